@@ -1,0 +1,12 @@
+#pragma once
+// The console's own small pictures, drawn in code so that no image files ship.
+
+#include <QIcon>
+
+namespace orti {
+
+enum class Glyph { kByFolders, kByDate, kFolders, kTools, kRefresh, kQuit };
+
+QIcon MakeGlyph(Glyph glyph, int size = 28);
+
+}  // namespace orti

@@ -1,0 +1,21 @@
+#pragma once
+// Message boxes owned by the main window.
+
+#include <QWidget>
+
+#include "platform/dialogs.h"
+
+namespace orti {
+
+class QtDialogs final : public Dialogs {
+ public:
+  explicit QtDialogs(QWidget* owner) : owner_(owner) {}
+  DialogAnswer Ask(const std::string& text, const std::string& caption, DialogIcon icon,
+                   DialogButtons buttons) override;
+  void ShowMessage(const std::string& text) override;
+
+ private:
+  QWidget* owner_;
+};
+
+}  // namespace orti

@@ -1,0 +1,298 @@
+#include "app/tform1.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QMenuBar>
+#include <QVBoxLayout>
+
+#include "app/about_box.h"
+#include "app/folders_page.h"
+#include "app/glyphs.h"
+#include "app/log_page.h"
+#include "app/settings_page.h"
+#include "app/view_pages.h"
+#include "platform/date_time.h"
+#include "platform/program_folder.h"
+
+namespace orti {
+
+TForm1::TForm1(QWidget* parent)
+    : QMainWindow(parent),
+      model_(std::make_unique<NotepadModel>()),
+      dialogs_(std::make_unique<QtDialogs>(this)) {
+  setObjectName("TForm1");
+  setWindowTitle("Orti-415");
+  resize(909, 672);
+
+  auto* central = new QWidget(this);
+  auto* layout = new QHBoxLayout(central);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  BuildSpeedBar();
+  BuildPages();
+  layout->addWidget(Panel1);
+  layout->addWidget(PageControl1, 1);
+  setCentralWidget(central);
+  BuildMenu();
+
+  Timer1 = new QTimer(this);
+  Timer1->setObjectName("Timer1");
+  Timer1->setInterval(2000);
+  connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+
+  Form6 = new TForm6(this);
+}
+
+TForm1::~TForm1() = default;
+
+QToolButton* TForm1::AddSpeedButton(const char* name, const char* hint, int glyph, bool grouped) {
+  auto* button = new QToolButton(Panel1);
+  button->setObjectName(name);
+  button->setToolTip(QString::fromUtf8(hint));
+  button->setAutoRaise(true);
+  button->setIcon(MakeGlyph(static_cast<Glyph>(glyph)));
+  button->setIconSize(QSize(28, 28));
+  button->setFixedSize(40, 40);
+  if (grouped) {
+    button->setCheckable(true);
+    SpeedGroup->addButton(button);
+  }
+  Panel1->layout()->addWidget(button);
+  return button;
+}
+
+void TForm1::BuildSpeedBar() {
+  Panel1 = new QWidget(this);
+  Panel1->setObjectName("Panel1");
+  auto* bar = new QVBoxLayout(Panel1);
+  bar->setContentsMargins(3, 4, 3, 4);
+  bar->setSpacing(2);
+  SpeedGroup = new QButtonGroup(this);
+  SpeedGroup->setExclusive(true);
+  SBByFolders = AddSpeedButton("SBByFolders", "Вид - по папкам", int(Glyph::kByFolders), true);
+  SBByDate = AddSpeedButton("SBByDate", "Вид - по дате/времени", int(Glyph::kByDate), true);
+  SBFoldersManagement =
+      AddSpeedButton("SBFoldersManagement", "Управление папками", int(Glyph::kFolders), true);
+  SBTools = AddSpeedButton("SBTools", "Настройки", int(Glyph::kTools), true);
+  bar->addSpacing(12);
+  SBRefreshData =
+      AddSpeedButton("SBRefreshData", "Прочитать данные из блокнота", int(Glyph::kRefresh), false);
+  SBQuit = AddSpeedButton("SBQuit", "Выход", int(Glyph::kQuit), false);
+  bar->addStretch();
+
+  connect(SBByFolders, &QToolButton::clicked, this, &TForm1::SBByFoldersClick);
+  connect(SBByDate, &QToolButton::clicked, this, &TForm1::SBByDateClick);
+  connect(SBFoldersManagement, &QToolButton::clicked, this, &TForm1::SBFoldersManagementClick);
+  connect(SBTools, &QToolButton::clicked, this, &TForm1::SBToolsClick);
+  connect(SBRefreshData, &QToolButton::clicked, this, &TForm1::RefreshClick);
+  connect(SBQuit, &QToolButton::clicked, this, &TForm1::SBQuitClick);
+}
+
+void TForm1::BuildPages() {
+  PageControl1 = new QStackedWidget(this);
+  PageControl1->setObjectName("PageControl1");
+  TabSheet5 = new QWidget(PageControl1);
+  TabSheet5->setObjectName("TabSheet5");
+  TabSheet1 = new FoldersPage(PageControl1);
+  TabSheet2 = new ViewPage("TabSheet2", "StringGrid1", PageControl1);
+  TabSheet3 = new ViewPage("TabSheet3", "StringGrid2", PageControl1);
+  TabSheet4 = new QWidget(PageControl1);
+  TabSheet4->setObjectName("TabSheet4");
+
+  PageControl2 = new QTabWidget(TabSheet4);
+  PageControl2->setObjectName("PageControl2");
+  TabSheet6 = new SettingsPage(PageControl2);
+  TabSheet7 = new LogPage(log_, totalData_, PageControl2);
+  PageControl2->addTab(TabSheet6, "Настройки программы");
+  PageControl2->addTab(TabSheet7, "Протокол работы программы");
+  auto* sheet4Layout = new QVBoxLayout(TabSheet4);
+  sheet4Layout->setContentsMargins(4, 4, 4, 4);
+  sheet4Layout->addWidget(PageControl2);
+
+  // Index order is the page numbering the commands use.
+  PageControl1->addWidget(TabSheet5);
+  PageControl1->addWidget(TabSheet1);
+  PageControl1->addWidget(TabSheet2);
+  PageControl1->addWidget(TabSheet3);
+  PageControl1->addWidget(TabSheet4);
+
+  totalData_.SetColWidth(0, 160);
+  totalData_.SetColWidth(1, 120);
+  connect(TabSheet7, &LogPage::SaveRequested, this, &TForm1::BtnSaveLogClick);
+}
+
+void TForm1::BuildMenu() {
+  auto action = [](QMenu* menu, const char* name, const char* text) {
+    QAction* a = menu->addAction(QString::fromUtf8(text));
+    a->setObjectName(name);
+    return a;
+  };
+  QMenu* file = menuBar()->addMenu("Файл");
+  MConnect = action(file, "MConnect", "Подключиться");
+  MConnect->setEnabled(false);
+  MFoldersManag = action(file, "MFoldersManag", "Управление папками");
+  MOptions = action(file, "MOptions", "Настройки");
+  MQuit = action(file, "MQuit", "Выход");
+  QMenu* data = menuBar()->addMenu("Данные");
+  MByFolders = action(data, "MByFolders", "По папкам");
+  MByDateTime = action(data, "MByDateTime", "По датам");
+  data->addSeparator();
+  MRefresh = action(data, "MRefresh", "Обновить");
+  QMenu* about = menuBar()->addMenu("О программе");
+  MAbout = action(about, "MAbout", "О программе");
+
+  connect(MFoldersManag, &QAction::triggered, this, &TForm1::MFoldersManagClick);
+  connect(MOptions, &QAction::triggered, this, &TForm1::MOptionsClick);
+  connect(MQuit, &QAction::triggered, this, &TForm1::MQuitClick);
+  connect(MByFolders, &QAction::triggered, this, &TForm1::MByFoldersClick);
+  connect(MByDateTime, &QAction::triggered, this, &TForm1::MByDateTimeClick);
+  connect(MRefresh, &QAction::triggered, this, &TForm1::RefreshClick);
+  connect(MAbout, &QAction::triggered, this, &TForm1::MAboutClick);
+}
+
+// --- page switching -------------------------------------------------------
+
+void TForm1::SBByFoldersClick() { SwitchPage(PageCommand::kByFolders, *model_, state_, *this); }
+void TForm1::MByFoldersClick() {
+  SwitchPage(PageCommand::kByFolders, *model_, state_, *this);
+  SBByFolders->setChecked(true);
+}
+void TForm1::SBByDateClick() { SwitchPage(PageCommand::kByDate, *model_, state_, *this); }
+void TForm1::MByDateTimeClick() {
+  SwitchPage(PageCommand::kByDate, *model_, state_, *this);
+  SBByDate->setChecked(true);
+}
+void TForm1::SBFoldersManagementClick() {
+  SwitchPage(PageCommand::kFoldersManagement, *model_, state_, *this);
+}
+void TForm1::MFoldersManagClick() {
+  SBFoldersManagement->setChecked(true);  // before switching, unlike the other menu items
+  SwitchPage(PageCommand::kFoldersManagement, *model_, state_, *this);
+}
+void TForm1::SBToolsClick() { SwitchPage(PageCommand::kTools, *model_, state_, *this); }
+void TForm1::MOptionsClick() {
+  SwitchPage(PageCommand::kTools, *model_, state_, *this);
+  SBTools->setChecked(true);
+}
+void TForm1::SBQuitClick() { SwitchPage(PageCommand::kQuitButton, *model_, state_, *this); }
+void TForm1::MQuitClick() { SwitchPage(PageCommand::kQuitMenu, *model_, state_, *this); }
+
+void TForm1::OpenPage(int page) {
+  PageControl1->setCurrentIndex(page);
+  switch (page) {
+    case kPageByFolders:
+      TabSheet2->Grid->setFocus();
+      break;
+    case kPageByDate:
+      TabSheet3->Grid->setFocus();
+      break;
+    case kPageFolders:
+      TabSheet1->LBFolders->setFocus();
+      if (TabSheet1->LBFolders->currentRow() < 0 && TabSheet1->LBFolders->count() > 0) {
+        TabSheet1->LBFolders->setCurrentRow(0);
+      }
+      emit TabSheet1->FolderClicked();
+      break;
+    default:
+      break;
+  }
+}
+
+void TForm1::CloseMainWindow() { close(); }
+
+void TForm1::ConfirmSaveSettings() {
+  // The settings question arrives with the settings page.
+}
+
+void TForm1::ConfirmPendingSync() {
+  // The write-back question arrives with the synchronisation.
+}
+
+void TForm1::RefreshClick() {
+  // Reading the notepad again arrives with the reading workflow.
+}
+
+void TForm1::MAboutClick() {
+  TAboutBox box(this);
+  box.exec();
+}
+
+void TForm1::Timer1Timer() {
+  state_.timeout = 1;
+  Timer1->stop();
+}
+
+void TForm1::BtnSaveLogClick() { SaveWorkLog(log_, state_, Ask()); }
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  // Nothing is saved implicitly and nothing is asked.
+  event->accept();
+}
+
+// --- start-up --------------------------------------------------------------
+
+StartupResult TForm1::FormShow(const std::vector<std::string>& arguments) {
+  const std::string folder = ResolveProgramFolder(CurrentProgramFolderSources());
+  return RunStartupSequence(state_, log_, *this, arguments, folder, LocalNow());
+}
+
+void TForm1::ShowAfterStartup() {
+  if (startMaximised_) {
+    showMaximized();
+  } else {
+    showNormal();
+  }
+}
+
+void TForm1::ShowFirstPages() {
+  PageControl1->setCurrentIndex(kPageEmpty);
+  PageControl2->setCurrentIndex(0);
+}
+
+void TForm1::LoadSettings() {
+  // The settings file arrives with the settings page.
+}
+
+void TForm1::OpenStartPage(int startPage) {
+  switch (startPage) {
+    case 1:
+      MByFoldersClick();
+      break;
+    case 3:
+      MOptionsClick();
+      break;
+    default:
+      MByDateTimeClick();
+      break;
+  }
+}
+
+void TForm1::PrepareViews() {
+  // Titles, hidden columns and check lists arrive with the views.
+}
+
+void TForm1::RunRegistration() {
+  // The registration window arrives with the operators list.
+}
+
+void TForm1::AddNewOperator() {}
+
+void TForm1::OpenSettingsPage() { MOptionsClick(); }
+
+ConnectOutcome TForm1::Connect() {
+  // The port search arrives with the device link; until then the console is offline.
+  return ConnectOutcome::kFailed;
+}
+
+void TForm1::ApplyWindowState(bool maximised) { startMaximised_ = maximised; }
+
+void TForm1::ApplyColumns() {}
+
+void TForm1::ReadNotepad() {}
+
+void TForm1::ConnectionFailed() {}
+
+void TForm1::ProcessMessages() { QApplication::processEvents(); }
+
+}  // namespace orti

@@ -1,0 +1,45 @@
+#pragma once
+// A plain grid of texts with fixed rows and column widths: what the console's
+// logic fills and reads; the windows only display it.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace orti {
+
+class StringGrid {
+ public:
+  StringGrid(int columns = 1, int rows = 1, int fixedRows = 1);
+
+  int ColCount() const { return columns_; }
+  int RowCount() const { return static_cast<int>(cells_.size()); }
+  int FixedRows() const { return fixedRows_; }
+
+  void SetColCount(int columns);
+  // New rows are empty; removed rows are gone.
+  void SetRowCount(int rows);
+  void SetFixedRows(int fixedRows) { fixedRows_ = fixedRows; }
+
+  const std::string& Cell(int col, int row) const;
+  void SetCell(int col, int row, std::string text);
+
+  int ColWidth(int col) const;
+  void SetColWidth(int col, int width);
+
+  // Called after every change, so that a window showing the grid can refresh.
+  void SetChangedCallback(std::function<void()> callback) { changed_ = std::move(callback); }
+
+ private:
+  void Changed() {
+    if (changed_) changed_();
+  }
+
+  int columns_;
+  int fixedRows_;
+  std::vector<std::vector<std::string>> cells_;  // [row][col]
+  std::vector<int> widths_;
+  std::function<void()> changed_;
+};
+
+}  // namespace orti

@@ -1,0 +1,64 @@
+#include "platform/cp1251.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <stdexcept>
+
+namespace orti {
+namespace {
+
+// One iconv conversion; on an unconvertible or invalid input sequence the
+// replacement is emitted and the input advances by `skip(input)` bytes.
+template <typename SkipFn>
+std::string Convert(const char* to, const char* from, std::string_view in,
+                    std::string_view replacement, SkipFn skip, bool* lossless) {
+  if (lossless) *lossless = true;
+  iconv_t cd = iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open failed");
+  std::string out;
+  out.reserve(in.size() * 2);
+  char buffer[1024];
+  char* src = const_cast<char*>(in.data());
+  size_t srcLeft = in.size();
+  while (srcLeft > 0) {
+    char* dst = buffer;
+    size_t dstLeft = sizeof buffer;
+    size_t rc = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+    out.append(buffer, static_cast<size_t>(dst - buffer));
+    if (rc != static_cast<size_t>(-1)) continue;
+    if (errno == E2BIG) continue;
+    // EILSEQ or EINVAL: one character that cannot be converted.
+    if (lossless) *lossless = false;
+    out.append(replacement);
+    size_t n = skip(std::string_view(src, srcLeft));
+    src += n;
+    srcLeft -= n;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  }
+  iconv_close(cd);
+  return out;
+}
+
+size_t Utf8SequenceLength(std::string_view s) {
+  auto lead = static_cast<unsigned char>(s[0]);
+  size_t n = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 1;
+  if (n > s.size()) return s.size();
+  for (size_t i = 1; i < n; ++i) {
+    if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) return i;
+  }
+  return n;
+}
+
+}  // namespace
+
+std::string Utf8ToCp1251(std::string_view utf8, bool* lossless) {
+  return Convert("CP1251", "UTF-8", utf8, "?", Utf8SequenceLength, lossless);
+}
+
+std::string Cp1251ToUtf8(std::string_view cp1251) {
+  return Convert("UTF-8", "CP1251", cp1251, "\xEF\xBF\xBD", [](std::string_view) { return size_t{1}; },
+                 nullptr);
+}
+
+}  // namespace orti

@@ -1,0 +1,60 @@
+#include "platform/program_folder.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+
+namespace orti {
+namespace {
+
+std::string WithSlash(std::string dir) {
+  if (dir.empty() || dir.back() != '/') dir += '/';
+  return dir;
+}
+
+bool IsWritableDir(const std::string& dir) {
+  struct stat st {};
+  return !dir.empty() && stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
+         access(dir.c_str(), W_OK) == 0;
+}
+
+void MakeDirs(const std::string& dir) {
+  for (size_t pos = 1; pos <= dir.size(); ++pos) {
+    if (pos == dir.size() || dir[pos] == '/') mkdir(dir.substr(0, pos).c_str(), 0755);
+  }
+}
+
+}  // namespace
+
+std::string ResolveProgramFolder(const ProgramFolderSources& s) {
+  if (!s.homeOverride.empty()) {
+    MakeDirs(s.homeOverride);
+    return WithSlash(s.homeOverride);
+  }
+  if (IsWritableDir(s.executableDir)) return WithSlash(s.executableDir);
+  MakeDirs(s.userDataDir);
+  return WithSlash(s.userDataDir);
+}
+
+ProgramFolderSources CurrentProgramFolderSources() {
+  ProgramFolderSources s;
+  if (const char* home = std::getenv("ORTI415_HOME")) s.homeOverride = home;
+  char exe[PATH_MAX];
+  ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+  if (n > 0) {
+    std::string path(exe, static_cast<size_t>(n));
+    s.executableDir = path.substr(0, path.rfind('/'));
+  }
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
+    s.userDataDir = std::string(xdg) + "/orti415";
+  } else if (const char* home = std::getenv("HOME"); home && *home) {
+    s.userDataDir = std::string(home) + "/.local/share/orti415";
+  } else {
+    s.userDataDir = "/tmp/orti415";
+  }
+  return s;
+}
+
+}  // namespace orti

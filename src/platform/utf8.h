@@ -1,0 +1,15 @@
+#pragma once
+// Small UTF-8 helpers for texts the console composes (names, initials).
+
+#include <string>
+#include <string_view>
+
+namespace orti {
+
+// The first character (code point) of `s`, as UTF-8; empty for an empty text.
+std::string FirstCharacter(std::string_view s);
+
+// Number of characters (code points) in `s`.
+size_t CharacterCount(std::string_view s);
+
+}  // namespace orti

@@ -1,0 +1,39 @@
+#include "workflow/page_switch.h"
+
+namespace orti {
+
+PageSwitchRule RuleFor(PageCommand command) {
+  switch (command) {
+    case PageCommand::kByFolders:
+      return {true, true, kPageByFolders};
+    case PageCommand::kByDate:
+      return {true, true, kPageByDate};
+    case PageCommand::kFoldersManagement:
+      return {true, false, kPageFolders};
+    case PageCommand::kTools:
+      return {false, true, kPageSettings};
+    case PageCommand::kQuitButton:
+      return {false, true, kCloseWindow};
+    case PageCommand::kQuitMenu:
+      return {false, false, kCloseWindow};
+  }
+  return {false, false, kPageEmpty};
+}
+
+void SwitchPage(PageCommand command, const NotepadModel& model, ConsoleState& state,
+                PageSwitchHooks& hooks) {
+  if (state.busy) return;
+  const PageSwitchRule rule = RuleFor(command);
+  if (rule.asksSettings && state.settingsChanged) {
+    hooks.ConfirmSaveSettings();
+    state.settingsChanged = 0;  // whatever the answer
+  }
+  if (rule.asksPending && AnyFolderPending(model)) hooks.ConfirmPendingSync();
+  if (rule.target == kCloseWindow) {
+    hooks.CloseMainWindow();
+  } else {
+    hooks.OpenPage(rule.target);
+  }
+}
+
+}  // namespace orti

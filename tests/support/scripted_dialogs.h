@@ -1,0 +1,37 @@
+#pragma once
+// A Dialogs double: records every message box and answers questions from a
+// script. A question nobody scripted fails the test.
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/dialogs.h"
+
+namespace orti::test {
+
+struct DialogCall {
+  std::string text;
+  std::string caption;
+  DialogIcon icon;
+  DialogButtons buttons;
+};
+
+class ScriptedDialogs final : public Dialogs {
+ public:
+  // Queue the answer to the next question (a box with Yes/No buttons).
+  void Expect(DialogAnswer answer) { answers_.push_back(answer); }
+
+  DialogAnswer Ask(const std::string& text, const std::string& caption, DialogIcon icon,
+                   DialogButtons buttons) override;
+  void ShowMessage(const std::string& text) override;
+
+  const std::vector<DialogCall>& Calls() const { return calls_; }
+  size_t Unanswered() const { return answers_.size(); }
+
+ private:
+  std::deque<DialogAnswer> answers_;
+  std::vector<DialogCall> calls_;
+};
+
+}  // namespace orti::test

@@ -1,0 +1,83 @@
+#include "workflow/page_switch.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace orti {
+namespace {
+
+class RecordingHooks final : public PageSwitchHooks {
+ public:
+  std::vector<std::string> calls;
+  void ConfirmSaveSettings() override { calls.push_back("settings?"); }
+  void ConfirmPendingSync() override { calls.push_back("pending?"); }
+  void OpenPage(int page) override { calls.push_back("page " + std::to_string(page)); }
+  void CloseMainWindow() override { calls.push_back("close"); }
+};
+
+struct Fixture {
+  std::unique_ptr<NotepadModel> model = std::make_unique<NotepadModel>();
+  ConsoleState state;
+  RecordingHooks hooks;
+  Fixture(bool settingsChanged, bool pending) {
+    state.settingsChanged = settingsChanged;
+    model->folderCount = 3;
+    model->folders[2].pending = pending;
+  }
+  std::vector<std::string> Run(PageCommand c) {
+    SwitchPage(c, *model, state, hooks);
+    return hooks.calls;
+  }
+};
+
+using Calls = std::vector<std::string>;
+
+TEST(PageSwitch, EachCommandAsksItsQuestionsInOrder) {
+  struct Case {
+    PageCommand command;
+    Calls expected;
+  } cases[] = {
+      {PageCommand::kByFolders, {"settings?", "pending?", "page 2"}},
+      {PageCommand::kByDate, {"settings?", "pending?", "page 3"}},
+      {PageCommand::kFoldersManagement, {"settings?", "page 1"}},
+      {PageCommand::kTools, {"pending?", "page 4"}},
+      {PageCommand::kQuitButton, {"pending?", "close"}},
+      {PageCommand::kQuitMenu, {"close"}},
+  };
+  for (const auto& c : cases) {
+    Fixture f(true, true);
+    EXPECT_EQ(f.Run(c.command), c.expected) << static_cast<int>(c.command);
+    EXPECT_EQ(f.state.settingsChanged, RuleFor(c.command).asksSettings ? 0 : 1);
+  }
+}
+
+TEST(PageSwitch, QuestionsOnlyWhenThereIsSomethingToAsk) {
+  Fixture f(false, false);
+  EXPECT_EQ(f.Run(PageCommand::kByDate), (Calls{"page 3"}));
+
+  // A pending flag beyond the notepad's folders does not count.
+  Fixture g(false, false);
+  g.model->folders[3].pending = 1;
+  EXPECT_EQ(g.Run(PageCommand::kTools), (Calls{"page 4"}));
+}
+
+TEST(PageSwitch, SettingsAskedOnceThenNotUntilTheNextChange) {
+  Fixture f(true, false);
+  f.Run(PageCommand::kByFolders);
+  f.hooks.calls.clear();
+  EXPECT_EQ(f.Run(PageCommand::kByDate), (Calls{"page 3"}));
+}
+
+TEST(PageSwitch, NothingHappensWhileTheInstrumentIsBusy) {
+  Fixture f(true, true);
+  f.state.busy = true;
+  EXPECT_TRUE(f.Run(PageCommand::kByFolders).empty());
+  EXPECT_TRUE(f.Run(PageCommand::kQuitMenu).empty());
+  EXPECT_EQ(f.state.settingsChanged, 1);
+}
+
+}  // namespace
+}  // namespace orti
