@@ -42,7 +42,11 @@ std::string Convert(const char* to, const char* from, std::string_view in,
 
 size_t Utf8SequenceLength(std::string_view s) {
   auto lead = static_cast<unsigned char>(s[0]);
-  size_t n = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 1;
+  size_t n = lead < 0x80           ? 1
+             : (lead >> 5) == 0x6  ? 2
+             : (lead >> 4) == 0xE  ? 3
+             : (lead >> 3) == 0x1E ? 4
+                                   : 1;
   if (n > s.size()) return s.size();
   for (size_t i = 1; i < n; ++i) {
     if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) return i;
@@ -57,8 +61,72 @@ std::string Utf8ToCp1251(std::string_view utf8, bool* lossless) {
 }
 
 std::string Cp1251ToUtf8(std::string_view cp1251) {
-  return Convert("UTF-8", "CP1251", cp1251, "\xEF\xBF\xBD", [](std::string_view) { return size_t{1}; },
-                 nullptr);
+  return Convert(
+      "UTF-8", "CP1251", cp1251, "\xEF\xBF\xBD", [](std::string_view) { return size_t{1}; },
+      nullptr);
+}
+
+std::string Cp1251ToUpper(std::string_view cp1251) {
+  std::string out(cp1251);
+  for (char& ch : out) {
+    auto c = static_cast<unsigned char>(ch);
+    unsigned char u = c;
+    if ((c >= 'a' && c <= 'z') || c >= 0xE0) {
+      u = static_cast<unsigned char>(c - 0x20);
+    } else {
+      switch (c) {
+        case 0x83:
+          u = 0x81;
+          break;  // ѓ
+        case 0x90:
+          u = 0x80;
+          break;  // ђ
+        case 0x9A:
+          u = 0x8A;
+          break;  // љ
+        case 0x9C:
+          u = 0x8C;
+          break;  // њ
+        case 0x9D:
+          u = 0x8D;
+          break;  // ќ
+        case 0x9E:
+          u = 0x8E;
+          break;  // ћ
+        case 0x9F:
+          u = 0x8F;
+          break;  // џ
+        case 0xA2:
+          u = 0xA1;
+          break;  // ў
+        case 0xB3:
+          u = 0xB2;
+          break;  // і
+        case 0xB4:
+          u = 0xA5;
+          break;  // ґ
+        case 0xB8:
+          u = 0xA8;
+          break;  // ё
+        case 0xBA:
+          u = 0xAA;
+          break;  // є
+        case 0xBC:
+          u = 0xA3;
+          break;  // ј
+        case 0xBE:
+          u = 0xBD;
+          break;  // ѕ
+        case 0xBF:
+          u = 0xAF;
+          break;  // ї
+        default:
+          break;
+      }
+    }
+    ch = static_cast<char>(u);
+  }
+  return out;
 }
 
 }  // namespace orti
