@@ -61,6 +61,19 @@ TEST(FrameCodec, ErrorRepliesHaveTheFunctionCodeHighBitSet) {
   EXPECT_FALSE(IsErrorReply(""));
 }
 
+TEST(FrameCodec, CompleteReplyNeedsColonThenCrLf) {
+  EXPECT_TRUE(IsCompleteReply(":\r\n"));
+  EXPECT_TRUE(IsCompleteReply("junk:010F\r\n"));
+  EXPECT_TRUE(IsCompleteReply("\r\n:01\r\nmore"));
+  EXPECT_TRUE(IsCompleteReply(std::string("\0:\0\r\n", 5)));  // zeros are characters too
+  EXPECT_FALSE(IsCompleteReply(""));
+  EXPECT_FALSE(IsCompleteReply("0102\r\n"));   // no colon before the CR LF
+  EXPECT_FALSE(IsCompleteReply("\r\n:0102"));  // CR LF only before the colon
+  EXPECT_FALSE(IsCompleteReply(":0102\r"));    // CR as the last character
+  EXPECT_FALSE(IsCompleteReply(":0102\n\r"));
+  EXPECT_FALSE(IsCompleteReply(":0102\r \n"));
+}
+
 TEST(FrameCodec, DeviceErrorTexts) {
   EXPECT_EQ(DeviceErrorText('1'), "Ошибка выполнения команды");
   EXPECT_EQ(DeviceErrorText('2'), "Недопустимая команда (Команда не может быть выполнена)");
