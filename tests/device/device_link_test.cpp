@@ -34,12 +34,14 @@ class RecordingHooks final : public ClockLinkHooks {
   void ProcessMessages() override {
     ++pumps;
     ClockLinkHooks::ProcessMessages();
+    if (pumps == abortAtPump) state_.abort = 1;  // "Прервать" clicked meanwhile
   }
   bool ConnectionWindowVisible() override { return visible; }
   void ShowPort(const std::string& name) override { ports.push_back(name); }
   void ShowAttempt(const std::string& attempt) override { attempts.push_back(attempt); }
 
   bool visible = true;
+  int abortAtPump = 0;
   int starts = 0, stops = 0, pumps = 0;
   std::vector<std::string> ports, attempts;
 };
@@ -172,6 +174,15 @@ TEST_F(Exchanging, AbortFailsAtOnceEveryTime) {
   EXPECT_EQ(port.configures, 2);  // opened and configured before the flag is seen
   EXPECT_EQ(hooks.attempts, (std::vector<std::string>{"0", "0"}));
   EXPECT_EQ(state.abort, 1);  // only the connection workflow clears it
+  ExpectTidy();
+}
+
+TEST_F(Exchanging, AbortClickedDuringAnExchangeEndsItAtTheNextAttempt) {
+  hooks.abortAtPump = 3;
+  EXPECT_FALSE(Run());
+  EXPECT_EQ(hooks.attempts, (std::vector<std::string>{"0", "1", "2"}));
+  EXPECT_EQ(port.writes.size(), 2u);
+  EXPECT_EQ(log.lines, std::vector<std::string>{"Запрос прерван"});
   ExpectTidy();
 }
 
