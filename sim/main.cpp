@@ -83,8 +83,9 @@ int main(int argc, char** argv) {
     std::cerr << "orti415-sim: " << error << "\n";
     return 1;
   }
-  std::cout << server.DevicePath() << std::endl;
   if (!options.linkPath.empty() && !MakeLink(server.DevicePath(), options.linkPath)) return 1;
+  // The first line tells a waiting script that the device (and its link) can be opened.
+  std::cout << server.DevicePath() << std::endl;
 
   const bool served = server.Serve(line, error);
   if (!options.linkPath.empty()) unlink(options.linkPath.c_str());

@@ -12,8 +12,9 @@ namespace orti::sim {
 
 namespace {
 
+// No "я": it is 0xFF in cp1251, which ends a name in the header.
 constexpr const char* kFolderWords[] = {"Проба",    "Образец", "Вода",       "Почва",
-                                        "Буфер",    "Раствор", "Партия",     "Серия",
+                                        "Буфер",    "Раствор", "Опыт",       "Замер",
                                         "Контроль", "Цех",     "Калибровка", "Стоки"};
 constexpr uint16_t kTimeUnitsPerDay = 43200;
 constexpr uint32_t kFullFolder = 2;
