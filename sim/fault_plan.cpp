@@ -31,7 +31,7 @@ std::string Lengthen(const std::string& reply) {
   std::vector<uint8_t> bytes;
   for (size_t i = 1; i + 4 < reply.size(); i += 2) bytes.push_back(ReplyByteAt(reply, i));
   while (bytes.size() * 2 + 5 < kOverlongReplyLength) bytes.push_back(0);
-  return EncodeReplyFrame(bytes);
+  return EncodeFrame(bytes);
 }
 
 }  // namespace

@@ -53,21 +53,6 @@ void PutWord(std::vector<uint8_t>& bytes, uint16_t value) {
 
 }  // namespace
 
-std::string EncodeReplyFrame(const std::vector<uint8_t>& bytes) {
-  std::string frame = ":";
-  frame.reserve(bytes.size() * 2 + 5);
-  auto put = [&frame](uint8_t b) {
-    uint8_t h, l;
-    SplitByte(b, h, l);
-    frame += NibbleToHexDigit(h);
-    frame += NibbleToHexDigit(l);
-  };
-  for (uint8_t b : bytes) put(b);
-  put(ComputeLrc(bytes.data(), bytes.size()));
-  frame += "\r\n";
-  return frame;
-}
-
 std::string BuildIdentifyReply(const InstrumentIdentity& id) {
   std::string name = Utf8ToCp1251(id.name);
   name.resize(kIdentifyNameBytes, ' ');
@@ -76,12 +61,11 @@ std::string BuildIdentifyReply(const InstrumentIdentity& id) {
   bytes.push_back(static_cast<uint8_t>(id.version));
   for (uint16_t block : id.addressBlocks) PutWord(bytes, block);
   PutWord(bytes, id.notepadAddress);
-  return EncodeReplyFrame(bytes);
+  return EncodeFrame(bytes);
 }
 
 std::string BuildErrorReply(uint8_t deviceAddress, uint8_t functionCode, uint8_t errorCode) {
-  return EncodeReplyFrame(
-      {deviceAddress, static_cast<uint8_t>(functionCode | kErrorFlag), errorCode});
+  return EncodeFrame({deviceAddress, static_cast<uint8_t>(functionCode | kErrorFlag), errorCode});
 }
 
 uint8_t RequestFunctionCode(std::string_view frame) {
@@ -140,7 +124,7 @@ std::string Instrument::Read(const std::vector<uint8_t>& bytes) {
   if (address + size > kMemorySize) return Error(kFuncRead, kErrorNotAllowed);
   std::vector<uint8_t> reply(bytes.begin(), bytes.end());
   reply.insert(reply.end(), memory_.begin() + address, memory_.begin() + address + size);
-  return EncodeReplyFrame(reply);
+  return EncodeFrame(reply);
 }
 
 std::string Instrument::Write(const std::vector<uint8_t>& bytes) {
@@ -178,7 +162,7 @@ std::string Instrument::Commit(uint32_t address, const uint8_t* data, uint32_t s
   std::vector<uint8_t> reply{identity_.deviceAddress, kFuncWrite};
   PutWord(reply, static_cast<uint16_t>(address));
   reply.push_back(echoedSize);
-  return EncodeReplyFrame(reply);
+  return EncodeFrame(reply);
 }
 
 }  // namespace orti::sim

@@ -31,8 +31,6 @@ struct InstrumentIdentity {
   uint16_t notepadAddress = kDefaultNotepadAddress;
 };
 
-// ":" then the bytes as upper-case digits, their LRC, CR LF.
-std::string EncodeReplyFrame(const std::vector<uint8_t>& bytes);
 // The 51-character reply to an identify request.
 std::string BuildIdentifyReply(const InstrumentIdentity& identity);
 std::string BuildErrorReply(uint8_t deviceAddress, uint8_t functionCode, uint8_t errorCode);

@@ -121,9 +121,9 @@ TEST(Instrument, BadRequestsGetErrorReplies) {
       {":0102ZZ0012B9\r\n", BuildErrorReply(1, 0x02, 1)},
       {":0102320012B\r\n", BuildErrorReply(1, 0x02, 1)},
       // A read with a missing size byte.
-      {EncodeReplyFrame({0x01, 0x02, 0x32, 0x00}), BuildErrorReply(1, 0x02, 1)},
+      {EncodeFrame({0x01, 0x02, 0x32, 0x00}), BuildErrorReply(1, 0x02, 1)},
       // Write whose size does not match its data.
-      {EncodeReplyFrame({0x01, 0x12, 0x32, 0x00, 0x02, 0xAA}), BuildErrorReply(1, 0x12, 1)},
+      {EncodeFrame({0x01, 0x12, 0x32, 0x00, 0x02, 0xAA}), BuildErrorReply(1, 0x12, 1)},
       // Writes outside the notepad, and an erase not at a folder block.
       {Write(0x31FF, {0x00}), BuildErrorReply(1, 0x12, 2)},
       {Write(0xF9FF, {0x00, 0x00}), BuildErrorReply(1, 0x12, 2)},
