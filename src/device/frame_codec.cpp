@@ -32,24 +32,18 @@ void SplitByte(uint8_t byte, uint8_t& high, uint8_t& low) {
   low = static_cast<uint8_t>(byte & 0x0F);
 }
 
-uint8_t JoinNibbles(uint8_t high, uint8_t low) {
-  return static_cast<uint8_t>(16 * high + low);
-}
+uint8_t JoinNibbles(uint8_t high, uint8_t low) { return static_cast<uint8_t>(16 * high + low); }
 
 uint16_t ParseWord16(const char* d) {
-  return static_cast<uint16_t>(4096 * HexDigitValueAnyCase(d[0]) +
-                               256 * HexDigitValueAnyCase(d[1]) + 16 * HexDigitValueAnyCase(d[2]) +
-                               HexDigitValueAnyCase(d[3]));
+  return static_cast<uint16_t>(4096 * HexDigitValueAnyCase(d[0]) + 256 * HexDigitValueAnyCase(d[1]) +
+                               16 * HexDigitValueAnyCase(d[2]) + HexDigitValueAnyCase(d[3]));
 }
 
 uint8_t ReplyByteAt(std::string_view block, size_t pos) {
-  return JoinNibbles(HexDigitValue(BlockChar(block, pos)),
-                     HexDigitValue(BlockChar(block, pos + 1)));
+  return JoinNibbles(HexDigitValue(BlockChar(block, pos)), HexDigitValue(BlockChar(block, pos + 1)));
 }
 
-bool IsErrorReply(std::string_view block) {
-  return (HexDigitValue(BlockChar(block, 3)) & 0x08) != 0;
-}
+bool IsErrorReply(std::string_view block) { return (HexDigitValue(BlockChar(block, 3)) & 0x08) != 0; }
 
 std::string DeviceErrorText(char digit) {
   switch (HexDigitValue(digit)) {
