@@ -70,8 +70,6 @@ std::string DeviceErrorText(char digit) {
   }
 }
 
-namespace {
-
 std::string EncodeFrame(const std::vector<uint8_t>& bytes) {
   std::string frame = ":";
   frame.reserve(bytes.size() * 2 + 5);
@@ -86,8 +84,6 @@ std::string EncodeFrame(const std::vector<uint8_t>& bytes) {
   frame += "\r\n";
   return frame;
 }
-
-}  // namespace
 
 std::string BuildIdentifyRequest(uint8_t deviceAddress) {
   return EncodeFrame({deviceAddress, kFuncIdentify});

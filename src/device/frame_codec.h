@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orti {
 
@@ -48,6 +49,9 @@ bool IsCompleteReply(std::string_view block);
 bool IsErrorReply(std::string_view block);
 // Text of a one-digit device error code.
 std::string DeviceErrorText(char digit);
+
+// ":" then the bytes as digits, their LRC, CR LF: a request, or the instrument's reply.
+std::string EncodeFrame(const std::vector<uint8_t>& bytes);
 
 std::string BuildIdentifyRequest(uint8_t deviceAddress);
 std::string BuildReadRequest(uint8_t deviceAddress, uint16_t memoryAddress, uint8_t size);
