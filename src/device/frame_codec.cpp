@@ -47,6 +47,12 @@ uint8_t ReplyByteAt(std::string_view block, size_t pos) {
                      HexDigitValue(BlockChar(block, pos + 1)));
 }
 
+bool IsCompleteReply(std::string_view block) {
+  const size_t colon = block.find(':');
+  if (colon == std::string_view::npos) return false;
+  return block.find("\r\n", colon + 1) != std::string_view::npos;
+}
+
 bool IsErrorReply(std::string_view block) {
   return (HexDigitValue(BlockChar(block, 3)) & 0x08) != 0;
 }
@@ -64,8 +70,6 @@ std::string DeviceErrorText(char digit) {
   }
 }
 
-namespace {
-
 std::string EncodeFrame(const std::vector<uint8_t>& bytes) {
   std::string frame = ":";
   frame.reserve(bytes.size() * 2 + 5);
@@ -80,8 +84,6 @@ std::string EncodeFrame(const std::vector<uint8_t>& bytes) {
   frame += "\r\n";
   return frame;
 }
-
-}  // namespace
 
 std::string BuildIdentifyRequest(uint8_t deviceAddress) {
   return EncodeFrame({deviceAddress, kFuncIdentify});
