@@ -6,7 +6,7 @@
 #include "device/failure_report.h"
 #include "device/frame_codec.h"
 #include "device/memory_map.h"
-#include "device/record_codec.h"
+#include "device/record_decoder.h"
 #include "platform/cp1251.h"
 #include "platform/date_time.h"
 
@@ -32,8 +32,7 @@ void DecodeFolderName(std::string_view block, char (&name)[kFolderNameChars + 1]
 
 int ReadNotepad(Exchanger& link, NotepadModel& model, double today, LogSink& log,
                 ReadProgress& progress, Dialogs& dialogs) {
-  const CivilDateTime now = DecodeDateTime(today);
-  model.baseDate = EncodeDate(now.year, 1, 1);
+  model.baseDate = BaseDateFor(today);
   model.byDate.Clear();
   const int notepad = model.identity.notepadAddress;
   const int blocks = FolderBlockCount(notepad);
