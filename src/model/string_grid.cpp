@@ -10,7 +10,8 @@ const std::string kEmpty;
 StringGrid::StringGrid(int columns, int rows, int fixedRows)
     : columns_(columns > 0 ? columns : 1),
       fixedRows_(fixedRows),
-      cells_(static_cast<size_t>(rows > 0 ? rows : 0), std::vector<std::string>(static_cast<size_t>(columns_))),
+      cells_(static_cast<size_t>(rows > 0 ? rows : 0),
+             std::vector<std::string>(static_cast<size_t>(columns_))),
       widths_(static_cast<size_t>(columns_), kDefaultColWidth) {}
 
 void StringGrid::SetColCount(int columns) {
@@ -46,6 +47,14 @@ void StringGrid::SetColWidth(int col, int width) {
   if (col < 0 || col >= columns_) return;
   widths_[static_cast<size_t>(col)] = width;
   Changed();
+}
+
+void StringGrid::EndUpdate() {
+  if (updating_ == 0) return;
+  if (--updating_ == 0 && changedWhileUpdating_) {
+    changedWhileUpdating_ = false;
+    Changed();
+  }
 }
 
 }  // namespace orti
