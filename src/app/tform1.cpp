@@ -107,6 +107,12 @@ void TForm1::BuildPages() {
   TabSheet1 = new FoldersPage(PageControl1);
   TabSheet2 = new ViewPage(ViewKind::kByFolders, byFoldersGrid_, PageControl1);
   TabSheet3 = new ViewPage(ViewKind::kByDate, byDateGrid_, PageControl1);
+  StringGrid1 = TabSheet2->Grid;
+  StringGrid2 = TabSheet3->Grid;
+  ToolBar1 = TabSheet2->ToolBar;
+  ToolBar2 = TabSheet3->ToolBar;
+  PMByFolders = TabSheet2->Popup;
+  PMByDateTime = TabSheet3->Popup;
   TabSheet4 = new QWidget(PageControl1);
   TabSheet4->setObjectName("TabSheet4");
 
@@ -170,8 +176,8 @@ void TForm1::BuildViewControls() {
   }
   connect(ColumnsChoice, &ColumnChoice::FoldersClicked, this, &TForm1::CLBoxFoldersClick);
   connect(ColumnsChoice, &ColumnChoice::DateClicked, this, &TForm1::CLBoxDateClick);
-  connect(TabSheet2->Popup, &QMenu::aboutToShow, this, &TForm1::PMByFoldersPopup);
-  connect(TabSheet3->Popup, &QMenu::aboutToShow, this, &TForm1::PMByDateTimePopup);
+  connect(PMByFolders, &QMenu::aboutToShow, this, &TForm1::PMByFoldersPopup);
+  connect(PMByDateTime, &QMenu::aboutToShow, this, &TForm1::PMByDateTimePopup);
 }
 
 // --- the two views ----------------------------------------------------------
@@ -246,10 +252,10 @@ void TForm1::OpenPage(int page) {
   PageControl1->setCurrentIndex(page);
   switch (page) {
     case kPageByFolders:
-      TabSheet2->Grid->setFocus();
+      StringGrid1->setFocus();
       break;
     case kPageByDate:
-      TabSheet3->Grid->setFocus();
+      StringGrid2->setFocus();
       break;
     case kPageFolders:
       TabSheet1->LBFolders->setFocus();

@@ -6,9 +6,12 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QMainWindow>
+#include <QMenu>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 #include <memory>
 #include <string>
@@ -84,6 +87,13 @@ class TForm1 final : public QMainWindow, private StartupSteps, private PageSwitc
   QAction* MAbout;
   QTimer* Timer1;
   TForm6* Form6;
+  // The views' widgets under their own names (they live on TabSheet2 and TabSheet3).
+  QTableView* StringGrid1;
+  QTableView* StringGrid2;
+  QToolBar* ToolBar1;
+  QToolBar* ToolBar2;
+  QMenu* PMByFolders;
+  QMenu* PMByDateTime;
   ColumnChoice* ColumnsChoice;
 
  public slots:

@@ -80,10 +80,12 @@ bool CellHasRed(QTableView* grid, int row) {
 TEST_F(ViewPagesTest, GridsShowTitlesTextsAndTheIconColumn) {
   FillTwoRecords();
   const QString sep = QLocale::system().decimalPoint();
-  QTableView* grid1 = form->TabSheet2->Grid;
-  QTableView* grid2 = form->TabSheet3->Grid;
+  QTableView* grid1 = form->StringGrid1;
+  QTableView* grid2 = form->StringGrid2;
   EXPECT_EQ(grid1->objectName(), "StringGrid1");
   EXPECT_EQ(grid2->objectName(), "StringGrid2");
+  EXPECT_EQ(form->ToolBar1->objectName(), "ToolBar1");
+  EXPECT_EQ(form->ToolBar2->parentWidget(), form->TabSheet3);
   EXPECT_EQ(grid1->model()->headerData(3, Qt::Horizontal).toString(), "Папка");
   EXPECT_EQ(grid2->model()->headerData(3, Qt::Horizontal).toString(), "Дата/Время");
   ASSERT_EQ(grid1->model()->rowCount(), 2);
@@ -122,8 +124,8 @@ TEST_F(ViewPagesTest, CheckListsHideAndShowColumns) {
   EXPECT_EQ(choice->PageControl3->tabText(1), "По датам");
   ASSERT_EQ(choice->CLBoxFolders->count(), 7);
   EXPECT_EQ(choice->CLBoxDate->item(0)->text(), "Дата/Время");
-  QTableView* grid1 = form->TabSheet2->Grid;
-  QTableView* grid2 = form->TabSheet3->Grid;
+  QTableView* grid1 = form->StringGrid1;
+  QTableView* grid2 = form->StringGrid2;
 
   choice->CLBoxFolders->item(1)->setCheckState(Qt::Unchecked);
   EXPECT_TRUE(grid1->isColumnHidden(4));
@@ -143,8 +145,8 @@ TEST_F(ViewPagesTest, CheckListsHideAndShowColumns) {
 }
 
 TEST_F(ViewPagesTest, PopupItemsFollowTheShownRecords) {
-  QMenu* folders = form->TabSheet2->Popup;
-  QMenu* dates = form->TabSheet3->Popup;
+  QMenu* folders = form->PMByFolders;
+  QMenu* dates = form->PMByDateTime;
   EXPECT_EQ(folders->objectName(), "PMByFolders");
   EXPECT_EQ(dates->objectName(), "PMByDateTime");
   QStringList names, captions;
@@ -175,9 +177,9 @@ TEST_F(ViewPagesTest, PopupItemsFollowTheShownRecords) {
 TEST_F(ViewPagesTest, EmptyViewsKeepOneRowWithTheRecordIcon) {
   form->FillGrids();
   EXPECT_EQ(form->ByFoldersGrid().RowCount(), 2);
-  EXPECT_EQ(form->TabSheet3->Grid->model()->rowCount(), 1);
-  EXPECT_EQ(Text(form->TabSheet3->Grid, 0, 3), "");
-  EXPECT_FALSE(CellHasRed(form->TabSheet3->Grid, 0));
+  EXPECT_EQ(form->StringGrid2->model()->rowCount(), 1);
+  EXPECT_EQ(Text(form->StringGrid2, 0, 3), "");
+  EXPECT_FALSE(CellHasRed(form->StringGrid2, 0));
 }
 
 }  // namespace
