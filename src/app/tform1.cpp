@@ -182,9 +182,7 @@ void TForm1::BuildViewControls() {
 
 // --- the two views ----------------------------------------------------------
 
-void TForm1::SortByDateIndex() {
-  orti::SortByDateIndex(model_->byDate);
-}
+void TForm1::SortByDateIndex() { orti::SortByDateIndex(model_->byDate); }
 
 void TForm1::FillGrids() {
   // The system's decimal separator, as in export files and printed reports.
@@ -207,22 +205,16 @@ void TForm1::PMByFoldersPopup() {
   TabSheet3->SetPopupItemsEnabled(enabled);
 }
 
-void TForm1::PMByDateTimePopup() {
-  PMByFoldersPopup();
-}
+void TForm1::PMByDateTimePopup() { PMByFoldersPopup(); }
 
 // --- page switching -------------------------------------------------------
 
-void TForm1::SBByFoldersClick() {
-  SwitchPage(PageCommand::kByFolders, *model_, state_, *this);
-}
+void TForm1::SBByFoldersClick() { SwitchPage(PageCommand::kByFolders, *model_, state_, *this); }
 void TForm1::MByFoldersClick() {
   SwitchPage(PageCommand::kByFolders, *model_, state_, *this);
   SBByFolders->setChecked(true);
 }
-void TForm1::SBByDateClick() {
-  SwitchPage(PageCommand::kByDate, *model_, state_, *this);
-}
+void TForm1::SBByDateClick() { SwitchPage(PageCommand::kByDate, *model_, state_, *this); }
 void TForm1::MByDateTimeClick() {
   SwitchPage(PageCommand::kByDate, *model_, state_, *this);
   SBByDate->setChecked(true);
@@ -234,19 +226,13 @@ void TForm1::MFoldersManagClick() {
   SBFoldersManagement->setChecked(true);  // before switching, unlike the other menu items
   SwitchPage(PageCommand::kFoldersManagement, *model_, state_, *this);
 }
-void TForm1::SBToolsClick() {
-  SwitchPage(PageCommand::kTools, *model_, state_, *this);
-}
+void TForm1::SBToolsClick() { SwitchPage(PageCommand::kTools, *model_, state_, *this); }
 void TForm1::MOptionsClick() {
   SwitchPage(PageCommand::kTools, *model_, state_, *this);
   SBTools->setChecked(true);
 }
-void TForm1::SBQuitClick() {
-  SwitchPage(PageCommand::kQuitButton, *model_, state_, *this);
-}
-void TForm1::MQuitClick() {
-  SwitchPage(PageCommand::kQuitMenu, *model_, state_, *this);
-}
+void TForm1::SBQuitClick() { SwitchPage(PageCommand::kQuitButton, *model_, state_, *this); }
+void TForm1::MQuitClick() { SwitchPage(PageCommand::kQuitMenu, *model_, state_, *this); }
 
 void TForm1::OpenPage(int page) {
   PageControl1->setCurrentIndex(page);
@@ -269,9 +255,7 @@ void TForm1::OpenPage(int page) {
   }
 }
 
-void TForm1::CloseMainWindow() {
-  close();
-}
+void TForm1::CloseMainWindow() { close(); }
 
 void TForm1::ConfirmSaveSettings() {
   // The settings question arrives with the settings page.
@@ -295,9 +279,7 @@ void TForm1::Timer1Timer() {
   Timer1->stop();
 }
 
-void TForm1::BtnSaveLogClick() {
-  SaveWorkLog(log_, state_, Ask());
-}
+void TForm1::BtnSaveLogClick() { SaveWorkLog(log_, state_, Ask()); }
 
 void TForm1::closeEvent(QCloseEvent* event) {
   // Nothing is saved implicitly and nothing is asked.
@@ -355,18 +337,14 @@ void TForm1::RunRegistration() {
 
 void TForm1::AddNewOperator() {}
 
-void TForm1::OpenSettingsPage() {
-  MOptionsClick();
-}
+void TForm1::OpenSettingsPage() { MOptionsClick(); }
 
 ConnectOutcome TForm1::Connect() {
   // The port search arrives with the device link; until then the console is offline.
   return ConnectOutcome::kFailed;
 }
 
-void TForm1::ApplyWindowState(bool maximised) {
-  startMaximised_ = maximised;
-}
+void TForm1::ApplyWindowState(bool maximised) { startMaximised_ = maximised; }
 
 void TForm1::ApplyColumns() {
   CLBoxFoldersClick();
@@ -377,8 +355,6 @@ void TForm1::ReadNotepad() {}
 
 void TForm1::ConnectionFailed() {}
 
-void TForm1::ProcessMessages() {
-  QApplication::processEvents();
-}
+void TForm1::ProcessMessages() { QApplication::processEvents(); }
 
 }  // namespace orti
