@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QLocale>
 #include <QMenuBar>
 #include <QVBoxLayout>
 
 #include "app/about_box.h"
+#include "app/column_choice.h"
 #include "app/folders_page.h"
 #include "app/glyphs.h"
 #include "app/log_page.h"
@@ -14,6 +16,9 @@
 #include "app/view_pages.h"
 #include "platform/date_time.h"
 #include "platform/program_folder.h"
+#include "views/by_date_sort.h"
+#include "views/fill_grids.h"
+#include "views/shown_records.h"
 
 namespace orti {
 
@@ -35,6 +40,7 @@ TForm1::TForm1(QWidget* parent)
   layout->addWidget(PageControl1, 1);
   setCentralWidget(central);
   BuildMenu();
+  BuildViewControls();
 
   Timer1 = new QTimer(this);
   Timer1->setObjectName("Timer1");
@@ -44,7 +50,11 @@ TForm1::TForm1(QWidget* parent)
   Form6 = new TForm6(this);
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+  // The pages show grids that are members of this window; the widgets go
+  // first, so that no view asks a grid for its texts after the grid is gone.
+  delete takeCentralWidget();
+}
 
 QToolButton* TForm1::AddSpeedButton(const char* name, const char* hint, int glyph, bool grouped) {
   auto* button = new QToolButton(Panel1);
@@ -95,8 +105,14 @@ void TForm1::BuildPages() {
   TabSheet5 = new QWidget(PageControl1);
   TabSheet5->setObjectName("TabSheet5");
   TabSheet1 = new FoldersPage(PageControl1);
-  TabSheet2 = new ViewPage("TabSheet2", "StringGrid1", PageControl1);
-  TabSheet3 = new ViewPage("TabSheet3", "StringGrid2", PageControl1);
+  TabSheet2 = new ViewPage(ViewKind::kByFolders, byFoldersGrid_, PageControl1);
+  TabSheet3 = new ViewPage(ViewKind::kByDate, byDateGrid_, PageControl1);
+  StringGrid1 = TabSheet2->Grid;
+  StringGrid2 = TabSheet3->Grid;
+  ToolBar1 = TabSheet2->ToolBar;
+  ToolBar2 = TabSheet3->ToolBar;
+  PMByFolders = TabSheet2->Popup;
+  PMByDateTime = TabSheet3->Popup;
   TabSheet4 = new QWidget(PageControl1);
   TabSheet4->setObjectName("TabSheet4");
 
@@ -151,6 +167,46 @@ void TForm1::BuildMenu() {
   connect(MAbout, &QAction::triggered, this, &TForm1::MAboutClick);
 }
 
+void TForm1::BuildViewControls() {
+  ColumnsChoice = new ColumnChoice(TabSheet6);
+  if (TabSheet6->layout() != nullptr) {
+    TabSheet6->layout()->addWidget(ColumnsChoice);
+  } else {
+    ColumnsChoice->setGeometry(8, 8, 260, 230);
+  }
+  connect(ColumnsChoice, &ColumnChoice::FoldersClicked, this, &TForm1::CLBoxFoldersClick);
+  connect(ColumnsChoice, &ColumnChoice::DateClicked, this, &TForm1::CLBoxDateClick);
+  connect(PMByFolders, &QMenu::aboutToShow, this, &TForm1::PMByFoldersPopup);
+  connect(PMByDateTime, &QMenu::aboutToShow, this, &TForm1::PMByDateTimePopup);
+}
+
+// --- the two views ----------------------------------------------------------
+
+void TForm1::SortByDateIndex() { orti::SortByDateIndex(model_->byDate); }
+
+void TForm1::FillGrids() {
+  // The system's decimal separator, as in export files and printed reports.
+  const std::string separator = QLocale::system().decimalPoint().toStdString();
+  orti::FillGrids(*model_, byFoldersGrid_, byDateGrid_, separator);
+}
+
+void TForm1::CLBoxFoldersClick() {
+  ApplyFolderColumns(byFoldersGrid_, ColumnChoice::Ticks(ColumnsChoice->CLBoxFolders));
+}
+
+void TForm1::CLBoxDateClick() {
+  ApplyDateColumns(byDateGrid_, ColumnChoice::Ticks(ColumnsChoice->CLBoxDate));
+}
+
+void TForm1::PMByFoldersPopup() {
+  // Both menus follow the same count, whichever of them opens.
+  const bool enabled = PopupItemsEnabled(*model_);
+  TabSheet2->SetPopupItemsEnabled(enabled);
+  TabSheet3->SetPopupItemsEnabled(enabled);
+}
+
+void TForm1::PMByDateTimePopup() { PMByFoldersPopup(); }
+
 // --- page switching -------------------------------------------------------
 
 void TForm1::SBByFoldersClick() { SwitchPage(PageCommand::kByFolders, *model_, state_, *this); }
@@ -182,10 +238,10 @@ void TForm1::OpenPage(int page) {
   PageControl1->setCurrentIndex(page);
   switch (page) {
     case kPageByFolders:
-      TabSheet2->Grid->setFocus();
+      StringGrid1->setFocus();
       break;
     case kPageByDate:
-      TabSheet3->Grid->setFocus();
+      StringGrid2->setFocus();
       break;
     case kPageFolders:
       TabSheet1->LBFolders->setFocus();
@@ -248,6 +304,7 @@ void TForm1::ShowAfterStartup() {
 void TForm1::ShowFirstPages() {
   PageControl1->setCurrentIndex(kPageEmpty);
   PageControl2->setCurrentIndex(0);
+  ColumnsChoice->PageControl3->setCurrentIndex(0);
 }
 
 void TForm1::LoadSettings() {
@@ -269,7 +326,9 @@ void TForm1::OpenStartPage(int startPage) {
 }
 
 void TForm1::PrepareViews() {
-  // Titles, hidden columns and check lists arrive with the views.
+  PrepareViewGrid(ViewKind::kByFolders, byFoldersGrid_);
+  PrepareViewGrid(ViewKind::kByDate, byDateGrid_);
+  ColumnsChoice->Fill(ColumnTitles(ViewKind::kByFolders), ColumnTitles(ViewKind::kByDate));
 }
 
 void TForm1::RunRegistration() {
@@ -287,7 +346,10 @@ ConnectOutcome TForm1::Connect() {
 
 void TForm1::ApplyWindowState(bool maximised) { startMaximised_ = maximised; }
 
-void TForm1::ApplyColumns() {}
+void TForm1::ApplyColumns() {
+  CLBoxFoldersClick();
+  CLBoxDateClick();
+}
 
 void TForm1::ReadNotepad() {}
 

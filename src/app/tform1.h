@@ -6,9 +6,12 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QMainWindow>
+#include <QMenu>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 #include <memory>
 #include <string>
@@ -19,11 +22,13 @@
 #include "model/notepad_model.h"
 #include "model/string_grid.h"
 #include "settings/work_log.h"
+#include "views/view_layout.h"
 #include "workflow/page_switch.h"
 #include "workflow/startup_sequence.h"
 
 namespace orti {
 
+class ColumnChoice;
 class FoldersPage;
 class LogPage;
 class SettingsPage;
@@ -45,6 +50,13 @@ class TForm1 final : public QMainWindow, private StartupSteps, private PageSwitc
   ConsoleState& State() { return state_; }
   WorkLog& Log() { return log_; }
   Dialogs& DialogsFor() { return *dialogs_; }
+  // The two views' texts: StringGrid1 shows the first, StringGrid2 the second.
+  StringGrid& ByFoldersGrid() { return byFoldersGrid_; }
+  StringGrid& ByDateGrid() { return byDateGrid_; }
+  // Orders the by-date index; call before FillGrids.
+  void SortByDateIndex();
+  // Rebuilds both views from the model and refreshes them.
+  void FillGrids();
   // Lets tests answer the message boxes.
   void SetDialogs(Dialogs* dialogs) { activeDialogs_ = dialogs; }
 
@@ -75,6 +87,14 @@ class TForm1 final : public QMainWindow, private StartupSteps, private PageSwitc
   QAction* MAbout;
   QTimer* Timer1;
   TForm6* Form6;
+  // The views' widgets under their own names (they live on TabSheet2 and TabSheet3).
+  QTableView* StringGrid1;
+  QTableView* StringGrid2;
+  QToolBar* ToolBar1;
+  QToolBar* ToolBar2;
+  QMenu* PMByFolders;
+  QMenu* PMByDateTime;
+  ColumnChoice* ColumnsChoice;
 
  public slots:
   void SBByFoldersClick();
@@ -91,6 +111,10 @@ class TForm1 final : public QMainWindow, private StartupSteps, private PageSwitc
   void RefreshClick();
   void Timer1Timer();
   void BtnSaveLogClick();
+  void CLBoxFoldersClick();
+  void CLBoxDateClick();
+  void PMByFoldersPopup();
+  void PMByDateTimePopup();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -99,6 +123,7 @@ class TForm1 final : public QMainWindow, private StartupSteps, private PageSwitc
   void BuildSpeedBar();
   void BuildPages();
   void BuildMenu();
+  void BuildViewControls();
   QToolButton* AddSpeedButton(const char* name, const char* hint, int glyph, bool grouped);
   Dialogs& Ask() { return activeDialogs_ ? *activeDialogs_ : *dialogs_; }
 
@@ -127,6 +152,8 @@ class TForm1 final : public QMainWindow, private StartupSteps, private PageSwitc
   ConsoleState state_;
   WorkLog log_;
   StringGrid totalData_{2, 1, 1};
+  StringGrid byFoldersGrid_{kViewColumns, kViewFixedRows + 1, kViewFixedRows};
+  StringGrid byDateGrid_{kViewColumns, kViewFixedRows + 1, kViewFixedRows};
   std::unique_ptr<QtDialogs> dialogs_;
   Dialogs* activeDialogs_ = nullptr;
   bool startMaximised_ = false;

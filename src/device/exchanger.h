@@ -2,7 +2,6 @@
 // What the instrument commands need of the serial link: one request out, one
 // reply back.
 
-#include <string>
 #include <string_view>
 
 namespace orti {
@@ -11,7 +10,7 @@ class Exchanger {
  public:
   virtual ~Exchanger() = default;
   // Sends `request` on the current port; false when no complete reply came.
-  virtual bool Exchange(const std::string& request) = 0;
+  virtual bool Exchange(std::string_view request) = 0;
   // The received block up to its first zero: the reply after a success, after
   // a failure whatever the last read left (usually nothing).
   virtual std::string_view ReplyBuffer() const = 0;

@@ -32,18 +32,30 @@ void SplitByte(uint8_t byte, uint8_t& high, uint8_t& low) {
   low = static_cast<uint8_t>(byte & 0x0F);
 }
 
-uint8_t JoinNibbles(uint8_t high, uint8_t low) { return static_cast<uint8_t>(16 * high + low); }
+uint8_t JoinNibbles(uint8_t high, uint8_t low) {
+  return static_cast<uint8_t>(16 * high + low);
+}
 
 uint16_t ParseWord16(const char* d) {
-  return static_cast<uint16_t>(4096 * HexDigitValueAnyCase(d[0]) + 256 * HexDigitValueAnyCase(d[1]) +
-                               16 * HexDigitValueAnyCase(d[2]) + HexDigitValueAnyCase(d[3]));
+  return static_cast<uint16_t>(4096 * HexDigitValueAnyCase(d[0]) +
+                               256 * HexDigitValueAnyCase(d[1]) + 16 * HexDigitValueAnyCase(d[2]) +
+                               HexDigitValueAnyCase(d[3]));
 }
 
 uint8_t ReplyByteAt(std::string_view block, size_t pos) {
-  return JoinNibbles(HexDigitValue(BlockChar(block, pos)), HexDigitValue(BlockChar(block, pos + 1)));
+  return JoinNibbles(HexDigitValue(BlockChar(block, pos)),
+                     HexDigitValue(BlockChar(block, pos + 1)));
 }
 
-bool IsErrorReply(std::string_view block) { return (HexDigitValue(BlockChar(block, 3)) & 0x08) != 0; }
+bool IsCompleteReply(std::string_view block) {
+  const size_t colon = block.find(':');
+  if (colon == std::string_view::npos) return false;
+  return block.find("\r\n", colon + 1) != std::string_view::npos;
+}
+
+bool IsErrorReply(std::string_view block) {
+  return (HexDigitValue(BlockChar(block, 3)) & 0x08) != 0;
+}
 
 std::string DeviceErrorText(char digit) {
   switch (HexDigitValue(digit)) {
@@ -57,8 +69,6 @@ std::string DeviceErrorText(char digit) {
       return "Неизвестная ошибка";
   }
 }
-
-namespace {
 
 std::string EncodeFrame(const std::vector<uint8_t>& bytes) {
   std::string frame = ":";
@@ -74,8 +84,6 @@ std::string EncodeFrame(const std::vector<uint8_t>& bytes) {
   frame += "\r\n";
   return frame;
 }
-
-}  // namespace
 
 std::string BuildIdentifyRequest(uint8_t deviceAddress) {
   return EncodeFrame({deviceAddress, kFuncIdentify});

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orti {
 
@@ -40,10 +41,17 @@ inline char BlockChar(std::string_view block, size_t pos) {
 // The byte whose two digits start at `pos`, read with the strict rule.
 uint8_t ReplyByteAt(std::string_view block, size_t pos);
 
+// A received block is a complete reply when it holds a ":" and, somewhere after
+// it, a CR immediately followed by an LF. Characters before the ":" are allowed.
+bool IsCompleteReply(std::string_view block);
+
 // A reply whose function code has its high bit set (bit 3 of the digit at position 3).
 bool IsErrorReply(std::string_view block);
 // Text of a one-digit device error code.
 std::string DeviceErrorText(char digit);
+
+// ":" then the bytes as digits, their LRC, CR LF: a request, or the instrument's reply.
+std::string EncodeFrame(const std::vector<uint8_t>& bytes);
 
 std::string BuildIdentifyRequest(uint8_t deviceAddress);
 std::string BuildReadRequest(uint8_t deviceAddress, uint16_t memoryAddress, uint8_t size);

@@ -9,7 +9,7 @@
 #include "platform/atomic_file.h"
 #include "platform/cp1251.h"
 #include "platform/system_error.h"
-#include "views/view_columns.h"
+#include "views/view_layout.h"
 
 namespace orti {
 namespace {
@@ -37,7 +37,7 @@ std::string WithDefaultExtension(std::string path) {
 }
 
 bool IsMarked(const StringGrid& view, int row, char mark) {
-  const std::string& cell = view.Cell(kColMark, row);
+  const std::string& cell = view.Cell(kMarkColumn, row);
   return cell.size() == 1 && (cell[0] == mark || cell[0] == mark - 'A' + 'a');
 }
 
@@ -64,13 +64,13 @@ FileResult AppendToFile(const std::string& path, const std::string& bytes) {
 
 std::string ExportHeader(const StringGrid& view) {
   std::string header;
-  for (int c = kColFirstData; c <= kColLastData; ++c) header += view.Cell(c, 0) + ";";
+  for (int c = kFirstChoiceColumn; c <= kLastChoiceColumn; ++c) header += view.Cell(c, 0) + ";";
   return header + kOperatorTitle;
 }
 
 std::string ExportRowText(const StringGrid& view, int row) {
   std::string text;
-  for (int c = kColFirstData; c <= kColLastData; ++c) text += view.Cell(c, row) + ";";
+  for (int c = kFirstChoiceColumn; c <= kLastChoiceColumn; ++c) text += view.Cell(c, row) + ";";
   return text;
 }
 

@@ -3,7 +3,8 @@
 #include <cctype>
 
 #include "platform/cp1251.h"
-#include "views/view_columns.h"
+#include "views/shown_records.h"
+#include "views/view_layout.h"
 
 namespace orti {
 namespace {
@@ -12,17 +13,9 @@ constexpr const char* kMarkSave = "S";
 constexpr const char* kMarkPrint = "P";
 constexpr const char* kMarkDelete = "D";
 
-bool Shown(const NotepadModel& model, int folder, int record) {
-  if (folder < 0 || folder >= model.folderCount || folder >= kMaxFolders) return false;
-  if (record < 0 || record >= kShownSlots) return false;
-  const NotepadFolder& f = model.folders[folder];
-  if (f.state != FolderState::kAsRead && f.state != FolderState::kRewritePending) return false;
-  const uint8_t mode = f.records[record].mode;
-  return mode >= kModePh && mode <= kModeMv;
-}
 
 std::string MarkOf(const StringGrid& view, int row) {
-  std::string mark = view.Cell(kColMark, row);
+  std::string mark = view.Cell(kMarkColumn, row);
   for (char& c : mark) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return mark;
 }
@@ -37,19 +30,19 @@ std::optional<RecordRef> FolderRowToRecord(const NotepadModel& model, int row) {
   int counted = 0;
   for (int f = 0; f < model.folderCount && f < kMaxFolders; ++f) {
     for (int s = 0; s < kShownSlots; ++s) {
-      if (Shown(model, f, s) && ++counted == row) return RecordRef{f, s};
+      if (IsShownRecord(model, f, s) && ++counted == row) return RecordRef{f, s};
     }
   }
   return std::nullopt;
 }
 
 std::optional<int> RecordToFolderRow(const NotepadModel& model, int folder, int record) {
-  if (!Shown(model, folder, record)) return std::nullopt;
+  if (!IsShownRecord(model, folder, record)) return std::nullopt;
   int counted = 0;
   for (int f = 0; f < model.folderCount && f < kMaxFolders; ++f) {
     for (int s = 0; s < kShownSlots; ++s) {
       if (f == folder && s == record) return counted + 1;
-      if (Shown(model, f, s)) ++counted;
+      if (IsShownRecord(model, f, s)) ++counted;
     }
   }
   return std::nullopt;
@@ -60,7 +53,7 @@ std::optional<RecordRef> DateRowToRecord(const NotepadModel& model, int row) {
   for (int i = 0; i < kByDateCapacity && model.byDate.folder[i] != -1; ++i) {
     const int f = model.byDate.folder[i];
     const int s = model.byDate.record[i];
-    if (Shown(model, f, s) && ++counted == row) return RecordRef{f, s};
+    if (IsShownRecord(model, f, s) && ++counted == row) return RecordRef{f, s};
   }
   return std::nullopt;
 }
@@ -70,7 +63,7 @@ std::optional<int> RecordToDateRow(const NotepadModel& model, int folder, int re
   for (int i = 0; i < kByDateCapacity && model.byDate.folder[i] != -1; ++i) {
     const int f = model.byDate.folder[i];
     const int s = model.byDate.record[i];
-    if (!Shown(model, f, s)) continue;
+    if (!IsShownRecord(model, f, s)) continue;
     ++counted;
     if (f == folder && s == record) return counted;
   }
@@ -95,33 +88,33 @@ void ToggleMark(StringGrid& view, const RowSelection& selection, char mark) {
   const std::string letter(1, mark);
   for (int row = selection.top; row <= selection.bottom && row < view.RowCount(); ++row) {
     if (row < 1) continue;
-    const std::string current = view.Cell(kColMark, row);
+    const std::string current = view.Cell(kMarkColumn, row);
     if (current == letter) {
-      view.SetCell(kColMark, row, "");
+      view.SetCell(kMarkColumn, row, "");
     } else if (current != kMarkDelete) {
-      view.SetCell(kColMark, row, letter);
+      view.SetCell(kMarkColumn, row, letter);
     }
   }
 }
 
 void ResetMarks(StringGrid& view) {
   for (int row = 1; row < view.RowCount(); ++row) {
-    if (view.Cell(kColMark, row) != kMarkDelete) view.SetCell(kColMark, row, "");
+    if (view.Cell(kMarkColumn, row) != kMarkDelete) view.SetCell(kMarkColumn, row, "");
   }
 }
 
 void MarkForDeletion(ViewKind kind, int row, MarkViews& views, NotepadModel& model,
                      DeletionMarkHooks& hooks) {
   StringGrid& view = views.Of(kind);
-  if (row < 1 || row >= view.RowCount() || !view.Cell(kColMark, row).empty()) return;
-  view.SetCell(kColMark, row, kMarkDelete);
+  if (row < 1 || row >= view.RowCount() || !view.Cell(kMarkColumn, row).empty()) return;
+  view.SetCell(kMarkColumn, row, kMarkDelete);
   const bool byFolders = kind == ViewKind::kByFolders;
   const auto ref = byFolders ? FolderRowToRecord(model, row) : DateRowToRecord(model, row);
   const auto other = ref ? (byFolders ? RecordToDateRow(model, ref->folder, ref->record)
                                       : RecordToFolderRow(model, ref->folder, ref->record))
                          : std::nullopt;
   if (!other) {
-    view.SetCell(kColMark, row, "");
+    view.SetCell(kMarkColumn, row, "");
     return;
   }
   NotepadFolder& folder = model.folders[ref->folder];
@@ -130,7 +123,7 @@ void MarkForDeletion(ViewKind kind, int row, MarkViews& views, NotepadModel& mod
   folder.state = FolderState::kRewritePending;
   const ViewKind otherKind = byFolders ? ViewKind::kByDate : ViewKind::kByFolders;
   hooks.MoveCursor(otherKind, *other);
-  views.Of(otherKind).SetCell(kColMark, *other, kMarkDelete);
+  views.Of(otherKind).SetCell(kMarkColumn, *other, kMarkDelete);
   hooks.AddJournalRow("Удаление записи", FolderName(model, ref->folder));
   hooks.ShowWarningPanels(true);
 }
@@ -138,8 +131,8 @@ void MarkForDeletion(ViewKind kind, int row, MarkViews& views, NotepadModel& mod
 void TakeBackDeletion(ViewKind kind, int row, MarkViews& views, NotepadModel& model,
                       DeletionMarkHooks& hooks) {
   StringGrid& view = views.Of(kind);
-  if (row < 1 || row >= view.RowCount() || view.Cell(kColMark, row) != kMarkDelete) return;
-  view.SetCell(kColMark, row, "");
+  if (row < 1 || row >= view.RowCount() || view.Cell(kMarkColumn, row) != kMarkDelete) return;
+  view.SetCell(kMarkColumn, row, "");
   const bool byFolders = kind == ViewKind::kByFolders;
   const auto ref = byFolders ? FolderRowToRecord(model, row) : DateRowToRecord(model, row);
   if (!ref) return;
@@ -159,7 +152,7 @@ void TakeBackDeletion(ViewKind kind, int row, MarkViews& views, NotepadModel& mo
   }
   const ViewKind otherKind = byFolders ? ViewKind::kByDate : ViewKind::kByFolders;
   hooks.MoveCursor(otherKind, *other);
-  views.Of(otherKind).SetCell(kColMark, *other, "");
+  views.Of(otherKind).SetCell(kMarkColumn, *other, "");
   hooks.AddJournalRow("Отмена удаления записи", FolderName(model, ref->folder));
   if (!AnyRecordMarked(model)) hooks.ShowWarningPanels(false);
 }

@@ -8,10 +8,9 @@
 
 #include "model/notepad_model.h"
 #include "model/string_grid.h"
+#include "views/view_layout.h"
 
 namespace orti {
-
-enum class ViewKind { kByFolders, kByDate };
 
 struct RecordRef {
   int folder;

@@ -1,26 +1,26 @@
 #include "views/print_layout.h"
 
-#include "views/view_columns.h"
+#include "views/view_layout.h"
 
 namespace orti {
 
 ReportTexts CollectReportTexts(const StringGrid& view, const std::string& operatorShortName) {
   ReportTexts texts;
-  bool takesPart[kDataColumns];
+  bool takesPart[kChoiceColumns];
   texts.n = 1;
-  for (int k = 0; k < kDataColumns; ++k) {
-    takesPart[k] = view.ColWidth(kColFirstData + k) != 0;
+  for (int k = 0; k < kChoiceColumns; ++k) {
+    takesPart[k] = view.ColWidth(kFirstChoiceColumn + k) != 0;
     if (takesPart[k]) ++texts.n;
   }
   auto addRow = [&](int row, const std::string& operatorText) {
-    for (int k = 0; k < kDataColumns; ++k) {
-      texts.columns[k].push_back(takesPart[k] ? view.Cell(kColFirstData + k, row) : std::string());
+    for (int k = 0; k < kChoiceColumns; ++k) {
+      texts.columns[k].push_back(takesPart[k] ? view.Cell(kFirstChoiceColumn + k, row) : std::string());
     }
-    texts.columns[kDataColumns].push_back(operatorText);
+    texts.columns[kChoiceColumns].push_back(operatorText);
   };
   addRow(0, kOperatorTitle);
   for (int row = 1; row < view.RowCount(); ++row) {
-    const std::string& mark = view.Cell(kColMark, row);
+    const std::string& mark = view.Cell(kMarkColumn, row);
     if (mark == "P" || mark == "p") addRow(row, operatorShortName);
   }
   return texts;

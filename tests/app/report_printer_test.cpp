@@ -7,7 +7,7 @@
 #include <string>
 
 #include "support/temp_dir.h"
-#include "views/view_columns.h"
+#include "views/view_layout.h"
 
 namespace orti {
 namespace {
@@ -37,15 +37,15 @@ TEST(ReportPrinter, PdfHoldsHeaderRowsOperatorAndRepeatsTheHeaderOnNewPages) {
 
   StringGrid view(kViewColumns, 1, 1);
   const char* titles[] = {"Папка", "Режим", "Дата/Время", "T (C)", "ЭДС (мВ)", "pH", "pH25"};
-  for (int k = 0; k < kDataColumns; ++k) {
-    view.SetCell(kColFirstData + k, 0, titles[k]);
-    view.SetColWidth(kColFirstData + k, 70);
+  for (int k = 0; k < kChoiceColumns; ++k) {
+    view.SetCell(kFirstChoiceColumn + k, 0, titles[k]);
+    view.SetColWidth(kFirstChoiceColumn + k, 70);
   }
-  view.SetColWidth(kColFirstData + 1, 0);  // "Режим" unticked: not printed
+  view.SetColWidth(kFirstChoiceColumn + 1, 0);  // "Режим" unticked: not printed
   const int records = 120;                 // more than one page
   view.SetRowCount(records + 2);
   for (int row = 1; row <= records + 1; ++row) {
-    view.SetCell(kColMark, row, row <= records ? "P" : "S");
+    view.SetCell(kMarkColumn, row, row <= records ? "P" : "S");
     view.SetCell(3, row, "Вода " + std::to_string(row));
     view.SetCell(4, row, "mV");
     view.SetCell(5, row, "14.02.2026 12:34:56");

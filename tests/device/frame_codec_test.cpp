@@ -26,8 +26,8 @@ TEST(FrameCodec, RequestsComeOutByteForByte) {
   header[16] = 0xCA;
   header[17] = 0x0D;
   const std::string frame = BuildWriteRequest(1, 0x3200, header, 18);
+  EXPECT_EQ(frame, ":0112320012414243" + std::string(26, 'F') + "CA0D19\r\n");
   EXPECT_EQ(frame.size(), 51u);
-  EXPECT_EQ(frame.substr(0, 17), ":0112320012414243");
   uint8_t record[19] = {};
   EXPECT_EQ(BuildWriteRequest(1, 0x3212, record, 19).size(), 53u);
 }
@@ -59,6 +59,19 @@ TEST(FrameCodec, ErrorRepliesHaveTheFunctionCodeHighBitSet) {
     EXPECT_FALSE(IsErrorReply(std::string(":01") + code + "02\r\n")) << code;
   }
   EXPECT_FALSE(IsErrorReply(""));
+}
+
+TEST(FrameCodec, CompleteReplyNeedsColonThenCrLf) {
+  EXPECT_TRUE(IsCompleteReply(":\r\n"));
+  EXPECT_TRUE(IsCompleteReply("junk:010F\r\n"));
+  EXPECT_TRUE(IsCompleteReply("\r\n:01\r\nmore"));
+  EXPECT_TRUE(IsCompleteReply(std::string("\0:\0\r\n", 5)));  // zeros are characters too
+  EXPECT_FALSE(IsCompleteReply(""));
+  EXPECT_FALSE(IsCompleteReply("0102\r\n"));   // no colon before the CR LF
+  EXPECT_FALSE(IsCompleteReply("\r\n:0102"));  // CR LF only before the colon
+  EXPECT_FALSE(IsCompleteReply(":0102\r"));    // CR as the last character
+  EXPECT_FALSE(IsCompleteReply(":0102\n\r"));
+  EXPECT_FALSE(IsCompleteReply(":0102\r \n"));
 }
 
 TEST(FrameCodec, DeviceErrorTexts) {

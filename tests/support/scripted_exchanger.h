@@ -18,8 +18,8 @@ class ScriptedExchanger final : public Exchanger {
     script_.push_back({std::move(reply), std::move(leftover)});
   }
 
-  bool Exchange(const std::string& request) override {
-    requests.push_back(request);
+  bool Exchange(std::string_view request) override {
+    requests.emplace_back(request);
     if (script_.empty()) {
       buffer_.clear();
       return false;

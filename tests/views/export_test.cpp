@@ -7,7 +7,7 @@
 #include "settings/work_log.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
-#include "views/view_columns.h"
+#include "views/view_layout.h"
 
 namespace orti {
 namespace {
@@ -23,7 +23,7 @@ const char* kDateTitles[] = {"Дата/Время", "Папка", "Режим", 
 
 StringGrid MakeView(const char* const* titles) {
   StringGrid view(kViewColumns, 1, 1);
-  for (int k = 0; k < kDataColumns; ++k) view.SetCell(kColFirstData + k, 0, titles[k]);
+  for (int k = 0; k < kChoiceColumns; ++k) view.SetCell(kFirstChoiceColumn + k, 0, titles[k]);
   return view;
 }
 
@@ -31,9 +31,9 @@ void AddRow(StringGrid& view, const std::string& mark, const std::string& folder
             const std::string& time) {
   const int row = view.RowCount();
   view.SetRowCount(row + 1);
-  view.SetCell(kColMark, row, mark);
+  view.SetCell(kMarkColumn, row, mark);
   const std::string cells[] = {folder, "pH", time, "23,5", "-120,0", "7,250", "7,220"};
-  for (int k = 0; k < kDataColumns; ++k) view.SetCell(kColFirstData + k, row, cells[k]);
+  for (int k = 0; k < kChoiceColumns; ++k) view.SetCell(kFirstChoiceColumn + k, row, cells[k]);
 }
 
 struct Export {
@@ -103,7 +103,7 @@ TEST(Export, ExtendingSkipsRecordsAlreadyThereWhoeverExportedThem) {
   // No replaces the file; Cancel writes nothing.
   e.files.Expect(path);
   e.dialogs.Expect(DialogAnswer::kNo);
-  view.SetCell(kColMark, 1, "");
+  view.SetCell(kMarkColumn, 1, "");
   ASSERT_EQ(e.Run(view), ExportOutcome::kWritten);
   EXPECT_EQ(
       ReadBytes(path),

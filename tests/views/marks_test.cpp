@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "views/view_columns.h"
+#include "views/view_layout.h"
 
 namespace orti {
 namespace {
@@ -69,27 +69,27 @@ TEST(Marks, RowsAndRecordsCorrespondInBothViews) {
 
 TEST(Marks, ToggleAndResetNeverTouchDeletionMarks) {
   StringGrid view = MakeView(4);
-  view.SetCell(kColMark, 2, "D");
-  view.SetCell(kColMark, 3, "P");
+  view.SetCell(kMarkColumn, 2, "D");
+  view.SetCell(kMarkColumn, 3, "P");
   ToggleMark(view, {1, 4, 1}, 'S');
-  EXPECT_EQ(view.Cell(kColMark, 1), "S");
-  EXPECT_EQ(view.Cell(kColMark, 2), "D");
-  EXPECT_EQ(view.Cell(kColMark, 3), "S");  // "P" is replaced
+  EXPECT_EQ(view.Cell(kMarkColumn, 1), "S");
+  EXPECT_EQ(view.Cell(kMarkColumn, 2), "D");
+  EXPECT_EQ(view.Cell(kMarkColumn, 3), "S");  // "P" is replaced
   ToggleMark(view, {1, 2, 1}, 'S');
-  EXPECT_EQ(view.Cell(kColMark, 1), "");
+  EXPECT_EQ(view.Cell(kMarkColumn, 1), "");
   ToggleMark(view, {1, 4, 1}, 'P');
-  EXPECT_EQ(view.Cell(kColMark, 2), "D");
-  EXPECT_EQ(view.Cell(kColMark, 4), "P");
+  EXPECT_EQ(view.Cell(kMarkColumn, 2), "D");
+  EXPECT_EQ(view.Cell(kMarkColumn, 4), "P");
   ResetMarks(view);
-  EXPECT_EQ(view.Cell(kColMark, 2), "D");
-  for (int row : {1, 3, 4}) EXPECT_EQ(view.Cell(kColMark, row), "");
+  EXPECT_EQ(view.Cell(kMarkColumn, 2), "D");
+  for (int row : {1, 3, 4}) EXPECT_EQ(view.Cell(kMarkColumn, row), "");
 
   // Select all, then "S": exactly the record rows, nothing beyond the last.
   StringGrid all = MakeView(3);
   ToggleMark(all, {1, all.RowCount() - 1, 1}, 'S');
   EXPECT_EQ(all.RowCount(), 4);
-  for (int row = 1; row <= 3; ++row) EXPECT_EQ(all.Cell(kColMark, row), "S");
-  EXPECT_EQ(all.Cell(kColMark, 0), "");
+  for (int row = 1; row <= 3; ++row) EXPECT_EQ(all.Cell(kMarkColumn, row), "S");
+  EXPECT_EQ(all.Cell(kMarkColumn, 0), "");
 }
 
 TEST(Marks, DeletionMarkReachesModelOtherViewJournalAndPanels) {
@@ -98,14 +98,14 @@ TEST(Marks, DeletionMarkReachesModelOtherViewJournalAndPanels) {
   MarkViews views{byFolders, byDate};
   Hooks hooks;
 
-  byFolders.SetCell(kColMark, 1, "S");
+  byFolders.SetCell(kMarkColumn, 1, "S");
   MarkForDeletion(ViewKind::kByFolders, 1, views, *m, hooks);  // a marked row is left alone
-  EXPECT_EQ(byFolders.Cell(kColMark, 1), "S");
+  EXPECT_EQ(byFolders.Cell(kMarkColumn, 1), "S");
   EXPECT_TRUE(hooks.journal.empty());
 
   MarkForDeletion(ViewKind::kByFolders, 3, views, *m, hooks);  // A/3, by-date row 2
-  EXPECT_EQ(byFolders.Cell(kColMark, 3), "D");
-  EXPECT_EQ(byDate.Cell(kColMark, 2), "D");
+  EXPECT_EQ(byFolders.Cell(kMarkColumn, 3), "D");
+  EXPECT_EQ(byDate.Cell(kMarkColumn, 2), "D");
   EXPECT_EQ(m->folders[0].records[3].deletionMark, 1);
   EXPECT_EQ(m->folders[0].pending, 1);
   EXPECT_EQ(m->folders[0].state, FolderState::kRewritePending);
@@ -114,19 +114,19 @@ TEST(Marks, DeletionMarkReachesModelOtherViewJournalAndPanels) {
   EXPECT_EQ(hooks.panels, 1);
 
   MarkForDeletion(ViewKind::kByDate, 1, views, *m, hooks);  // B/0, by-folders row 4
-  EXPECT_EQ(byFolders.Cell(kColMark, 4), "D");
+  EXPECT_EQ(byFolders.Cell(kMarkColumn, 4), "D");
   EXPECT_EQ(m->folders[2].pending, 1);
 
   // Taking back one of two keeps the panels; the last one hides them; states stay 3.
   TakeBackDeletion(ViewKind::kByDate, 2, views, *m, hooks);
-  EXPECT_EQ(byFolders.Cell(kColMark, 3), "");
+  EXPECT_EQ(byFolders.Cell(kMarkColumn, 3), "");
   EXPECT_EQ(m->folders[0].records[3].deletionMark, 0);
   EXPECT_EQ(m->folders[0].pending, 0);
   EXPECT_EQ(m->folders[0].state, FolderState::kRewritePending);
   EXPECT_EQ(hooks.journal.back(), "Отмена удаления записи|A");
   EXPECT_EQ(hooks.panels, 1);
   TakeBackDeletion(ViewKind::kByFolders, 4, views, *m, hooks);
-  EXPECT_EQ(byDate.Cell(kColMark, 1), "");
+  EXPECT_EQ(byDate.Cell(kMarkColumn, 1), "");
   EXPECT_EQ(hooks.panels, 0);
   EXPECT_FALSE(AnyRecordMarked(*m));
 }
@@ -137,22 +137,22 @@ TEST(Marks, ARowWithoutRecordIsNotMarked) {
   MarkViews views{byFolders, byDate};
   Hooks hooks;
   MarkForDeletion(ViewKind::kByFolders, 5, views, *m, hooks);
-  EXPECT_EQ(byFolders.Cell(kColMark, 5), "");
+  EXPECT_EQ(byFolders.Cell(kMarkColumn, 5), "");
   EXPECT_EQ(hooks.panels, -1);
 }
 
 TEST(Marks, ExecuteFollowsTheFirstMarkOfTheSelection) {
   StringGrid view = MakeView(5);
-  view.SetCell(kColMark, 2, "S");
-  view.SetCell(kColMark, 3, "P");
-  view.SetCell(kColMark, 5, "D");
+  view.SetCell(kMarkColumn, 2, "S");
+  view.SetCell(kMarkColumn, 3, "P");
+  view.SetCell(kMarkColumn, 5, "D");
   EXPECT_EQ(ChooseExecute(view, {1, 3, 1}), ExecuteChoice::kExport);
   EXPECT_EQ(ChooseExecute(view, {3, 5, 3}), ExecuteChoice::kPrint);
   EXPECT_EQ(ChooseExecute(view, {4, 5, 4}), ExecuteChoice::kSynchronise);
   EXPECT_EQ(ChooseExecute(view, {1, 1, 1}), ExecuteChoice::kSynchronise);
-  view.SetCell(kColMark, 1, "D");
+  view.SetCell(kMarkColumn, 1, "D");
   EXPECT_EQ(ChooseExecute(view, {1, 5, 1}), ExecuteChoice::kSynchronise);
-  view.SetCell(kColMark, 1, "p");
+  view.SetCell(kMarkColumn, 1, "p");
   EXPECT_EQ(ChooseExecute(view, {1, 5, 1}), ExecuteChoice::kPrint);
 }
 

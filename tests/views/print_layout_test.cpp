@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "views/view_columns.h"
+#include "views/view_layout.h"
 
 namespace orti {
 namespace {
@@ -19,15 +19,15 @@ class FixedMeasurer final : public TextMeasurer {
 StringGrid MakeView() {
   StringGrid view(kViewColumns, 1, 1);
   const char* titles[] = {"A", "BB", "C", "D", "E", "F", "G"};
-  for (int k = 0; k < kDataColumns; ++k) {
-    view.SetCell(kColFirstData + k, 0, titles[k]);
-    view.SetColWidth(kColFirstData + k, 70);
+  for (int k = 0; k < kChoiceColumns; ++k) {
+    view.SetCell(kFirstChoiceColumn + k, 0, titles[k]);
+    view.SetColWidth(kFirstChoiceColumn + k, 70);
   }
   auto add = [&view](const char* mark, const char* text) {
     int row = view.RowCount();
     view.SetRowCount(row + 1);
-    view.SetCell(kColMark, row, mark);
-    for (int c = kColFirstData; c <= kColLastData; ++c) view.SetCell(c, row, text);
+    view.SetCell(kMarkColumn, row, mark);
+    for (int c = kFirstChoiceColumn; c <= kLastChoiceColumn; ++c) view.SetCell(c, row, text);
   };
   add("P", "xxx");
   add("S", "yyyyyyyy");
@@ -65,7 +65,7 @@ TEST(PrintLayout, GapAndMarginForOneFourAndEightColumns) {
   // A full gap on the left: the operator column ends at the right edge.
   EXPECT_EQ(eight.x[7] + eight.width[7], 1000 - (1000 - (7 * 30 + 264)) % 8);
 
-  for (int c = 6; c <= kColLastData; ++c) view.SetColWidth(c, 0);  // three shown: n = 4
+  for (int c = 6; c <= kLastChoiceColumn; ++c) view.SetColWidth(c, 0);  // three shown: n = 4
   ReportTexts three = CollectReportTexts(view, "Op");
   EXPECT_EQ(three.n, 4);
   ReportLayout four = LayOutReport(three, m, 1000);

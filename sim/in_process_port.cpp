@@ -1,0 +1,48 @@
+#include "sim/in_process_port.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace orti::sim {
+
+bool InProcessPort::Fail(int error) {
+  lastError_ = error;
+  return false;
+}
+
+bool InProcessPort::Open(int portNumber) {
+  if (absent_) return Fail(ENOENT);
+  if (open_) return Fail(EBUSY);
+  open_ = true;
+  portNumber_ = portNumber;
+  // Whatever reached a closed port is gone.
+  line_.DropArrived(Now());
+  return true;
+}
+
+bool InProcessPort::Configure() {
+  return open_ || Fail(EBADF);
+}
+
+void InProcessPort::Purge() {
+  if (open_) line_.DropArrived(Now());
+}
+
+bool InProcessPort::Write(const char* data, size_t size) {
+  if (!open_) return Fail(EBADF);
+  if (writeFails_) return Fail(EIO);
+  sent_.append(data, size);
+  line_.Receive(std::string_view(data, size), Now());
+  return true;
+}
+
+bool InProcessPort::Read(char* buffer, size_t capacity, size_t& received) {
+  received = 0;
+  if (!open_) return Fail(EBADF);
+  const std::string arrived = line_.TakeArrived(Now(), capacity);
+  std::memcpy(buffer, arrived.data(), arrived.size());
+  received = arrived.size();
+  return true;
+}
+
+}  // namespace orti::sim

@@ -1,0 +1,106 @@
+#include "sim/sim_options.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace orti::sim {
+
+namespace {
+
+// Decimal, or hexadecimal after "0x".
+bool ParseUnsigned(const std::string& text, unsigned long max, unsigned long& value) {
+  if (text.empty() || text[0] == '-' || text[0] == '+') return false;
+  errno = 0;
+  char* end = nullptr;
+  value = std::strtoul(text.c_str(), &end, 0);
+  return errno == 0 && end != text.c_str() && *end == '\0' && value <= max;
+}
+
+}  // namespace
+
+bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std::string& error) {
+  options = SimOptions{};
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    auto value = [&](std::string& out) {
+      if (i + 1 >= argc) {
+        error = arg + " needs a value";
+        return false;
+      }
+      out = argv[++i];
+      return true;
+    };
+    std::string text;
+    unsigned long number = 0;
+    if (arg == "--help" || arg == "-h") {
+      options.help = true;
+    } else if (arg == "--pace") {
+      options.pacing = true;
+    } else if (arg == "--seed") {
+      if (!value(text)) return false;
+      if (!ParseUnsigned(text, 0xFFFFFFFFul, number)) {
+        error = "bad seed \"" + text + "\"";
+        return false;
+      }
+      options.seed = static_cast<uint32_t>(number);
+    } else if (arg == "--image") {
+      if (!value(options.imagePath)) return false;
+    } else if (arg == "--link") {
+      if (!value(options.linkPath)) return false;
+    } else if (arg == "--notepad-address") {
+      if (!value(text)) return false;
+      if (!ParseUnsigned(text, kNotepadEnd, number)) {
+        error = "bad notepad address \"" + text + "\" (0 to 64000)";
+        return false;
+      }
+      options.notepadAddress = static_cast<uint16_t>(number);
+    } else if (arg == "--latency") {
+      if (!value(text)) return false;
+      if (!ParseUnsigned(text, 60000, number)) {
+        error = "bad latency \"" + text + "\" (milliseconds, at most 60000)";
+        return false;
+      }
+      FaultRule rule;
+      rule.kind = FaultKind::Latency;
+      rule.duration = std::chrono::milliseconds(number);
+      options.faults.push_back(rule);
+    } else if (arg == "--fault") {
+      if (!value(text)) return false;
+      FaultRule rule;
+      if (!ParseFaultRule(text, rule, error)) return false;
+      options.faults.push_back(rule);
+    } else {
+      error = "unknown option \"" + arg + "\"";
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string SimUsage() {
+  return "Usage: orti415-sim [options]\n"
+         "Serves the pH-meter's serial protocol on a new pseudo-terminal and prints\n"
+         "its device path on the first line of standard output. Ends on SIGTERM or SIGINT.\n"
+         "\n"
+         "  --seed N                generate the notepad from seed N (default 1)\n"
+         "  --image FILE            keep the memory in FILE: loaded when it exists, else\n"
+         "                          generated and saved; saved again after every write\n"
+         "  --notepad-address N     notepad address to report and serve (default 12800)\n"
+         "  --link PATH             make PATH a symbolic link to the device\n"
+         "  --pace                  send replies at 9600 baud, 11 bits per character\n"
+         "  --latency MS            start every reply MS milliseconds late\n"
+         "  --fault RULE            misbehave on chosen requests (may be repeated):\n"
+         "      KIND[,on=identify|read|write|any][,nth=N][,code=C][,ms=N][,name=TEXT][,text=TEXT]\n"
+         "      no-reply   the request is lost\n"
+         "      error      error reply with code C (default 1) instead of carrying it out\n"
+         "      name       identify answers with name TEXT (default ОРТИ-416)\n"
+         "      overlong   the reply is padded to 121 characters\n"
+         "      split      the reply comes in two halves, ms=N apart (default 400)\n"
+         "      garbage    characters TEXT before the \":\"\n"
+         "      latency    the reply starts ms=N late\n"
+         "      nth=N picks the N-th request of the kind named by on= (all kinds by default).\n"
+         "      Example: --fault no-reply,on=read,nth=3\n"
+         "  --help                  this text\n";
+}
+
+}  // namespace orti::sim

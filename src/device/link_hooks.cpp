@@ -1,0 +1,18 @@
+#include "device/link_hooks.h"
+
+namespace orti {
+
+void ClockLinkHooks::StartReplyTimer() {
+  running_ = true;
+  startedAt_ = clock_.Now();
+}
+
+void ClockLinkHooks::ProcessMessages() {
+  if (running_ && clock_.Now() - startedAt_ >= kReplyTimerInterval) {
+    // What Timer1Timer does: set the flag and stop the timer.
+    state_.timeout = 1;
+    running_ = false;
+  }
+}
+
+}  // namespace orti

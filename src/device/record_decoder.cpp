@@ -1,0 +1,95 @@
+#include "device/record_decoder.h"
+
+#include <cstring>
+
+#include "device/frame_codec.h"
+#include "platform/date_time.h"
+
+namespace orti {
+namespace {
+
+// Offsets of the fields within a slot, in bytes.
+constexpr size_t kModeOffset = 0;
+constexpr size_t kDayOffset = 1;
+constexpr size_t kTimeOffset = 3;
+constexpr size_t kTemperatureOffset = 5;
+constexpr size_t kEmfOffset = 9;
+constexpr size_t kPhOffset = 13;
+constexpr size_t kExtraOffset = 17;
+constexpr uint8_t kModeMask = 3;
+
+uint8_t SlotByte(std::string_view chars, size_t offset) {
+  return ReplyByteAt(chars, 2 * offset);
+}
+
+uint16_t SlotWord(std::string_view chars, size_t offset) {
+  return static_cast<uint16_t>(SlotByte(chars, offset) + 256 * SlotByte(chars, offset + 1));
+}
+
+// The instrument's floats are IEEE 754 singles, low byte first, taken as they are.
+float SlotFloat(std::string_view chars, size_t offset) {
+  uint32_t bits = 0;
+  for (size_t i = 0; i < 4; ++i)
+    bits |= static_cast<uint32_t>(SlotByte(chars, offset + i)) << (8 * i);
+  float value;
+  static_assert(sizeof value == sizeof bits, "float must be 32 bits");
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
+}
+
+}  // namespace
+
+float ComputePh25(float t, float ph) {
+  const double a = static_cast<float>(t - 25.0f);
+  const float d = static_cast<float>((a * 0.00012) * a - a * 0.0325);
+  if (!(ph > 6.0f)) return ph;  // also for a pH that is not a number
+  if (d + 8.0 > ph) return static_cast<float>((ph + 3.0 * d) / (0.5 * d + 1.0));
+  return static_cast<float>(ph - static_cast<double>(d));
+}
+
+double BaseDateFor(double today) {
+  return EncodeDate(DecodeDateTime(today).year, 1, 1);
+}
+
+void DecodeRecord(NotepadRecord& record, std::string_view chars, double baseDate,
+                  Dialogs& dialogs) {
+  const uint8_t mode = SlotByte(chars, kModeOffset);
+  record.mode = mode;
+  if (mode == kModeEmpty || mode == kModeDeleted) return;
+  record.mode = mode & kModeMask;
+
+  for (size_t i = 0; i < 2; ++i) {
+    record.rawDate[i] = SlotByte(chars, kDayOffset + i);
+    record.rawTime[i] = SlotByte(chars, kTimeOffset + i);
+    record.extra[i] = SlotByte(chars, kExtraOffset + i);
+  }
+  record.dayNumber = SlotWord(chars, kDayOffset);
+  record.timeUnits = SlotWord(chars, kTimeOffset);
+  record.seconds = 2 * static_cast<int32_t>(record.timeUnits);
+
+  double time = 0;
+  if (record.timeUnits < kTimeUnitsPerDay) {
+    const int h = record.seconds / 3600;
+    const int m = (record.seconds - 3600 * h) / 60;
+    const int s = record.seconds - 3600 * h - 60 * m;
+    time = EncodeTime(h, m, s);
+  } else {
+    dialogs.ShowMessage(kDateTimeConversionError);
+  }
+  // A day number of 0 falls on 31 December of the year before; no range check.
+  record.dateTime = baseDate + record.dayNumber - 1 + time;
+
+  record.temperature = SlotFloat(chars, kTemperatureOffset);
+  record.emf = SlotFloat(chars, kEmfOffset);
+  record.ph = SlotFloat(chars, kPhOffset);
+  record.ph25 = ComputePh25(record.temperature, record.ph);
+  record.deletionMark = 0;
+}
+
+void DecodeRecord(NotepadModel& model, int folder, int slot, std::string_view slotChars,
+                  double baseDate, Dialogs& dialogs) {
+  if (folder < 0 || folder >= kMaxFolders || slot < 0 || slot >= kSlotsPerFolder) return;
+  DecodeRecord(model.folders[folder].records[slot], slotChars, baseDate, dialogs);
+}
+
+}  // namespace orti

@@ -1,0 +1,39 @@
+#pragma once
+// One 19-byte record slot of a folder block, as 38 hexadecimal characters of a
+// read reply, turned into the values of a NotepadRecord. The console never
+// encodes a record: slots go back to the instrument as the bytes were read.
+
+#include <string_view>
+
+#include "model/notepad_model.h"
+#include "platform/dialogs.h"
+
+namespace orti {
+
+constexpr size_t kRecordSlotBytes = 19;
+constexpr size_t kRecordSlotChars = 2 * kRecordSlotBytes;
+// Time of day is stored in units of 2 seconds; a day has 43200 of them.
+constexpr unsigned kTimeUnitsPerDay = 43200;
+constexpr const char* kDateTimeConversionError = "Ошибка при конвертации даты/времени";
+
+// pH converted to 25 °C from the measured pH `ph` at temperature `t` (°C).
+float ComputePh25(float t, float ph);
+
+// The instrument stores no year: every record is counted from 1 January of the
+// year of `today` (a date value as the console stores dates). Callers pass
+// LocalNow() once at the start of each reading.
+double BaseDateFor(double today);
+
+// Fills `record` from the 38 characters of its slot; missing characters read
+// as the zeros of the cleared reply buffer would. An empty (0xFF) or deleted
+// (0x00) slot changes only the mode. A time of day at or past midnight shows
+// the conversion error and uses midnight.
+void DecodeRecord(NotepadRecord& record, std::string_view slotChars, double baseDate,
+                  Dialogs& dialogs);
+
+// The same for slot `slot` of folder `folder` of the model; indexes outside
+// the model's tables change nothing.
+void DecodeRecord(NotepadModel& model, int folder, int slot, std::string_view slotChars,
+                  double baseDate, Dialogs& dialogs);
+
+}  // namespace orti

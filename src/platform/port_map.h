@@ -1,0 +1,40 @@
+#pragma once
+// Which device a port number ("COM" n, 1 to 63) stands for. ORTI415_PORTS
+// assigns numbers explicitly ("3=/dev/pts/4,7=/dev/ttyUSB1"); the remaining
+// numbers go, lowest first, to the serial devices found: /dev/ttyS*, then
+// /dev/ttyUSB*, then /dev/ttyACM*, each in numeric order.
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace orti {
+
+constexpr int kPortMapHighest = 63;
+
+struct PortMapSources {
+  std::string portsVariable;             // value of ORTI415_PORTS, empty when unset
+  std::vector<std::string> deviceNodes;  // device paths present, in any order
+  // Whether a /dev/ttyS node has a UART behind it; most of them are placeholders.
+  std::function<bool(const std::string& path)> hasHardware;
+};
+
+class PortMap {
+ public:
+  PortMap() = default;
+  explicit PortMap(const PortMapSources& sources);
+
+  // The device of port `portNumber`; empty when the number stands for nothing.
+  std::string DevicePath(int portNumber) const;
+  const std::map<int, std::string>& Entries() const { return entries_; }
+
+ private:
+  std::map<int, std::string> entries_;
+};
+
+// Reads ORTI415_PORTS and lists /dev; a ttyS node counts as hardware unless
+// sysfs or TIOCGSERIAL says its UART type is unknown.
+PortMapSources CurrentPortMapSources();
+
+}  // namespace orti

@@ -1,0 +1,276 @@
+#include "device/device_link.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <memory>
+
+#include "device/frame_codec.h"
+#include "device/win32_error.h"
+#include "platform/system_error.h"
+#include "support/fake_clock.h"
+#include "support/recording_log.h"
+#include "support/scripted_serial_port.h"
+
+namespace orti {
+namespace {
+
+using std::chrono::milliseconds;
+using Reads = test::ScriptedSerialPort::Answer;
+
+// The connection window as the exchange sees it, with the reply timer of the
+// clock hooks.
+class RecordingHooks final : public ClockLinkHooks {
+ public:
+  using ClockLinkHooks::ClockLinkHooks;
+  void StartReplyTimer() override {
+    ++starts;
+    ClockLinkHooks::StartReplyTimer();
+  }
+  void StopReplyTimer() override {
+    ++stops;
+    ClockLinkHooks::StopReplyTimer();
+  }
+  void ProcessMessages() override {
+    ++pumps;
+    ClockLinkHooks::ProcessMessages();
+    if (pumps == abortAtPump) state_.abort = 1;  // "Прервать" clicked meanwhile
+  }
+  bool ConnectionWindowVisible() override { return visible; }
+  void ShowPort(const std::string& name) override { ports.push_back(name); }
+  void ShowAttempt(const std::string& attempt) override { attempts.push_back(attempt); }
+
+  bool visible = true;
+  int abortAtPump = 0;
+  int starts = 0, stops = 0, pumps = 0;
+  std::vector<std::string> ports, attempts;
+};
+
+const std::string kRequest = BuildIdentifyRequest(1);
+const std::string kReply = ":010F0000\r\n";
+const std::vector<std::string> kAllAttempts = {"0", "1", "2", "3", "4"};
+
+class Exchanging : public ::testing::Test {
+ protected:
+  Exchanging() {
+    state.currentPort = 3;
+    port.clock = &clock;
+  }
+
+  bool Run() { return link->Exchange(kRequest); }
+
+  // After any exchange the port is closed and the timer is off.
+  void ExpectTidy() {
+    EXPECT_FALSE(port.isOpen);
+    EXPECT_EQ(port.closes, port.successfulOpens);
+    EXPECT_FALSE(hooks.TimerRunning());
+    EXPECT_GE(hooks.stops, 1);
+    EXPECT_EQ(state.timeout, 0);
+  }
+
+  std::string Win32Line(int error) {
+    return "Win32 Error:" + std::to_string(error) + " - " + SystemErrorText(error);
+  }
+
+  test::FakeClock clock;
+  ConsoleState state;
+  test::RecordingLog log;
+  test::ScriptedSerialPort port;
+  RecordingHooks hooks{clock, state};
+  std::unique_ptr<DeviceLink> link = std::make_unique<DeviceLink>(port, state, log, clock, hooks);
+};
+
+TEST_F(Exchanging, FirstAttemptReply) {
+  port.AnswerNextWrite({kReply});
+  ASSERT_TRUE(Run());
+  EXPECT_EQ(link->ReplyBlock(), kReply);
+  EXPECT_EQ(link->ReplyLength(), 11);
+  EXPECT_EQ(link->ReceivedText(), kReply);
+  EXPECT_EQ(port.openedPorts, std::vector<int>{3});
+  EXPECT_EQ(port.configures, 1);
+  EXPECT_EQ(port.modemLineClears, 1);
+  EXPECT_EQ(port.purges, 1);
+  EXPECT_EQ(port.writes, std::vector<std::string>{kRequest});
+  EXPECT_EQ(state.deviceAddress, 1);
+  EXPECT_EQ(hooks.ports, std::vector<std::string>{"COM3"});
+  EXPECT_EQ(hooks.attempts, std::vector<std::string>{"0"});
+  EXPECT_EQ(hooks.starts, 1);
+  EXPECT_EQ(clock.Slept(), milliseconds(300));
+  EXPECT_TRUE(log.lines.empty());
+  ExpectTidy();
+}
+
+TEST_F(Exchanging, ReplyOnTheThirdAttempt) {
+  port.AnswerNextWrite({});
+  port.AnswerNextWrite({":0102\r"});  // CR alone at the end is not complete
+  port.AnswerNextWrite({"", "", kReply});
+  ASSERT_TRUE(Run());
+  EXPECT_EQ(hooks.attempts, (std::vector<std::string>{"0", "1", "2"}));
+  EXPECT_EQ(port.writes.size(), 3u);
+  EXPECT_EQ(clock.Slept(), milliseconds(3 * 300 + 10 * 5 + 9 * 5 + 2 * 5));
+  ExpectTidy();
+}
+
+TEST_F(Exchanging, StrayCharactersBeforeTheColonCountInTheLength) {
+  port.AnswerNextWrite({std::string("\0\x7Fzz", 4) + kReply});
+  ASSERT_TRUE(Run());
+  EXPECT_EQ(link->ReplyLength(), 4 + 11);
+  EXPECT_EQ(link->ReplyBlock().substr(4), kReply);
+}
+
+TEST_F(Exchanging, ReplySplitOverReadsIsJoined) {
+  port.AnswerNextWrite({"xx:010F", "", "0000\r", "\n"});
+  ASSERT_TRUE(Run());
+  EXPECT_EQ(link->ReplyBlock(), "xx" + kReply);
+  EXPECT_EQ(link->ReplyLength(), 13);
+  EXPECT_EQ(port.writes.size(), 1u);
+  EXPECT_EQ(port.reads, 4);
+}
+
+TEST_F(Exchanging, IncompleteBlocksAreNoReply) {
+  for (int i = 0; i < 5; ++i) {
+    port.AnswerNextWrite({i % 2 ? "0102\r\n:" : "\r\n:01\n\r"});
+  }
+  EXPECT_FALSE(Run());
+  EXPECT_EQ(port.writes.size(), 5u);
+  EXPECT_TRUE(log.lines.empty());
+  ExpectTidy();
+}
+
+TEST_F(Exchanging, FiveSilentAttemptsFailWithoutALine) {
+  EXPECT_FALSE(Run());
+  EXPECT_EQ(port.writes.size(), 5u);
+  EXPECT_EQ(port.reads, 50);
+  EXPECT_EQ(hooks.attempts, kAllAttempts);
+  EXPECT_EQ(clock.Slept(), milliseconds(5 * (300 + 10 * 5)));
+  EXPECT_TRUE(log.lines.empty());
+  EXPECT_EQ(link->ReceivedText(), "");
+  ExpectTidy();
+}
+
+TEST_F(Exchanging, TimerFiredBeforeAnAttempt) {
+  // A write that takes 500 ms: attempts start at 0, 850, 1700 and 2550 ms.
+  port.writeTakes = milliseconds(500);
+  EXPECT_FALSE(Run());
+  EXPECT_EQ(log.lines, std::vector<std::string>{"Превышено время ожидания"});
+  EXPECT_EQ(hooks.attempts, (std::vector<std::string>{"0", "1", "2", "3"}));
+  EXPECT_EQ(port.writes.size(), 3u);
+  ExpectTidy();
+}
+
+TEST_F(Exchanging, TimeoutFlagFromAnEarlierExchangeIsCleared) {
+  state.timeout = 1;
+  port.AnswerNextWrite({kReply});
+  EXPECT_TRUE(Run());
+}
+
+TEST_F(Exchanging, AbortFailsAtOnceEveryTime) {
+  state.abort = 1;
+  for (int run = 0; run < 2; ++run) {
+    EXPECT_FALSE(Run());
+  }
+  EXPECT_EQ(log.lines, (std::vector<std::string>{"Запрос прерван", "Запрос прерван"}));
+  EXPECT_TRUE(port.writes.empty());
+  EXPECT_EQ(port.configures, 2);  // opened and configured before the flag is seen
+  EXPECT_EQ(hooks.attempts, (std::vector<std::string>{"0", "0"}));
+  EXPECT_EQ(state.abort, 1);  // only the connection workflow clears it
+  ExpectTidy();
+}
+
+TEST_F(Exchanging, AbortClickedDuringAnExchangeEndsItAtTheNextAttempt) {
+  hooks.abortAtPump = 3;
+  EXPECT_FALSE(Run());
+  EXPECT_EQ(hooks.attempts, (std::vector<std::string>{"0", "1", "2"}));
+  EXPECT_EQ(port.writes.size(), 2u);
+  EXPECT_EQ(log.lines, std::vector<std::string>{"Запрос прерван"});
+  ExpectTidy();
+}
+
+TEST_F(Exchanging, FailingWriteLogsEachAttempt) {
+  port.writeError = EIO;
+  EXPECT_FALSE(Run());
+  EXPECT_EQ(log.lines, std::vector<std::string>(5, Win32Line(EIO)));
+  EXPECT_EQ(hooks.attempts, kAllAttempts);
+  EXPECT_EQ(port.reads, 0);
+  EXPECT_EQ(clock.Slept(), milliseconds(0));
+  EXPECT_EQ(state.lastErrorText, std::to_string(EIO) + " - " + SystemErrorText(EIO));
+  EXPECT_EQ(port.LastError(), 0);
+  ExpectTidy();
+}
+
+TEST_F(Exchanging, FailingReadStillCountsAndTheNextOneMayReply) {
+  port.AnswerNextWrite({std::nullopt, kReply});
+  EXPECT_TRUE(Run());
+  EXPECT_EQ(log.lines, std::vector<std::string>{Win32Line(EIO)});
+  EXPECT_EQ(port.reads, 2);
+}
+
+TEST_F(Exchanging, MissingOrBusyPortIsSilent) {
+  for (int error : {ENOENT, EBUSY}) {
+    port.openError = error;
+    EXPECT_FALSE(Run()) << error;
+  }
+  EXPECT_TRUE(log.lines.empty());
+  EXPECT_TRUE(hooks.ports.empty());
+  EXPECT_EQ(port.configures, 0);
+  EXPECT_EQ(port.LastError(), 0);
+  EXPECT_EQ(hooks.stops, 2);
+  ExpectTidy();
+}
+
+TEST_F(Exchanging, PortWithoutPermissionIsLogged) {
+  port.openError = EACCES;
+  EXPECT_FALSE(Run());
+  EXPECT_EQ(log.lines, std::vector<std::string>{Win32Line(EACCES)});
+}
+
+TEST_F(Exchanging, FailingConfigurationClosesThePort) {
+  port.configureError = EINVAL;
+  EXPECT_FALSE(Run());
+  EXPECT_EQ(log.lines, std::vector<std::string>{Win32Line(EINVAL)});
+  EXPECT_TRUE(port.writes.empty());
+  EXPECT_EQ(port.closes, 1);
+  ExpectTidy();
+}
+
+TEST_F(Exchanging, HiddenConnectionWindowShowsNothing) {
+  hooks.visible = false;
+  port.AnswerNextWrite({kReply});
+  EXPECT_TRUE(Run());
+  EXPECT_TRUE(hooks.ports.empty());
+  EXPECT_TRUE(hooks.attempts.empty());
+}
+
+TEST_F(Exchanging, FloodOfCharactersStaysInsideTheBuffer) {
+  // Each attempt receives far more than the buffer holds, then a reply that
+  // no longer fits; the buffer keeps its terminating zero.
+  for (int i = 0; i < 5; ++i) {
+    port.AnswerNextWrite({std::string(4096, 'x'), std::string(4096, 'y'), kReply});
+  }
+  EXPECT_FALSE(Run());
+  EXPECT_EQ(link->ReceivedText().size(), kReplyBufferSize - 1);
+  EXPECT_EQ(link->ReceivedText().substr(4090, 10), "xxxxxxyyyy");
+
+  port.AnswerNextWrite({std::string(4000, 'x'), kReply});
+  EXPECT_TRUE(Run());
+  EXPECT_EQ(link->ReplyLength(), 4011);
+}
+
+TEST(Win32ErrorReport, LineAndLastErrorText) {
+  ConsoleState state;
+  test::RecordingLog log;
+  ReportWin32Error(ENOENT, state, log);
+  ReportWin32Error(0, state, log);
+  EXPECT_EQ(log.lines, (std::vector<std::string>{"Win32 Error:" + std::to_string(ENOENT) + " - " +
+                                                     SystemErrorText(ENOENT),
+                                                 "Win32 Error:0"}));
+  EXPECT_EQ(state.lastErrorText, "0");
+
+  errno = EACCES;
+  ReportWin32Error(state, log);
+  EXPECT_EQ(errno, 0);
+  EXPECT_EQ(state.lastErrorText, std::to_string(EACCES) + " - " + SystemErrorText(EACCES));
+}
+
+}  // namespace
+}  // namespace orti

@@ -1,0 +1,235 @@
+#include "sim/fault_plan.h"
+
+#include <gtest/gtest.h>
+
+#include "device/frame_codec.h"
+#include "sim/instrument_line.h"
+#include "sim/request_framer.h"
+#include "sim/sim_options.h"
+
+namespace orti::sim {
+namespace {
+
+using std::chrono::milliseconds;
+
+FaultRule Rule(const std::string& text) {
+  FaultRule rule;
+  std::string error;
+  EXPECT_TRUE(ParseFaultRule(text, rule, error)) << text << ": " << error;
+  return rule;
+}
+
+TEST(FaultRuleText, ParsesKindsAndOptions) {
+  FaultRule r = Rule("no-reply,on=read,nth=3");
+  EXPECT_EQ(r.kind, FaultKind::NoReply);
+  EXPECT_EQ(r.on, RequestKind::Read);
+  EXPECT_EQ(r.nth, 3);
+
+  r = Rule("error,on=write,code=2");
+  EXPECT_EQ(r.kind, FaultKind::ErrorReply);
+  EXPECT_EQ(r.errorCode, 2);
+  EXPECT_EQ(r.nth, 0);
+
+  r = Rule("split");
+  EXPECT_EQ(r.duration, kDefaultSplitPause);
+  EXPECT_FALSE(r.on.has_value());
+  EXPECT_EQ(Rule("split,ms=50").duration, milliseconds(50));
+  EXPECT_EQ(Rule("latency,ms=120,on=identify").on, RequestKind::Identify);
+  EXPECT_EQ(Rule("name").text, "ОРТИ-416");
+  EXPECT_EQ(Rule("name,name=PH-METER").text, "PH-METER");
+  EXPECT_EQ(Rule("garbage,text=xyz").text, "xyz");
+  EXPECT_EQ(Rule("overlong,on=any").kind, FaultKind::OverlongReply);
+}
+
+TEST(FaultRuleText, RefusesWhatItDoesNotKnow) {
+  for (const char* bad :
+       {"", "slow", "error,code=256", "error,code=-1", "no-reply,nth=0", "no-reply,nth=x",
+        "no-reply,on=erase", "latency,ms=60001", "split,ms", "error,colour=red"}) {
+    FaultRule rule;
+    std::string error;
+    EXPECT_FALSE(ParseFaultRule(bad, rule, error)) << bad;
+    EXPECT_FALSE(error.empty()) << bad;
+  }
+}
+
+TEST(FaultPlanCounting, NthCountsRequestsOfTheNamedKindOnly) {
+  FaultPlan plan;
+  plan.Add(Rule("no-reply,on=read,nth=3"));
+  plan.Add(Rule("error,nth=2"));  // the 2nd request of any kind
+  EXPECT_FALSE(plan.Next(RequestKind::Identify).noReply);
+  EXPECT_EQ(plan.Next(RequestKind::Read).errorCode, 1);  // 2nd of all
+  EXPECT_FALSE(plan.Next(RequestKind::Write).noReply);
+  EXPECT_FALSE(plan.Next(RequestKind::Read).noReply);  // 2nd read
+  const ReplyFaults third = plan.Next(RequestKind::Read);
+  EXPECT_TRUE(third.noReply);
+  EXPECT_FALSE(third.errorCode.has_value());
+  EXPECT_FALSE(plan.Next(RequestKind::Read).noReply);  // only the 3rd
+}
+
+TEST(FaultPlanCounting, LatenciesAddUp) {
+  FaultPlan plan;
+  plan.Add(Rule("latency,ms=100"));
+  plan.Add(Rule("latency,ms=20,on=read"));
+  EXPECT_EQ(plan.Next(RequestKind::Read).latency, milliseconds(120));
+  EXPECT_EQ(plan.Next(RequestKind::Identify).latency, milliseconds(100));
+}
+
+TEST(RequestFraming, CutsFramesAndDropsNoise) {
+  RequestFramer framer;
+  EXPECT_TRUE(framer.Feed("xx:010F").empty());
+  auto frames = framer.Feed("F0\r\n\r\n:0102320012B9\r");
+  ASSERT_EQ(frames.size(), 1u);
+  EXPECT_EQ(frames[0], ":010FF0\r\n");
+  frames = framer.Feed("\n");
+  ASSERT_EQ(frames.size(), 1u);
+  EXPECT_EQ(frames[0], ":0102320012B9\r\n");
+  // A new ":" starts over; a frame that never ends is dropped.
+  frames = framer.Feed(":0102:010FF0\r\n");
+  ASSERT_EQ(frames.size(), 1u);
+  EXPECT_EQ(frames[0], ":010FF0\r\n");
+  EXPECT_TRUE(framer.Feed(":" + std::string(kMaxRequestLength + 10, '0')).empty());
+  EXPECT_TRUE(framer.Feed("\r\n").empty());
+}
+
+class LineWithFaults : public ::testing::Test {
+ protected:
+  LineWithFaults() : instrument_(Erased(), InstrumentIdentity{}), line_(instrument_, plan_) {}
+  static MemoryImage Erased() {
+    MemoryImage m{};
+    m.fill(0xFF);
+    return m;
+  }
+  // Sends a request at time 0 and returns everything that ever arrives.
+  std::string Ask(const std::string& request) {
+    line_.Receive(request, Micros(0));
+    return line_.TakeArrived(Micros(3600000000LL), SIZE_MAX);
+  }
+
+  Instrument instrument_;
+  FaultPlan plan_;
+  InstrumentLine line_;
+};
+
+TEST_F(LineWithFaults, NoReplyToExactlyTheThirdRead) {
+  plan_.Add(Rule("no-reply,on=read,nth=3"));
+  const std::string read = BuildReadRequest(1, 0x3200, 18);
+  EXPECT_EQ(Ask(":010FF0\r\n").size(), 51u);
+  EXPECT_FALSE(Ask(read).empty());
+  EXPECT_FALSE(Ask(read).empty());
+  EXPECT_EQ(Ask(read), "");
+  EXPECT_FALSE(Ask(read).empty());
+}
+
+TEST_F(LineWithFaults, ErrorReplyLeavesTheMemoryAlone) {
+  plan_.Add(Rule("error,on=write,code=2"));
+  EXPECT_EQ(Ask(BuildWriteRequest(1, 0x3200, (const uint8_t*)"\x41", 1)),
+            BuildErrorReply(1, 0x12, 2));
+  EXPECT_EQ(instrument_.Memory()[0x3200], 0xFF);
+  // A lost write is not carried out either.
+  FaultPlan lost;
+  lost.Add(Rule("no-reply"));
+  InstrumentLine line(instrument_, lost);
+  line.Receive(BuildWriteRequest(1, 0x3200, (const uint8_t*)"\x41", 1), Micros(0));
+  EXPECT_FALSE(line.NextArrival().has_value());
+  EXPECT_EQ(instrument_.Memory()[0x3200], 0xFF);
+}
+
+TEST_F(LineWithFaults, AnotherNameOnIdentifyOnly) {
+  plan_.Add(Rule("name,name=ОРТИ-999"));
+  const std::string reply = Ask(":010FF0\r\n");
+  ASSERT_EQ(reply.size(), 51u);
+  EXPECT_EQ(reply.substr(9, 16), "CED0D2C82D393939");
+  const std::string read = BuildReadRequest(1, 0x3200, 1);
+  EXPECT_EQ(Ask(read), instrument_.HandleFrame(read));
+}
+
+TEST_F(LineWithFaults, OverlongReplyStillEndsInCrLf) {
+  plan_.Add(Rule("overlong,on=identify"));
+  const std::string reply = Ask(":010FF0\r\n");
+  EXPECT_GE(reply.size(), 110u);
+  EXPECT_EQ(reply.substr(0, 47), instrument_.HandleFrame(":010FF0\r\n").substr(0, 47));
+  EXPECT_EQ(reply.substr(reply.size() - 2), "\r\n");
+}
+
+TEST_F(LineWithFaults, GarbageComesBeforeTheColon) {
+  plan_.Add(Rule("garbage,text=##"));
+  EXPECT_EQ(Ask(":010FF0\r\n").substr(0, 3), "##:");
+}
+
+TEST_F(LineWithFaults, SplitReplyArrivesInTwoHalves) {
+  plan_.Add(Rule("split,ms=400"));
+  line_.Receive(":010FF0\r\n", Micros(1000));
+  EXPECT_EQ(line_.TakeArrived(Micros(999), SIZE_MAX), "");
+  const std::string first = line_.TakeArrived(Micros(1000), SIZE_MAX);
+  EXPECT_EQ(first.size(), 25u);
+  EXPECT_EQ(line_.TakeArrived(Micros(400999), SIZE_MAX), "");
+  const std::string second = line_.TakeArrived(Micros(401000), SIZE_MAX);
+  EXPECT_EQ(first + second, instrument_.HandleFrame(":010FF0\r\n"));
+}
+
+TEST_F(LineWithFaults, PacedReplyTakesElevenBitsPerCharacter) {
+  line_.SetPacing(true);
+  line_.Receive(":010FF0\r\n", Micros(0));
+  // 51 characters at 9600 baud: 58.4 ms.
+  EXPECT_EQ(line_.TakeArrived(CharacterTime(1) - Micros(1), SIZE_MAX), "");
+  EXPECT_EQ(line_.TakeArrived(CharacterTime(10), SIZE_MAX).size(), 10u);
+  EXPECT_EQ(*line_.NextArrival(), CharacterTime(11));
+  EXPECT_EQ(line_.TakeArrived(Micros(58000), SIZE_MAX).size(), 40u);
+  EXPECT_EQ(line_.TakeArrived(Micros(58500), SIZE_MAX).size(), 1u);
+}
+
+TEST_F(LineWithFaults, RepliesQueueBehindEachOther) {
+  line_.SetPacing(true);
+  line_.Receive(":010FF0\r\n:010FF0\r\n", Micros(0));
+  EXPECT_EQ(line_.TakeArrived(CharacterTime(51), SIZE_MAX).size(), 51u);
+  // The second starts when the first has gone out.
+  EXPECT_EQ(line_.TakeArrived(CharacterTime(51) + CharacterTime(50), SIZE_MAX).size(), 50u);
+}
+
+TEST(SimCommandLine, ReadsEveryOption) {
+  const char* argv[] = {"orti415-sim",
+                        "--seed",
+                        "42",
+                        "--image",
+                        "/tmp/n.img",
+                        "--pace",
+                        "--latency",
+                        "150",
+                        "--fault",
+                        "no-reply,on=read,nth=3",
+                        "--link",
+                        "/tmp/o",
+                        "--notepad-address",
+                        "0xF800"};
+  SimOptions o;
+  std::string error;
+  ASSERT_TRUE(ParseSimOptions(std::size(argv), argv, o, error)) << error;
+  EXPECT_EQ(o.seed, 42u);
+  EXPECT_EQ(o.imagePath, "/tmp/n.img");
+  EXPECT_TRUE(o.pacing);
+  EXPECT_EQ(o.linkPath, "/tmp/o");
+  EXPECT_EQ(o.notepadAddress, 63488);
+  ASSERT_EQ(o.faults.size(), 2u);
+  EXPECT_EQ(o.faults[0].kind, FaultKind::Latency);
+  EXPECT_EQ(o.faults[0].duration, milliseconds(150));
+  EXPECT_EQ(o.faults[1].nth, 3);
+}
+
+TEST(SimCommandLine, RefusesBadValues) {
+  for (std::vector<const char*> args :
+       std::vector<std::vector<const char*>>{{"x", "--seed"},
+                                             {"x", "--seed", "-1"},
+                                             {"x", "--notepad-address", "64001"},
+                                             {"x", "--notepad-address", "12800x"},
+                                             {"x", "--latency", "abc"},
+                                             {"x", "--fault", "nonsense"},
+                                             {"x", "--verbose"}}) {
+    SimOptions o;
+    std::string error;
+    EXPECT_FALSE(ParseSimOptions(static_cast<int>(args.size()), args.data(), o, error)) << args[1];
+    EXPECT_FALSE(error.empty());
+  }
+}
+
+}  // namespace
+}  // namespace orti::sim

@@ -1,0 +1,162 @@
+// Starts the real orti415-sim and talks to it through its pseudo-terminal.
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "device/frame_codec.h"
+#include "support/temp_dir.h"
+
+namespace orti::sim {
+namespace {
+
+constexpr int kWaitMs = 5000;
+
+class SimProcess {
+ public:
+  explicit SimProcess(std::vector<std::string> args) {
+    int out[2];
+    if (pipe(out) != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+      dup2(out[1], STDOUT_FILENO);
+      close(out[0]);
+      close(out[1]);
+      std::vector<char*> argv;
+      std::string program = ORTI415_SIM_PATH;
+      argv.push_back(program.data());
+      for (std::string& a : args) argv.push_back(a.data());
+      argv.push_back(nullptr);
+      execv(argv[0], argv.data());
+      _exit(127);
+    }
+    close(out[1]);
+    stdout_ = out[0];
+  }
+  ~SimProcess() {
+    if (stdout_ >= 0) close(stdout_);
+    if (pid_ > 0 && !reaped_) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+
+  // The first line of standard output: the device path.
+  std::string FirstLine() {
+    std::string line;
+    char c;
+    pollfd p{stdout_, POLLIN, 0};
+    while (poll(&p, 1, kWaitMs) > 0 && read(stdout_, &c, 1) == 1 && c != '\n') line += c;
+    return line;
+  }
+
+  // Sends `signal` and returns the exit status, -1 when it did not exit normally.
+  int Stop(int signal) {
+    kill(pid_, signal);
+    int status = 0;
+    for (int i = 0; i < kWaitMs / 10; ++i) {
+      if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        reaped_ = true;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      }
+      usleep(10000);
+    }
+    return -1;
+  }
+
+  pid_t Pid() const { return pid_; }
+
+ private:
+  pid_t pid_ = -1;
+  int stdout_ = -1;
+  bool reaped_ = false;
+};
+
+// What any serial client does: open, raw mode, write, read until CR LF.
+std::string Exchange(const std::string& device, const std::string& request) {
+  int fd = open(device.c_str(), O_RDWR | O_NOCTTY);
+  if (fd < 0) return "open failed";
+  termios tio{};
+  tcgetattr(fd, &tio);
+  cfmakeraw(&tio);
+  tcsetattr(fd, TCSANOW, &tio);
+  std::string reply;
+  if (write(fd, request.data(), request.size()) == static_cast<ssize_t>(request.size())) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWaitMs);
+    char buffer[512];
+    pollfd p{fd, POLLIN, 0};
+    while (reply.find("\r\n") == std::string::npos && std::chrono::steady_clock::now() < deadline &&
+           poll(&p, 1, 100) >= 0) {
+      if (p.revents & POLLIN) {
+        ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n > 0) reply.append(buffer, static_cast<size_t>(n));
+      }
+    }
+  }
+  close(fd);
+  return reply;
+}
+
+TEST(SimProcessOnPty, AnswersIdentifyWith51Characters) {
+  test::TempDir dir;
+  const std::string link = dir.File("orti");
+  SimProcess sim({"--seed", "7", "--link", link});
+  const std::string device = sim.FirstLine();
+  ASSERT_EQ(device.rfind("/dev/", 0), 0u) << device;
+
+  const std::string reply = Exchange(link, ":010FF0\r\n");
+  ASSERT_EQ(reply.size(), 51u) << reply;
+  EXPECT_EQ(reply.substr(0, 5), ":010F");
+  EXPECT_EQ(reply.substr(9, 16), "CED0D2C82D343135");
+  EXPECT_EQ(ParseWord16(&reply[43]), 12800);
+
+  EXPECT_EQ(sim.Stop(SIGTERM), 0);
+  struct stat st {};
+  EXPECT_NE(lstat(link.c_str(), &st), 0) << "the link goes away with the simulator";
+}
+
+TEST(SimProcessOnPty, ImageFileKeepsWritesAcrossARestart) {
+  test::TempDir dir;
+  const std::string image = dir.File("notepad.img");
+  const std::string erase = BuildWriteRequest(1, 0x3200, nullptr, 0);
+  const std::string readHeader = BuildReadRequest(1, 0x3200, 18);
+  {
+    SimProcess sim({"--image", image, "--notepad-address", "12800"});
+    const std::string device = sim.FirstLine();
+    ASSERT_FALSE(device.empty());
+    EXPECT_EQ(test::ReadBytes(image).size(), 65536u);  // generated and saved at once
+    EXPECT_NE(Exchange(device, readHeader).substr(11, 2), "FF");
+    EXPECT_EQ(Exchange(device, erase), erase);
+    EXPECT_EQ(static_cast<uint8_t>(test::ReadBytes(image)[0x3200]), 0xFF);
+    EXPECT_EQ(sim.Stop(SIGINT), 0);
+  }
+  SimProcess again({"--image", image, "--seed", "99"});
+  const std::string device = again.FirstLine();
+  ASSERT_FALSE(device.empty());
+  EXPECT_EQ(Exchange(device, readHeader).substr(11, 36), std::string(36, 'F'));
+  EXPECT_EQ(again.Stop(SIGTERM), 0);
+}
+
+TEST(SimProcessOnPty, RefusesABrokenImageAndBadOptions) {
+  test::TempDir dir;
+  test::WriteBytes(dir.File("bad.img"), "short");
+  SimProcess broken({"--image", dir.File("bad.img")});
+  EXPECT_EQ(broken.FirstLine(), "");
+  EXPECT_EQ(broken.Stop(0), 1);
+  SimProcess unknown({"--baud", "19200"});
+  EXPECT_EQ(unknown.FirstLine(), "");
+  EXPECT_EQ(unknown.Stop(0), 2);
+}
+
+}  // namespace
+}  // namespace orti::sim
