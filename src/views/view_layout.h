@@ -21,7 +21,11 @@ constexpr int kFolderNumberColumn = 10;
 constexpr int kRecordNumberColumn = 11;
 constexpr int kFirstChoiceColumn = 3;  // check-list item k stands for column k + 3
 constexpr int kChoiceColumns = 7;
+constexpr int kLastChoiceColumn = kFirstChoiceColumn + kChoiceColumns - 1;  // 9
 constexpr int kIconColumnWidth = 20;
+
+// The last field of an exported or printed header line.
+constexpr const char* kOperatorTitle = "Исполнитель";
 
 // Column titles 3 .. 9 of a view, each list ending in an empty entry.
 constexpr const char* kFolderViewTitles[] = {"Папка",    "Режим", "Дата/Время", "T (C)",
