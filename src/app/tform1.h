@@ -18,6 +18,7 @@
 #include "model/console_state.h"
 #include "model/notepad_model.h"
 #include "model/string_grid.h"
+#include "settings/operators.h"
 #include "settings/work_log.h"
 #include "workflow/page_switch.h"
 #include "workflow/startup_sequence.h"
@@ -91,9 +92,11 @@ class TForm1 final : public QMainWindow, private StartupSteps, private PageSwitc
   void RefreshClick();
   void Timer1Timer();
   void BtnSaveLogClick();
+  void BtnSaveOptionsClick();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void BuildSpeedBar();
@@ -101,6 +104,7 @@ class TForm1 final : public QMainWindow, private StartupSteps, private PageSwitc
   void BuildMenu();
   QToolButton* AddSpeedButton(const char* name, const char* hint, int glyph, bool grouped);
   Dialogs& Ask() { return activeDialogs_ ? *activeDialogs_ : *dialogs_; }
+  void FormResize();
 
   // StartupSteps
   void ShowFirstPages() override;
@@ -125,6 +129,7 @@ class TForm1 final : public QMainWindow, private StartupSteps, private PageSwitc
 
   std::unique_ptr<NotepadModel> model_;
   ConsoleState state_;
+  OperatorTable operators_;  // SGUsers of the settings page
   WorkLog log_;
   StringGrid totalData_{2, 1, 1};
   std::unique_ptr<QtDialogs> dialogs_;
