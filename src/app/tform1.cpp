@@ -47,7 +47,11 @@ TForm1::TForm1(QWidget* parent)
   Form6 = new TForm6(this);
 }
 
-TForm1::~TForm1() = default;
+// The pages show grids and lists that are members of this window: they go
+// first, before those members are destroyed.
+TForm1::~TForm1() {
+  delete PageControl1;
+}
 
 QToolButton* TForm1::AddSpeedButton(const char* name, const char* hint, int glyph, bool grouped) {
   auto* button = new QToolButton(Panel1);

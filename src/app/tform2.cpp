@@ -88,6 +88,12 @@ TForm2::TForm2(const OperatorTable& operators, ConsoleState& state, Dialogs& dia
   ToolBar1->setFixedWidth(kWindowWidth);
 }
 
+// The grid view asks the grid for its texts while the window comes down, and
+// the grid is gone before the base class destroys the children.
+TForm2::~TForm2() {
+  delete SGUsers;
+}
+
 void TForm2::FormShow() {
   SGUsers->setFocus();
   SGUsers->selectRow(0);

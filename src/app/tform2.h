@@ -24,6 +24,7 @@ class TForm2 final : public QDialog {
  public:
   TForm2(const OperatorTable& operators, ConsoleState& state, Dialogs& dialogs,
          QWidget* parent = nullptr);
+  ~TForm2() override;
 
   QLabel* Label1;
   QTableView* SGUsers;

@@ -8,6 +8,7 @@
 
 #include "app/about_box.h"
 #include "app/log_page.h"
+#include "app/test_app.h"
 #include "app/tform1.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
@@ -16,11 +17,7 @@ namespace orti {
 namespace {
 
 QApplication& App() {
-  static int argc = 1;
-  static char name[] = "app_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
+  return test::TestApp();
 }
 
 class MainWindowTest : public ::testing::Test {
