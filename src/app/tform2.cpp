@@ -95,12 +95,13 @@ TForm2::~TForm2() {
 }
 
 void TForm2::FormShow() {
-  SGUsers->setFocus();
-  SGUsers->selectRow(0);
   newEntry_ = false;
   closeAllowed_ = false;
+  // Widths first: a change of the grid refills the view and drops its selection.
   const int third = SGUsers->viewport()->width() / 3;
   for (int c = 0; c < 3; ++c) grid_.SetColWidth(c, third);
+  SGUsers->setFocus();
+  SGUsers->selectRow(0);
   const int newThird = SGUsersNew->width() / 3;
   SGUsersNew->setColumnWidth(0, newThird);
   SGUsersNew->setColumnWidth(1, newThird);

@@ -41,6 +41,7 @@ TEST_F(TForm2Test, LooksLikeTheRegistrationDialog) {
   EXPECT_EQ(model->index(1, 0).data().toString(), "Борисов");
   EXPECT_EQ(model->index(2, 0).data().toString(), "");
   EXPECT_EQ(form->SGUsers->currentIndex().row(), 0);
+  EXPECT_TRUE(form->SGUsers->selectionModel()->isRowSelected(0, {}));
   EXPECT_EQ(form->SGUsersNew->rowCount(), 1);
   EXPECT_EQ(form->SGUsersNew->columnCount(), 3);
   EXPECT_FALSE(form->SGUsersNew->horizontalHeader()->isVisible());
