@@ -26,7 +26,7 @@ void FillList(QListWidget* list, const std::vector<std::string>& titles) {
 
 }  // namespace
 
-ColumnChoice::ColumnChoice(QWidget* parent) : QGroupBox(" Отображение данных блокнота ", parent) {
+ColumnChoice::ColumnChoice(QWidget* parent) : QWidget(parent) {
   setObjectName("ColumnChoice");
   PageControl3 = new QTabWidget(this);
   PageControl3->setObjectName("PageControl3");
@@ -35,6 +35,7 @@ ColumnChoice::ColumnChoice(QWidget* parent) : QGroupBox(" Отображение
   PageControl3->addTab(CLBoxFolders, "По папкам");
   PageControl3->addTab(CLBoxDate, "По датам");
   auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(PageControl3);
 
   connect(CLBoxFolders, &QListWidget::itemClicked, this, &ColumnChoice::FoldersClicked);

@@ -1,9 +1,9 @@
 #pragma once
-// " Отображение данных блокнота ": which columns of the two views are shown,
+// Inside " Отображение данных блокнота ": which columns of the two views are shown,
 // one check list per view on the tabs "По папкам" and "По датам". Item k of a
 // list stands for column k + 3 of its view. The ticks are not saved.
 
-#include <QGroupBox>
+#include <QWidget>
 #include <QListWidget>
 #include <QTabWidget>
 #include <string>
@@ -11,7 +11,7 @@
 
 namespace orti {
 
-class ColumnChoice final : public QGroupBox {
+class ColumnChoice final : public QWidget {
   Q_OBJECT
  public:
   explicit ColumnChoice(QWidget* parent = nullptr);

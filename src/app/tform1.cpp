@@ -13,12 +13,15 @@
 #include "app/glyphs.h"
 #include "app/log_page.h"
 #include "app/settings_page.h"
+#include "app/tform2.h"
 #include "app/view_pages.h"
 #include "platform/date_time.h"
 #include "platform/program_folder.h"
 #include "views/by_date_sort.h"
 #include "views/fill_grids.h"
 #include "views/shown_records.h"
+#include "settings/registration.h"
+#include "settings/settings_file.h"
 
 namespace orti {
 
@@ -118,7 +121,8 @@ void TForm1::BuildPages() {
 
   PageControl2 = new QTabWidget(TabSheet4);
   PageControl2->setObjectName("PageControl2");
-  TabSheet6 = new SettingsPage(PageControl2);
+  TabSheet6 = new SettingsPage(state_, operators_, PageControl2);
+  TabSheet6->SetDialogs([this]() -> Dialogs& { return Ask(); });
   TabSheet7 = new LogPage(log_, totalData_, PageControl2);
   PageControl2->addTab(TabSheet6, "Настройки программы");
   PageControl2->addTab(TabSheet7, "Протокол работы программы");
@@ -136,6 +140,7 @@ void TForm1::BuildPages() {
   totalData_.SetColWidth(0, 160);
   totalData_.SetColWidth(1, 120);
   connect(TabSheet7, &LogPage::SaveRequested, this, &TForm1::BtnSaveLogClick);
+  connect(TabSheet6, &SettingsPage::SaveRequested, this, &TForm1::BtnSaveOptionsClick);
 }
 
 void TForm1::BuildMenu() {
@@ -168,12 +173,10 @@ void TForm1::BuildMenu() {
 }
 
 void TForm1::BuildViewControls() {
-  ColumnsChoice = new ColumnChoice(TabSheet6);
-  if (TabSheet6->layout() != nullptr) {
-    TabSheet6->layout()->addWidget(ColumnsChoice);
-  } else {
-    ColumnsChoice->setGeometry(8, 8, 260, 230);
-  }
+  ColumnsChoice = new ColumnChoice(TabSheet6->ColumnsPlace);
+  auto* place = new QVBoxLayout(TabSheet6->ColumnsPlace);
+  place->setContentsMargins(0, 0, 0, 0);
+  place->addWidget(ColumnsChoice);
   connect(ColumnsChoice, &ColumnChoice::FoldersClicked, this, &TForm1::CLBoxFoldersClick);
   connect(ColumnsChoice, &ColumnChoice::DateClicked, this, &TForm1::CLBoxDateClick);
   connect(PMByFolders, &QMenu::aboutToShow, this, &TForm1::PMByFoldersPopup);
@@ -209,12 +212,16 @@ void TForm1::PMByDateTimePopup() { PMByFoldersPopup(); }
 
 // --- page switching -------------------------------------------------------
 
-void TForm1::SBByFoldersClick() { SwitchPage(PageCommand::kByFolders, *model_, state_, *this); }
+void TForm1::SBByFoldersClick() {
+  SwitchPage(PageCommand::kByFolders, *model_, state_, *this);
+}
 void TForm1::MByFoldersClick() {
   SwitchPage(PageCommand::kByFolders, *model_, state_, *this);
   SBByFolders->setChecked(true);
 }
-void TForm1::SBByDateClick() { SwitchPage(PageCommand::kByDate, *model_, state_, *this); }
+void TForm1::SBByDateClick() {
+  SwitchPage(PageCommand::kByDate, *model_, state_, *this);
+}
 void TForm1::MByDateTimeClick() {
   SwitchPage(PageCommand::kByDate, *model_, state_, *this);
   SBByDate->setChecked(true);
@@ -226,13 +233,19 @@ void TForm1::MFoldersManagClick() {
   SBFoldersManagement->setChecked(true);  // before switching, unlike the other menu items
   SwitchPage(PageCommand::kFoldersManagement, *model_, state_, *this);
 }
-void TForm1::SBToolsClick() { SwitchPage(PageCommand::kTools, *model_, state_, *this); }
+void TForm1::SBToolsClick() {
+  SwitchPage(PageCommand::kTools, *model_, state_, *this);
+}
 void TForm1::MOptionsClick() {
   SwitchPage(PageCommand::kTools, *model_, state_, *this);
   SBTools->setChecked(true);
 }
-void TForm1::SBQuitClick() { SwitchPage(PageCommand::kQuitButton, *model_, state_, *this); }
-void TForm1::MQuitClick() { SwitchPage(PageCommand::kQuitMenu, *model_, state_, *this); }
+void TForm1::SBQuitClick() {
+  SwitchPage(PageCommand::kQuitButton, *model_, state_, *this);
+}
+void TForm1::MQuitClick() {
+  SwitchPage(PageCommand::kQuitMenu, *model_, state_, *this);
+}
 
 void TForm1::OpenPage(int page) {
   PageControl1->setCurrentIndex(page);
@@ -255,10 +268,21 @@ void TForm1::OpenPage(int page) {
   }
 }
 
-void TForm1::CloseMainWindow() { close(); }
+void TForm1::CloseMainWindow() {
+  close();
+}
 
 void TForm1::ConfirmSaveSettings() {
-  // The settings question arrives with the settings page.
+  // The command that asked goes on to its own page, so the save does not
+  // switch pages itself here.
+  if (AskSaveSettings(Ask())) SaveSettings(state_, TabSheet6->Values(), Ask());
+}
+
+void TForm1::BtnSaveOptionsClick() {
+  const SettingsPageValues values = TabSheet6->Values();
+  if (!SaveSettings(state_, values, Ask())) return;
+  if (values.startPage == 1) MByFoldersClick();
+  if (values.startPage == 2) MByDateTimeClick();
 }
 
 void TForm1::ConfirmPendingSync() {
@@ -279,11 +303,22 @@ void TForm1::Timer1Timer() {
   Timer1->stop();
 }
 
-void TForm1::BtnSaveLogClick() { SaveWorkLog(log_, state_, Ask()); }
+void TForm1::BtnSaveLogClick() {
+  SaveWorkLog(log_, state_, Ask());
+}
 
 void TForm1::closeEvent(QCloseEvent* event) {
   // Nothing is saved implicitly and nothing is asked.
   event->accept();
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  FormResize();
+}
+
+void TForm1::FormResize() {
+  TabSheet6->SizeUserColumns();
 }
 
 // --- start-up --------------------------------------------------------------
@@ -308,7 +343,10 @@ void TForm1::ShowFirstPages() {
 }
 
 void TForm1::LoadSettings() {
-  // The settings file arrives with the settings page.
+  if (orti::LoadSettings(state_, operators_)) {
+    TabSheet6->ENewFolder->setText(QString::fromStdString(state_.defaultNewFolderName));
+  }
+  operators_.registerFirstAdded = state_.operators.empty();
 }
 
 void TForm1::OpenStartPage(int startPage) {
@@ -323,6 +361,7 @@ void TForm1::OpenStartPage(int startPage) {
       MByDateTimeClick();
       break;
   }
+  TabSheet6->SelectStartPage(startPage);
 }
 
 void TForm1::PrepareViews() {
@@ -332,19 +371,27 @@ void TForm1::PrepareViews() {
 }
 
 void TForm1::RunRegistration() {
-  // The registration window arrives with the operators list.
+  TForm2 form2(operators_, state_, Ask(), this);
+  form2.exec();
 }
 
-void TForm1::AddNewOperator() {}
+void TForm1::AddNewOperator() {
+  AddRegisteredOperator(state_, operators_);
+}
 
-void TForm1::OpenSettingsPage() { MOptionsClick(); }
+void TForm1::OpenSettingsPage() {
+  MOptionsClick();
+}
 
 ConnectOutcome TForm1::Connect() {
   // The port search arrives with the device link; until then the console is offline.
   return ConnectOutcome::kFailed;
 }
 
-void TForm1::ApplyWindowState(bool maximised) { startMaximised_ = maximised; }
+void TForm1::ApplyWindowState(bool maximised) {
+  startMaximised_ = maximised;
+  TabSheet6->CBStartStyle->setChecked(maximised);
+}
 
 void TForm1::ApplyColumns() {
   CLBoxFoldersClick();
@@ -355,6 +402,8 @@ void TForm1::ReadNotepad() {}
 
 void TForm1::ConnectionFailed() {}
 
-void TForm1::ProcessMessages() { QApplication::processEvents(); }
+void TForm1::ProcessMessages() {
+  QApplication::processEvents();
+}
 
 }  // namespace orti

@@ -21,6 +21,7 @@
 #include "model/console_state.h"
 #include "model/notepad_model.h"
 #include "model/string_grid.h"
+#include "settings/operators.h"
 #include "settings/work_log.h"
 #include "views/view_layout.h"
 #include "workflow/page_switch.h"
@@ -115,9 +116,11 @@ class TForm1 final : public QMainWindow, private StartupSteps, private PageSwitc
   void CLBoxDateClick();
   void PMByFoldersPopup();
   void PMByDateTimePopup();
+  void BtnSaveOptionsClick();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void BuildSpeedBar();
@@ -126,6 +129,7 @@ class TForm1 final : public QMainWindow, private StartupSteps, private PageSwitc
   void BuildViewControls();
   QToolButton* AddSpeedButton(const char* name, const char* hint, int glyph, bool grouped);
   Dialogs& Ask() { return activeDialogs_ ? *activeDialogs_ : *dialogs_; }
+  void FormResize();
 
   // StartupSteps
   void ShowFirstPages() override;
@@ -150,6 +154,7 @@ class TForm1 final : public QMainWindow, private StartupSteps, private PageSwitc
 
   std::unique_ptr<NotepadModel> model_;
   ConsoleState state_;
+  OperatorTable operators_;  // SGUsers of the settings page
   WorkLog log_;
   StringGrid totalData_{2, 1, 1};
   StringGrid byFoldersGrid_{kViewColumns, kViewFixedRows + 1, kViewFixedRows};

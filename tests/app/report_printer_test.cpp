@@ -7,6 +7,7 @@
 #include <string>
 
 #include "support/temp_dir.h"
+#include "support/test_app.h"
 #include "views/view_layout.h"
 
 namespace orti {
@@ -30,10 +31,7 @@ size_t Count(const std::string& text, const std::string& what) {
 }
 
 TEST(ReportPrinter, PdfHoldsHeaderRowsOperatorAndRepeatsTheHeaderOnNewPages) {
-  static int argc = 1;
-  static char name[] = "report_test";
-  static char* argv[] = {name, nullptr};
-  if (!QApplication::instance()) new QApplication(argc, argv);
+  test::App();
 
   StringGrid view(kViewColumns, 1, 1);
   const char* titles[] = {"Папка", "Режим", "Дата/Время", "T (C)", "ЭДС (мВ)", "pH", "pH25"};

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QGroupBox>
+
 #include <QApplication>
 #include <QHeaderView>
 #include <QImage>
@@ -119,7 +121,9 @@ TEST_F(ViewPagesTest, GridsShowTitlesTextsAndTheIconColumn) {
 
 TEST_F(ViewPagesTest, CheckListsHideAndShowColumns) {
   ColumnChoice* choice = form->ColumnsChoice;
-  EXPECT_EQ(choice->title(), " Отображение данных блокнота ");
+  auto* group = qobject_cast<QGroupBox*>(choice->parentWidget()->parentWidget());
+  ASSERT_NE(group, nullptr);
+  EXPECT_EQ(group->title(), " Отображение данных блокнота ");
   EXPECT_EQ(choice->PageControl3->tabText(0), "По папкам");
   EXPECT_EQ(choice->PageControl3->tabText(1), "По датам");
   ASSERT_EQ(choice->CLBoxFolders->count(), 7);

@@ -6,11 +6,11 @@
 namespace orti::test {
 
 inline QApplication& App() {
+  if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) return *app;
   static int argc = 1;
   static char name[] = "app_tests";
   static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
+  return *new QApplication(argc, argv);
 }
 
 }  // namespace orti::test
