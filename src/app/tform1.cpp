@@ -95,6 +95,7 @@ void TForm1::BuildPages() {
   TabSheet5 = new QWidget(PageControl1);
   TabSheet5->setObjectName("TabSheet5");
   TabSheet1 = new FoldersPage(PageControl1);
+  TabSheet1->SetSyncContext([this] { return SyncFor(); });
   TabSheet2 = new ViewPage("TabSheet2", "StringGrid1", PageControl1);
   TabSheet3 = new ViewPage("TabSheet3", "StringGrid2", PageControl1);
   TabSheet4 = new QWidget(PageControl1);
@@ -206,7 +207,24 @@ void TForm1::ConfirmSaveSettings() {
 }
 
 void TForm1::ConfirmPendingSync() {
-  // The write-back question arrives with the synchronisation.
+  SyncContext context = SyncFor();
+  orti::ConfirmPendingSync(context);
+}
+
+SyncContext TForm1::SyncFor() {
+  return {*model_, state_, Ask(), log_, writeProgress_, *this, link_};
+}
+
+void TForm1::SortByDateIndex() {
+  // Ordering the by-date index arrives with the views.
+}
+
+void TForm1::FillGrids() {
+  // Rebuilding both views arrives with the views.
+}
+
+void TForm1::ClearMarkColumns() {
+  // The mark column of both views arrives with the views.
 }
 
 void TForm1::RefreshClick() {

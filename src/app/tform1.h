@@ -15,6 +15,9 @@
 #include <vector>
 
 #include "app/qt_dialogs.h"
+#include "app/write_progress.h"
+#include "device/exchanger.h"
+#include "folders/synchronisation.h"
 #include "model/console_state.h"
 #include "model/notepad_model.h"
 #include "model/string_grid.h"
@@ -30,7 +33,10 @@ class SettingsPage;
 class TForm6;
 class ViewPage;
 
-class TForm1 final : public QMainWindow, private StartupSteps, private PageSwitchHooks {
+class TForm1 final : public QMainWindow,
+                     private StartupSteps,
+                     private PageSwitchHooks,
+                     private ViewsHooks {
   Q_OBJECT
  public:
   explicit TForm1(QWidget* parent = nullptr);
@@ -47,6 +53,11 @@ class TForm1 final : public QMainWindow, private StartupSteps, private PageSwitc
   Dialogs& DialogsFor() { return *dialogs_; }
   // Lets tests answer the message boxes.
   void SetDialogs(Dialogs* dialogs) { activeDialogs_ = dialogs; }
+  // The serial link that synchronisation writes through; null until a link exists.
+  void SetLink(Exchanger* link) { link_ = link; }
+  // What a synchronisation needs; for every command that writes into the instrument.
+  SyncContext SyncFor();
+  WriteProgress& WriteProgressWindow() { return writeProgress_; }
 
   QWidget* Panel1;
   QToolButton* SBByFolders;
@@ -123,6 +134,11 @@ class TForm1 final : public QMainWindow, private StartupSteps, private PageSwitc
   void OpenPage(int page) override;
   void CloseMainWindow() override;
 
+  // ViewsHooks
+  void SortByDateIndex() override;
+  void FillGrids() override;
+  void ClearMarkColumns() override;
+
   std::unique_ptr<NotepadModel> model_;
   ConsoleState state_;
   WorkLog log_;
@@ -130,6 +146,8 @@ class TForm1 final : public QMainWindow, private StartupSteps, private PageSwitc
   std::unique_ptr<QtDialogs> dialogs_;
   Dialogs* activeDialogs_ = nullptr;
   bool startMaximised_ = false;
+  Exchanger* link_ = nullptr;
+  WriteProgress writeProgress_{this};
 };
 
 // Created with the main window and never shown.

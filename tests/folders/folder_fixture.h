@@ -142,12 +142,12 @@ class FolderFixture : public ::testing::Test {
     SetFolderName(model->folders[f], kFreeFolderName);
     model->folders[f].state = FolderState::kFree;
   }
-  // A folder in use holding records in `slots`.
-  void MakeFolder(int f, const std::string& utf8Name, std::vector<int> slots = {}) {
+  // A folder in use holding records in `filled`.
+  void MakeFolder(int f, const std::string& utf8Name, std::vector<int> filled = {}) {
     NotepadFolder& folder = model->folders[f];
     SetFolderName(folder, utf8Name);
     folder.state = FolderState::kAsRead;
-    for (int s : slots) PutRecord(f, s);
+    for (int s : filled) PutRecord(f, s);
   }
   void PutRecord(int f, int s) {
     NotepadFolder& folder = model->folders[f];
