@@ -97,7 +97,7 @@ FoldersPage::~FoldersPage() {
 
 void FoldersPage::Run(void (FolderOperations::*handler)()) {
   if (!context_) return;
-  SyncContext context = context_();
+  const SyncContext context = context_();
   FolderOperations operations(context, *this, journal_, LocalNow);
   (operations.*handler)();
 }

@@ -207,8 +207,7 @@ void TForm1::ConfirmSaveSettings() {
 }
 
 void TForm1::ConfirmPendingSync() {
-  SyncContext context = SyncFor();
-  orti::ConfirmPendingSync(context);
+  orti::ConfirmPendingSync(SyncFor());
 }
 
 SyncContext TForm1::SyncFor() {

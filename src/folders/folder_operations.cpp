@@ -16,8 +16,8 @@ FolderButtons FolderButtonsFor(const NotepadModel& model, int selected) {
   return {inUse, inUse, inUse};
 }
 
-FolderOperations::FolderOperations(SyncContext& sync, FolderPageView& page, StringGrid& journal,
-                                   std::function<double()> now)
+FolderOperations::FolderOperations(const SyncContext& sync, FolderPageView& page,
+                                   StringGrid& journal, std::function<double()> now)
     : sync_(sync),
       model_(sync.model),
       dialogs_(sync.dialogs),

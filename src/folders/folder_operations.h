@@ -35,7 +35,7 @@ FolderButtons FolderButtonsFor(const NotepadModel& model, int selected);
 class FolderOperations {
  public:
   // `now` gives the local date and time for the journal.
-  FolderOperations(SyncContext& sync, FolderPageView& page, StringGrid& journal,
+  FolderOperations(const SyncContext& sync, FolderPageView& page, StringGrid& journal,
                    std::function<double()> now);
 
   void BtnNewFolderClick();
@@ -55,7 +55,7 @@ class FolderOperations {
   void ClearRecordModes(int folder);
   void RebuildViews();
 
-  SyncContext& sync_;
+  const SyncContext& sync_;
   NotepadModel& model_;
   Dialogs& dialogs_;
   FolderPageView& page_;

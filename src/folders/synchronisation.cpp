@@ -41,7 +41,7 @@ bool IsEmptySlot(const NotepadFolder& folder, int slot) {
   return StoredSlotBytes(folder, slot)[0] == kModeEmpty;
 }
 
-bool WriteRecords(SyncContext& c, Exchanger& link, int i, StepBar& bar, int& failed) {
+bool WriteRecords(const SyncContext& c, Exchanger& link, int i, StepBar& bar, int& failed) {
   NotepadFolder& folder = c.model.folders[i];
   CompactFolder(folder);
   const auto frames = BuildRecordFrames(c.model, i, FolderSlotImage(folder));
@@ -123,7 +123,7 @@ void StepBar::Advance(int steps) {
   progress_.SetStepBar(position_, maximum_);
 }
 
-bool WriteFolder(SyncContext& c, Exchanger& link, int i, StepBar& bar, int& failed) {
+bool WriteFolder(const SyncContext& c, Exchanger& link, int i, StepBar& bar, int& failed) {
   switch (c.model.folders[i].state) {
     case FolderState::kCreatePending: {
       bar.Advance(kFolderSteps);
@@ -166,7 +166,7 @@ bool WriteFolder(SyncContext& c, Exchanger& link, int i, StepBar& bar, int& fail
   return true;
 }
 
-SyncOutcome SynchroniseFolders(SyncContext& c) {
+SyncOutcome SynchroniseFolders(const SyncContext& c) {
   SyncOutcome outcome;
   if (c.state.busy) return outcome;
   BusyGuard busy(c.state);
@@ -210,7 +210,7 @@ SyncOutcome SynchroniseFolders(SyncContext& c) {
   return outcome;
 }
 
-bool ConfirmPendingSync(SyncContext& c) {
+bool ConfirmPendingSync(const SyncContext& c) {
   if (c.dialogs.Ask(kPendingQuestion, kSyncCaption, DialogIcon::kWarning, DialogButtons::kYesNo) !=
       DialogAnswer::kYes) {
     return false;

@@ -45,7 +45,7 @@ struct SyncOutcome {
 // The whole synchronisation: the question, the writes, the deletion pass, the
 // reset of the pending state and the views rebuilt. Does nothing while
 // another synchronisation or a reading runs.
-SyncOutcome SynchroniseFolders(SyncContext& context);
+SyncOutcome SynchroniseFolders(const SyncContext& context);
 
 // The step bar of the progress window, counted in steps of 10.
 class StepBar {
@@ -63,10 +63,10 @@ class StepBar {
 
 // Writes one pending folder as its state asks; false when any request failed
 // (each failure adds one to `failedRequests` and its lines to the log).
-bool WriteFolder(SyncContext& context, Exchanger& link, int folder, StepBar& stepBar,
+bool WriteFolder(const SyncContext& context, Exchanger& link, int folder, StepBar& stepBar,
                  int& failedRequests);
 
 // Asked before leaving a page while a folder is pending; Yes synchronises.
-bool ConfirmPendingSync(SyncContext& context);
+bool ConfirmPendingSync(const SyncContext& context);
 
 }  // namespace orti

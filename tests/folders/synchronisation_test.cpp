@@ -207,7 +207,7 @@ TEST_F(Synchronisation, ErrorReplyIsLoggedWithTheDeviceErrorText) {
                                "Ошибка при выполнении операции", "Длина ответа= 11",
                                "Ответ прибора ':01920172", "'", "Ошибка выполнения команды"}));
   EXPECT_EQ(model->folders[3].state, FolderState::kClearPending);
-  EXPECT_NE(Warning().find("1"), std::string::npos);
+  EXPECT_NE(Warning().find("Не выполнено запросов: 1\n"), std::string::npos);
 }
 
 TEST_F(Synchronisation, FailedHeaderInARewriteStillWritesTheRecords) {
@@ -225,6 +225,29 @@ TEST_F(Synchronisation, FailedHeaderInARewriteStillWritesTheRecords) {
   EXPECT_EQ(LogLines().front(), "Запись в прибор переименованной папки - Ошибка");
   EXPECT_EQ(LogLines().back(), "Запись папки в прибор - OK");
   EXPECT_EQ(model->folders[0].pending, 1);  // the block is only partly written
+  Warning();
+}
+
+TEST_F(Synchronisation, RefusedRecordWriteGoesOnWithTheNextAndKeepsTheFolderPending) {
+  MakeFolder(0, "А", {0, 1, 2});
+  model->folders[0].state = FolderState::kRewritePending;
+  model->folders[0].pending = 1;
+  ReplyOk(3);
+  link.Reply(std::string(kWriteRefused));  // slot 1
+  ReplyOk(1);
+
+  const SyncOutcome outcome = Run(DialogAnswer::kYes);
+
+  EXPECT_EQ(Addresses(),
+            (std::vector<int>{Base(0), Base(0), SlotAt(0, 0), SlotAt(0, 1), SlotAt(0, 2)}));
+  EXPECT_EQ(outcome.failedRequests, 1);
+  EXPECT_EQ(
+      LogLines(),
+      (Lines{"Запись папки в прибор - OK", "Запись папки в прибор - Ошибка /принято из порта/",
+             "Ошибка при выполнении операции", "Длина ответа= 11", "Ответ прибора ':01920172", "'",
+             "Ошибка выполнения команды", "Запись папки в прибор - OK"}));
+  EXPECT_EQ(model->folders[0].state, FolderState::kRewritePending);
+  EXPECT_EQ(model->folders[0].pending, 1);
   Warning();
 }
 
@@ -260,7 +283,7 @@ TEST_F(Synchronisation, CreateRemoveAndClearSendTheirFramesWithTheirStepTexts) {
                           "Запись в прибор новой папки - Ошибка /принято из порта/"}));
   EXPECT_EQ(model->folders[3].state, FolderState::kAsRead);
   EXPECT_EQ(model->folders[3].pending, 0);
-  EXPECT_NE(Warning().find("3"), std::string::npos);
+  EXPECT_NE(Warning().find("Не выполнено запросов: 3\n"), std::string::npos);
 }
 
 TEST_F(Synchronisation, NothingPendingStillShowsTheWindowClearsMarksAndRebuildsViews) {
