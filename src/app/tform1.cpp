@@ -108,6 +108,7 @@ void TForm1::BuildPages() {
   TabSheet5 = new QWidget(PageControl1);
   TabSheet5->setObjectName("TabSheet5");
   TabSheet1 = new FoldersPage(PageControl1);
+  TabSheet1->SetSyncContext([this] { return SyncFor(); });
   TabSheet2 = new ViewPage(ViewKind::kByFolders, byFoldersGrid_, PageControl1);
   TabSheet3 = new ViewPage(ViewKind::kByDate, byDateGrid_, PageControl1);
   StringGrid1 = TabSheet2->Grid;
@@ -286,7 +287,18 @@ void TForm1::BtnSaveOptionsClick() {
 }
 
 void TForm1::ConfirmPendingSync() {
-  // The write-back question arrives with the synchronisation.
+  orti::ConfirmPendingSync(SyncFor());
+}
+
+SyncContext TForm1::SyncFor() {
+  return {*model_, state_, Ask(), log_, writeProgress_, *this, link_};
+}
+
+void TForm1::ClearMarkColumns() {
+  for (StringGrid* grid : {&byFoldersGrid_, &byDateGrid_}) {
+    GridUpdate update(*grid);
+    for (int row = 1; row < grid->RowCount(); ++row) grid->SetCell(kMarkColumn, row, "");
+  }
 }
 
 void TForm1::RefreshClick() {

@@ -18,6 +18,9 @@
 #include <vector>
 
 #include "app/qt_dialogs.h"
+#include "app/write_progress.h"
+#include "device/exchanger.h"
+#include "folders/synchronisation.h"
 #include "model/console_state.h"
 #include "model/notepad_model.h"
 #include "model/string_grid.h"
@@ -36,7 +39,10 @@ class SettingsPage;
 class TForm6;
 class ViewPage;
 
-class TForm1 final : public QMainWindow, private StartupSteps, private PageSwitchHooks {
+class TForm1 final : public QMainWindow,
+                     private StartupSteps,
+                     private PageSwitchHooks,
+                     private ViewsHooks {
   Q_OBJECT
  public:
   explicit TForm1(QWidget* parent = nullptr);
@@ -55,11 +61,16 @@ class TForm1 final : public QMainWindow, private StartupSteps, private PageSwitc
   StringGrid& ByFoldersGrid() { return byFoldersGrid_; }
   StringGrid& ByDateGrid() { return byDateGrid_; }
   // Orders the by-date index; call before FillGrids.
-  void SortByDateIndex();
+  void SortByDateIndex() override;
   // Rebuilds both views from the model and refreshes them.
-  void FillGrids();
+  void FillGrids() override;
   // Lets tests answer the message boxes.
   void SetDialogs(Dialogs* dialogs) { activeDialogs_ = dialogs; }
+  // The serial link that synchronisation writes through; null until a link exists.
+  void SetLink(Exchanger* link) { link_ = link; }
+  // What a synchronisation needs; for every command that writes into the instrument.
+  SyncContext SyncFor();
+  WriteProgress& WriteProgressWindow() { return writeProgress_; }
 
   QWidget* Panel1;
   QToolButton* SBByFolders;
@@ -152,6 +163,9 @@ class TForm1 final : public QMainWindow, private StartupSteps, private PageSwitc
   void OpenPage(int page) override;
   void CloseMainWindow() override;
 
+  // ViewsHooks
+  void ClearMarkColumns() override;
+
   std::unique_ptr<NotepadModel> model_;
   ConsoleState state_;
   OperatorTable operators_;  // SGUsers of the settings page
@@ -162,6 +176,8 @@ class TForm1 final : public QMainWindow, private StartupSteps, private PageSwitc
   std::unique_ptr<QtDialogs> dialogs_;
   Dialogs* activeDialogs_ = nullptr;
   bool startMaximised_ = false;
+  Exchanger* link_ = nullptr;
+  WriteProgress writeProgress_{this};
 };
 
 // Created with the main window and never shown.
