@@ -1,5 +1,6 @@
 #include "app/qt_dialogs.h"
 
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -48,6 +49,22 @@ DialogAnswer QtDialogs::Ask(const std::string& text, const std::string& caption,
 
 void QtDialogs::ShowMessage(const std::string& text) {
   Ask(text, "Orti-415", DialogIcon::kNone, DialogButtons::kOk);
+}
+
+std::optional<std::string> QtDialogs::ChooseSaveFile(const SaveFileRequest& request) {
+  // "Text|*.csv|Text|*.txt" becomes Qt's "Text (*.csv);;Text (*.txt)".
+  const QStringList parts = QString::fromStdString(request.filter).split('|');
+  QStringList filters;
+  for (int i = 0; i + 1 < parts.size(); i += 2) filters << parts[i] + " (" + parts[i + 1] + ")";
+  QFileDialog dialog(owner_, QString::fromStdString(request.title),
+                     QString::fromStdString(request.initialFolder));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilters(filters);
+  dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);  // the console asks itself
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().front().toStdString();
 }
 
 }  // namespace orti

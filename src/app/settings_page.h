@@ -1,15 +1,93 @@
 #pragma once
 // "Настройки программы": start page, start style, connection, operators and
-// the column choices of the two views.
+// the place of the column choices of the two views.
 
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
 #include <QWidget>
+#include <functional>
+
+#include "app/string_grid_model.h"
+#include "model/console_state.h"
+#include "platform/dialogs.h"
+#include "settings/operators.h"
+#include "settings/settings_file.h"
 
 namespace orti {
 
 class SettingsPage final : public QWidget {
   Q_OBJECT
  public:
-  explicit SettingsPage(QWidget* parent = nullptr);
+  SettingsPage(ConsoleState& state, OperatorTable& operators, QWidget* parent = nullptr);
+
+  // The message boxes of the main window, looked up at every use.
+  void SetDialogs(std::function<Dialogs&()> dialogs) { dialogs_ = std::move(dialogs); }
+
+  // What a save writes.
+  SettingsPageValues Values() const;
+  // Selects the start page's radio button (its click handler runs).
+  void SelectStartPage(int startPage);
+  // A third of the grid's width for each column of SGUsers.
+  void SizeUserColumns();
+
+  QGroupBox* GroupBox1;  // "Стартовая страница"
+  QRadioButton* RBByFolders;
+  QRadioButton* RBByDateTime;
+  QRadioButton* RBOptions;
+  QCheckBox* CBStartStyle;
+  QGroupBox* GroupBox3;  // "Параметры подключения"
+  QRadioButton* RBAutodetect;
+  QRadioButton* RBFixed;
+  QLabel* LPort;
+  QLineEdit* EPort;
+  QLabel* LDevice;
+  QLineEdit* EDevice;
+  QGroupBox* GroupBox2;  // "Новая папка", hidden
+  QLineEdit* ENewFolder;
+  QGroupBox* GroupBox6;  // "Список работников"
+  QTableView* SGUsers;
+  QLineEdit* ELName;
+  QLineEdit* EFName;
+  QLineEdit* EMName;
+  QPushButton* BtnAddUser;
+  QPushButton* BtnDelUser;
+  QGroupBox* GroupBox4;   // " Отображение данных блокнота "
+  QWidget* ColumnsPlace;  // the views' column check lists go here
+  QPushButton* BtnSaveOptions;
+
+ signals:
+  void SaveRequested();
+
+ public slots:
+  void RBByFoldersClick();
+  void RBByDateTimeClick();
+  void RBOptionsClick();
+  void CBStartStyleClick();
+  void RBAutodetectClick();
+  void RBFixedClick();
+  void BtnAddUserClick();
+  void BtnDelUserClick();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildStartGroup();
+  void BuildConnectionGroup();
+  void BuildUsersGroup();
+  void SetConnectionFieldsEnabled(bool enabled);
+  void SettingsChanged() { state_.settingsChanged = 1; }
+
+  ConsoleState& state_;
+  OperatorTable& operators_;
+  StringGridModel* usersModel_;
+  std::function<Dialogs&()> dialogs_;
+  int keptUsersRow_ = 0;
 };
 
 }  // namespace orti

@@ -3,17 +3,25 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QLocale>
 #include <QMenuBar>
 #include <QVBoxLayout>
 
 #include "app/about_box.h"
+#include "app/column_choice.h"
 #include "app/folders_page.h"
 #include "app/glyphs.h"
 #include "app/log_page.h"
 #include "app/settings_page.h"
+#include "app/tform2.h"
 #include "app/view_pages.h"
 #include "platform/date_time.h"
 #include "platform/program_folder.h"
+#include "views/by_date_sort.h"
+#include "views/fill_grids.h"
+#include "views/shown_records.h"
+#include "settings/registration.h"
+#include "settings/settings_file.h"
 
 namespace orti {
 
@@ -35,6 +43,7 @@ TForm1::TForm1(QWidget* parent)
   layout->addWidget(PageControl1, 1);
   setCentralWidget(central);
   BuildMenu();
+  BuildViewControls();
 
   Timer1 = new QTimer(this);
   Timer1->setObjectName("Timer1");
@@ -44,7 +53,11 @@ TForm1::TForm1(QWidget* parent)
   Form6 = new TForm6(this);
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+  // The pages show grids that are members of this window; the widgets go
+  // first, so that no view asks a grid for its texts after the grid is gone.
+  delete takeCentralWidget();
+}
 
 QToolButton* TForm1::AddSpeedButton(const char* name, const char* hint, int glyph, bool grouped) {
   auto* button = new QToolButton(Panel1);
@@ -95,14 +108,22 @@ void TForm1::BuildPages() {
   TabSheet5 = new QWidget(PageControl1);
   TabSheet5->setObjectName("TabSheet5");
   TabSheet1 = new FoldersPage(PageControl1);
-  TabSheet2 = new ViewPage("TabSheet2", "StringGrid1", PageControl1);
-  TabSheet3 = new ViewPage("TabSheet3", "StringGrid2", PageControl1);
+  TabSheet1->SetSyncContext([this] { return SyncFor(); });
+  TabSheet2 = new ViewPage(ViewKind::kByFolders, byFoldersGrid_, PageControl1);
+  TabSheet3 = new ViewPage(ViewKind::kByDate, byDateGrid_, PageControl1);
+  StringGrid1 = TabSheet2->Grid;
+  StringGrid2 = TabSheet3->Grid;
+  ToolBar1 = TabSheet2->ToolBar;
+  ToolBar2 = TabSheet3->ToolBar;
+  PMByFolders = TabSheet2->Popup;
+  PMByDateTime = TabSheet3->Popup;
   TabSheet4 = new QWidget(PageControl1);
   TabSheet4->setObjectName("TabSheet4");
 
   PageControl2 = new QTabWidget(TabSheet4);
   PageControl2->setObjectName("PageControl2");
-  TabSheet6 = new SettingsPage(PageControl2);
+  TabSheet6 = new SettingsPage(state_, operators_, PageControl2);
+  TabSheet6->SetDialogs([this]() -> Dialogs& { return Ask(); });
   TabSheet7 = new LogPage(log_, totalData_, PageControl2);
   PageControl2->addTab(TabSheet6, "Настройки программы");
   PageControl2->addTab(TabSheet7, "Протокол работы программы");
@@ -120,6 +141,7 @@ void TForm1::BuildPages() {
   totalData_.SetColWidth(0, 160);
   totalData_.SetColWidth(1, 120);
   connect(TabSheet7, &LogPage::SaveRequested, this, &TForm1::BtnSaveLogClick);
+  connect(TabSheet6, &SettingsPage::SaveRequested, this, &TForm1::BtnSaveOptionsClick);
 }
 
 void TForm1::BuildMenu() {
@@ -151,14 +173,56 @@ void TForm1::BuildMenu() {
   connect(MAbout, &QAction::triggered, this, &TForm1::MAboutClick);
 }
 
+void TForm1::BuildViewControls() {
+  ColumnsChoice = new ColumnChoice(TabSheet6->ColumnsPlace);
+  auto* place = new QVBoxLayout(TabSheet6->ColumnsPlace);
+  place->setContentsMargins(0, 0, 0, 0);
+  place->addWidget(ColumnsChoice);
+  connect(ColumnsChoice, &ColumnChoice::FoldersClicked, this, &TForm1::CLBoxFoldersClick);
+  connect(ColumnsChoice, &ColumnChoice::DateClicked, this, &TForm1::CLBoxDateClick);
+  connect(PMByFolders, &QMenu::aboutToShow, this, &TForm1::PMByFoldersPopup);
+  connect(PMByDateTime, &QMenu::aboutToShow, this, &TForm1::PMByDateTimePopup);
+}
+
+// --- the two views ----------------------------------------------------------
+
+void TForm1::SortByDateIndex() { orti::SortByDateIndex(model_->byDate); }
+
+void TForm1::FillGrids() {
+  // The system's decimal separator, as in export files and printed reports.
+  const std::string separator = QLocale::system().decimalPoint().toStdString();
+  orti::FillGrids(*model_, byFoldersGrid_, byDateGrid_, separator);
+}
+
+void TForm1::CLBoxFoldersClick() {
+  ApplyFolderColumns(byFoldersGrid_, ColumnChoice::Ticks(ColumnsChoice->CLBoxFolders));
+}
+
+void TForm1::CLBoxDateClick() {
+  ApplyDateColumns(byDateGrid_, ColumnChoice::Ticks(ColumnsChoice->CLBoxDate));
+}
+
+void TForm1::PMByFoldersPopup() {
+  // Both menus follow the same count, whichever of them opens.
+  const bool enabled = PopupItemsEnabled(*model_);
+  TabSheet2->SetPopupItemsEnabled(enabled);
+  TabSheet3->SetPopupItemsEnabled(enabled);
+}
+
+void TForm1::PMByDateTimePopup() { PMByFoldersPopup(); }
+
 // --- page switching -------------------------------------------------------
 
-void TForm1::SBByFoldersClick() { SwitchPage(PageCommand::kByFolders, *model_, state_, *this); }
+void TForm1::SBByFoldersClick() {
+  SwitchPage(PageCommand::kByFolders, *model_, state_, *this);
+}
 void TForm1::MByFoldersClick() {
   SwitchPage(PageCommand::kByFolders, *model_, state_, *this);
   SBByFolders->setChecked(true);
 }
-void TForm1::SBByDateClick() { SwitchPage(PageCommand::kByDate, *model_, state_, *this); }
+void TForm1::SBByDateClick() {
+  SwitchPage(PageCommand::kByDate, *model_, state_, *this);
+}
 void TForm1::MByDateTimeClick() {
   SwitchPage(PageCommand::kByDate, *model_, state_, *this);
   SBByDate->setChecked(true);
@@ -170,22 +234,28 @@ void TForm1::MFoldersManagClick() {
   SBFoldersManagement->setChecked(true);  // before switching, unlike the other menu items
   SwitchPage(PageCommand::kFoldersManagement, *model_, state_, *this);
 }
-void TForm1::SBToolsClick() { SwitchPage(PageCommand::kTools, *model_, state_, *this); }
+void TForm1::SBToolsClick() {
+  SwitchPage(PageCommand::kTools, *model_, state_, *this);
+}
 void TForm1::MOptionsClick() {
   SwitchPage(PageCommand::kTools, *model_, state_, *this);
   SBTools->setChecked(true);
 }
-void TForm1::SBQuitClick() { SwitchPage(PageCommand::kQuitButton, *model_, state_, *this); }
-void TForm1::MQuitClick() { SwitchPage(PageCommand::kQuitMenu, *model_, state_, *this); }
+void TForm1::SBQuitClick() {
+  SwitchPage(PageCommand::kQuitButton, *model_, state_, *this);
+}
+void TForm1::MQuitClick() {
+  SwitchPage(PageCommand::kQuitMenu, *model_, state_, *this);
+}
 
 void TForm1::OpenPage(int page) {
   PageControl1->setCurrentIndex(page);
   switch (page) {
     case kPageByFolders:
-      TabSheet2->Grid->setFocus();
+      StringGrid1->setFocus();
       break;
     case kPageByDate:
-      TabSheet3->Grid->setFocus();
+      StringGrid2->setFocus();
       break;
     case kPageFolders:
       TabSheet1->LBFolders->setFocus();
@@ -199,14 +269,36 @@ void TForm1::OpenPage(int page) {
   }
 }
 
-void TForm1::CloseMainWindow() { close(); }
+void TForm1::CloseMainWindow() {
+  close();
+}
 
 void TForm1::ConfirmSaveSettings() {
-  // The settings question arrives with the settings page.
+  // The command that asked goes on to its own page, so the save does not
+  // switch pages itself here.
+  if (AskSaveSettings(Ask())) SaveSettings(state_, TabSheet6->Values(), Ask());
+}
+
+void TForm1::BtnSaveOptionsClick() {
+  const SettingsPageValues values = TabSheet6->Values();
+  if (!SaveSettings(state_, values, Ask())) return;
+  if (values.startPage == 1) MByFoldersClick();
+  if (values.startPage == 2) MByDateTimeClick();
 }
 
 void TForm1::ConfirmPendingSync() {
-  // The write-back question arrives with the synchronisation.
+  orti::ConfirmPendingSync(SyncFor());
+}
+
+SyncContext TForm1::SyncFor() {
+  return {*model_, state_, Ask(), log_, writeProgress_, *this, link_};
+}
+
+void TForm1::ClearMarkColumns() {
+  for (StringGrid* grid : {&byFoldersGrid_, &byDateGrid_}) {
+    GridUpdate update(*grid);
+    for (int row = 1; row < grid->RowCount(); ++row) grid->SetCell(kMarkColumn, row, "");
+  }
 }
 
 void TForm1::RefreshClick() {
@@ -223,11 +315,22 @@ void TForm1::Timer1Timer() {
   Timer1->stop();
 }
 
-void TForm1::BtnSaveLogClick() { SaveWorkLog(log_, state_, Ask()); }
+void TForm1::BtnSaveLogClick() {
+  SaveWorkLog(log_, state_, Ask());
+}
 
 void TForm1::closeEvent(QCloseEvent* event) {
   // Nothing is saved implicitly and nothing is asked.
   event->accept();
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  FormResize();
+}
+
+void TForm1::FormResize() {
+  TabSheet6->SizeUserColumns();
 }
 
 // --- start-up --------------------------------------------------------------
@@ -248,10 +351,14 @@ void TForm1::ShowAfterStartup() {
 void TForm1::ShowFirstPages() {
   PageControl1->setCurrentIndex(kPageEmpty);
   PageControl2->setCurrentIndex(0);
+  ColumnsChoice->PageControl3->setCurrentIndex(0);
 }
 
 void TForm1::LoadSettings() {
-  // The settings file arrives with the settings page.
+  if (orti::LoadSettings(state_, operators_)) {
+    TabSheet6->ENewFolder->setText(QString::fromStdString(state_.defaultNewFolderName));
+  }
+  operators_.registerFirstAdded = state_.operators.empty();
 }
 
 void TForm1::OpenStartPage(int startPage) {
@@ -266,33 +373,49 @@ void TForm1::OpenStartPage(int startPage) {
       MByDateTimeClick();
       break;
   }
+  TabSheet6->SelectStartPage(startPage);
 }
 
 void TForm1::PrepareViews() {
-  // Titles, hidden columns and check lists arrive with the views.
+  PrepareViewGrid(ViewKind::kByFolders, byFoldersGrid_);
+  PrepareViewGrid(ViewKind::kByDate, byDateGrid_);
+  ColumnsChoice->Fill(ColumnTitles(ViewKind::kByFolders), ColumnTitles(ViewKind::kByDate));
 }
 
 void TForm1::RunRegistration() {
-  // The registration window arrives with the operators list.
+  TForm2 form2(operators_, state_, Ask(), this);
+  form2.exec();
 }
 
-void TForm1::AddNewOperator() {}
+void TForm1::AddNewOperator() {
+  AddRegisteredOperator(state_, operators_);
+}
 
-void TForm1::OpenSettingsPage() { MOptionsClick(); }
+void TForm1::OpenSettingsPage() {
+  MOptionsClick();
+}
 
 ConnectOutcome TForm1::Connect() {
   // The port search arrives with the device link; until then the console is offline.
   return ConnectOutcome::kFailed;
 }
 
-void TForm1::ApplyWindowState(bool maximised) { startMaximised_ = maximised; }
+void TForm1::ApplyWindowState(bool maximised) {
+  startMaximised_ = maximised;
+  TabSheet6->CBStartStyle->setChecked(maximised);
+}
 
-void TForm1::ApplyColumns() {}
+void TForm1::ApplyColumns() {
+  CLBoxFoldersClick();
+  CLBoxDateClick();
+}
 
 void TForm1::ReadNotepad() {}
 
 void TForm1::ConnectionFailed() {}
 
-void TForm1::ProcessMessages() { QApplication::processEvents(); }
+void TForm1::ProcessMessages() {
+  QApplication::processEvents();
+}
 
 }  // namespace orti

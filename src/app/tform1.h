@@ -6,31 +6,43 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QMainWindow>
+#include <QMenu>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/qt_dialogs.h"
+#include "app/write_progress.h"
+#include "device/exchanger.h"
+#include "folders/synchronisation.h"
 #include "model/console_state.h"
 #include "model/notepad_model.h"
 #include "model/string_grid.h"
+#include "settings/operators.h"
 #include "settings/work_log.h"
+#include "views/view_layout.h"
 #include "workflow/page_switch.h"
 #include "workflow/startup_sequence.h"
 
 namespace orti {
 
+class ColumnChoice;
 class FoldersPage;
 class LogPage;
 class SettingsPage;
 class TForm6;
 class ViewPage;
 
-class TForm1 final : public QMainWindow, private StartupSteps, private PageSwitchHooks {
+class TForm1 final : public QMainWindow,
+                     private StartupSteps,
+                     private PageSwitchHooks,
+                     private ViewsHooks {
   Q_OBJECT
  public:
   explicit TForm1(QWidget* parent = nullptr);
@@ -45,8 +57,20 @@ class TForm1 final : public QMainWindow, private StartupSteps, private PageSwitc
   ConsoleState& State() { return state_; }
   WorkLog& Log() { return log_; }
   Dialogs& DialogsFor() { return *dialogs_; }
+  // The two views' texts: StringGrid1 shows the first, StringGrid2 the second.
+  StringGrid& ByFoldersGrid() { return byFoldersGrid_; }
+  StringGrid& ByDateGrid() { return byDateGrid_; }
+  // Orders the by-date index; call before FillGrids.
+  void SortByDateIndex() override;
+  // Rebuilds both views from the model and refreshes them.
+  void FillGrids() override;
   // Lets tests answer the message boxes.
   void SetDialogs(Dialogs* dialogs) { activeDialogs_ = dialogs; }
+  // The serial link that synchronisation writes through; null until a link exists.
+  void SetLink(Exchanger* link) { link_ = link; }
+  // What a synchronisation needs; for every command that writes into the instrument.
+  SyncContext SyncFor();
+  WriteProgress& WriteProgressWindow() { return writeProgress_; }
 
   QWidget* Panel1;
   QToolButton* SBByFolders;
@@ -75,6 +99,14 @@ class TForm1 final : public QMainWindow, private StartupSteps, private PageSwitc
   QAction* MAbout;
   QTimer* Timer1;
   TForm6* Form6;
+  // The views' widgets under their own names (they live on TabSheet2 and TabSheet3).
+  QTableView* StringGrid1;
+  QTableView* StringGrid2;
+  QToolBar* ToolBar1;
+  QToolBar* ToolBar2;
+  QMenu* PMByFolders;
+  QMenu* PMByDateTime;
+  ColumnChoice* ColumnsChoice;
 
  public slots:
   void SBByFoldersClick();
@@ -91,16 +123,24 @@ class TForm1 final : public QMainWindow, private StartupSteps, private PageSwitc
   void RefreshClick();
   void Timer1Timer();
   void BtnSaveLogClick();
+  void CLBoxFoldersClick();
+  void CLBoxDateClick();
+  void PMByFoldersPopup();
+  void PMByDateTimePopup();
+  void BtnSaveOptionsClick();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void BuildSpeedBar();
   void BuildPages();
   void BuildMenu();
+  void BuildViewControls();
   QToolButton* AddSpeedButton(const char* name, const char* hint, int glyph, bool grouped);
   Dialogs& Ask() { return activeDialogs_ ? *activeDialogs_ : *dialogs_; }
+  void FormResize();
 
   // StartupSteps
   void ShowFirstPages() override;
@@ -123,13 +163,21 @@ class TForm1 final : public QMainWindow, private StartupSteps, private PageSwitc
   void OpenPage(int page) override;
   void CloseMainWindow() override;
 
+  // ViewsHooks
+  void ClearMarkColumns() override;
+
   std::unique_ptr<NotepadModel> model_;
   ConsoleState state_;
+  OperatorTable operators_;  // SGUsers of the settings page
   WorkLog log_;
   StringGrid totalData_{2, 1, 1};
+  StringGrid byFoldersGrid_{kViewColumns, kViewFixedRows + 1, kViewFixedRows};
+  StringGrid byDateGrid_{kViewColumns, kViewFixedRows + 1, kViewFixedRows};
   std::unique_ptr<QtDialogs> dialogs_;
   Dialogs* activeDialogs_ = nullptr;
   bool startMaximised_ = false;
+  Exchanger* link_ = nullptr;
+  WriteProgress writeProgress_{this};
 };
 
 // Created with the main window and never shown.

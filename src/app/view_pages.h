@@ -1,18 +1,46 @@
 #pragma once
-// The by-folders and by-date views with their tool bars.
+// The by-folders and by-date views with their tool bars and popup menus.
 
+#include <QAction>
+#include <QMenu>
 #include <QTableView>
+#include <QToolBar>
 #include <QWidget>
+
+#include "app/icon_column_delegate.h"
+#include "app/string_grid_model.h"
+#include "model/string_grid.h"
+#include "views/view_layout.h"
 
 namespace orti {
 
 class ViewPage final : public QWidget {
   Q_OBJECT
  public:
-  // `sheetName` "TabSheet2" holds StringGrid1, "TabSheet3" StringGrid2.
-  ViewPage(const QString& sheetName, const QString& gridName, QWidget* parent = nullptr);
+  // By folders: TabSheet2 with StringGrid1, ToolBar1 and PMByFolders;
+  // by date: TabSheet3 with StringGrid2, ToolBar2 and PMByDateTime.
+  ViewPage(ViewKind kind, StringGrid& grid, QWidget* parent = nullptr);
 
+  void SetPopupItemsEnabled(bool enabled);
+
+  const ViewKind Kind;
+  QToolBar* ToolBar;
   QTableView* Grid;
+  StringGridModel* GridModel;
+  QMenu* Popup;
+  // PMBFSelAll / PMBDTSelAll and so on; the object names are the menus' own.
+  QAction* SelAll;
+  QAction* UnselAll;
+  QAction* SaveToFile;
+  QAction* Print;
+  QAction* Remove;
+  QAction* UnRemove;
+
+ private:
+  void BuildGrid(StringGrid& grid);
+  void BuildPopup();
+
+  RowIconSet icons_;
 };
 
 }  // namespace orti

@@ -48,4 +48,12 @@ void StringGrid::SetColWidth(int col, int width) {
   Changed();
 }
 
+void StringGrid::EndUpdate() {
+  if (updating_ == 0) return;
+  if (--updating_ == 0 && changedWhileUpdating_) {
+    changedWhileUpdating_ = false;
+    Changed();
+  }
+}
+
 }  // namespace orti

@@ -30,9 +30,19 @@ class StringGrid {
   // Called after every change, so that a window showing the grid can refresh.
   void SetChangedCallback(std::function<void()> callback) { changed_ = std::move(callback); }
 
+  // Between BeginUpdate and the matching EndUpdate changes are not announced
+  // one by one; EndUpdate announces them once, so that a rebuild of a thousand
+  // rows refreshes the window once.
+  void BeginUpdate() { ++updating_; }
+  void EndUpdate();
+
  private:
   void Changed() {
-    if (changed_) changed_();
+    if (updating_ > 0) {
+      changedWhileUpdating_ = true;
+    } else if (changed_) {
+      changed_();
+    }
   }
 
   int columns_;
@@ -40,6 +50,20 @@ class StringGrid {
   std::vector<std::vector<std::string>> cells_;  // [row][col]
   std::vector<int> widths_;
   std::function<void()> changed_;
+  int updating_ = 0;
+  bool changedWhileUpdating_ = false;
+};
+
+// BeginUpdate for the lifetime of a scope.
+class GridUpdate {
+ public:
+  explicit GridUpdate(StringGrid& grid) : grid_(grid) { grid_.BeginUpdate(); }
+  ~GridUpdate() { grid_.EndUpdate(); }
+  GridUpdate(const GridUpdate&) = delete;
+  GridUpdate& operator=(const GridUpdate&) = delete;
+
+ private:
+  StringGrid& grid_;
 };
 
 }  // namespace orti

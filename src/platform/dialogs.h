@@ -3,6 +3,7 @@
 // main window. The windows implement it with real message boxes; tests use a
 // scripted double that records every question and answers from a script.
 
+#include <optional>
 #include <string>
 
 namespace orti {
@@ -19,6 +20,22 @@ class Dialogs {
                            DialogButtons buttons) = 0;
   // A plain message with an OK button and the application's title as caption.
   virtual void ShowMessage(const std::string& text) = 0;
+};
+
+// The save-file dialog.
+struct SaveFileRequest {
+  std::string title;
+  // "Description|pattern|Description|pattern", e.g. "Текстовые файлы (.csv)|*.csv".
+  std::string filter;
+  std::string defaultExtension;  // without the dot
+  std::string initialFolder;
+};
+
+class FileChooser {
+ public:
+  virtual ~FileChooser() = default;
+  // The chosen path, or nothing when the operator cancelled.
+  virtual std::optional<std::string> ChooseSaveFile(const SaveFileRequest& request) = 0;
 };
 
 }  // namespace orti

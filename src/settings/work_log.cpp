@@ -2,7 +2,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/cp1251.h"
-#include "platform/system_error.h"
+#include "settings/file_error.h"
 
 namespace orti {
 
@@ -46,8 +46,7 @@ void SaveWorkLog(const WorkLog& log, const ConsoleState& state, Dialogs& dialogs
   const std::string path = state.programFolder + kWorkLogFileName;
   FileResult result = WriteFileAtomically(path, WorkLogFileBytes(log));
   if (!result.ok) {
-    dialogs.Ask("Не удается создать файл \"" + path + "\".\n" + SystemErrorText(result.errorNumber),
-                "Orti-415", DialogIcon::kError, DialogButtons::kOk);
+    ReportWriteFailure(dialogs, path, result.errorNumber);
     return;
   }
   dialogs.ShowMessage("Протокол сохранен в файле\n" + path);

@@ -11,17 +11,12 @@
 #include "app/tform1.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
+#include "support/test_app.h"
 
 namespace orti {
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "app_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
+using test::App;
 
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -112,7 +107,8 @@ TEST_F(MainWindowTest, LogPageShowsClearsAndSavesTheLog) {
   EXPECT_TRUE(memo->isReadOnly());
   EXPECT_EQ(memo->toPlainText(), "первая\nвторая");
   form.findChild<QPushButton*>("BtnSaveLog")->click();
-  EXPECT_EQ(test::ReadBytes(home.File("orti-415.txt")), "\xEF\xE5\xF0\xE2\xE0\xFF\r\n\xE2\xF2\xEE\xF0\xE0\xFF\r\n");
+  EXPECT_EQ(test::ReadBytes(home.File("orti-415.txt")),
+            "\xEF\xE5\xF0\xE2\xE0\xFF\r\n\xE2\xF2\xEE\xF0\xE0\xFF\r\n");
   ASSERT_EQ(dialogs.Calls().size(), 1u);
   form.findChild<QPushButton*>("BtnClearLog")->click();
   EXPECT_TRUE(memo->toPlainText().isEmpty());

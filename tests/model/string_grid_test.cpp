@@ -36,5 +36,27 @@ TEST(StringGrid, NotifiesEveryChange) {
   EXPECT_EQ(g.ColWidth(9), 0);
 }
 
+TEST(StringGrid, UpdateAnnouncesNestedChangesOnceAtTheOuterEnd) {
+  StringGrid g(2, 1, 1);
+  int changes = 0;
+  g.SetChangedCallback([&] { ++changes; });
+  g.BeginUpdate();
+  g.BeginUpdate();
+  g.SetRowCount(5);
+  g.SetCell(1, 4, "x");
+  g.EndUpdate();
+  EXPECT_EQ(changes, 0);
+  g.EndUpdate();
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(g.Cell(1, 4), "x");
+
+  g.BeginUpdate();  // nothing changed: nothing announced
+  g.EndUpdate();
+  g.EndUpdate();  // unmatched: ignored
+  EXPECT_EQ(changes, 1);
+  g.SetCell(0, 0, "y");
+  EXPECT_EQ(changes, 2);
+}
+
 }  // namespace
 }  // namespace orti

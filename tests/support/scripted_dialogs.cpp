@@ -21,4 +21,15 @@ void ScriptedDialogs::ShowMessage(const std::string& text) {
   calls_.push_back({text, "Orti-415", DialogIcon::kNone, DialogButtons::kOk});
 }
 
+std::optional<std::string> ScriptedFileChooser::ChooseSaveFile(const SaveFileRequest& request) {
+  requests_.push_back(request);
+  if (answers_.empty()) {
+    ADD_FAILURE() << "unexpected save dialog: " << request.title;
+    return std::nullopt;
+  }
+  auto answer = answers_.front();
+  answers_.pop_front();
+  return answer;
+}
+
 }  // namespace orti::test

@@ -3,6 +3,7 @@
 // script. A question nobody scripted fails the test.
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,19 @@ class ScriptedDialogs final : public Dialogs {
  private:
   std::deque<DialogAnswer> answers_;
   std::vector<DialogCall> calls_;
+};
+
+// Answers save-file dialogs from a script; an unscripted dialog is cancelled
+// and fails the test.
+class ScriptedFileChooser final : public FileChooser {
+ public:
+  void Expect(std::optional<std::string> path) { answers_.push_back(std::move(path)); }
+  std::optional<std::string> ChooseSaveFile(const SaveFileRequest& request) override;
+  const std::vector<SaveFileRequest>& Requests() const { return requests_; }
+
+ private:
+  std::deque<std::optional<std::string>> answers_;
+  std::vector<SaveFileRequest> requests_;
 };
 
 }  // namespace orti::test

@@ -1,0 +1,23 @@
+#pragma once
+// The printed report on a real printer (or a PDF file through Qt's printer).
+
+#include <QFont>
+#include <QPrinter>
+#include <QWidget>
+#include <string>
+
+#include "model/string_grid.h"
+#include "views/print_layout.h"
+
+namespace orti {
+
+// Lays out and prints `texts` in `gridFont` raised by two points; the header
+// line bold and underlined, repeated at the top of every page.
+void PrintReportOn(QPrinter& printer, const ReportTexts& texts, const QFont& gridFont);
+
+// The print dialog, then the report of the view's "P" rows. False when the
+// operator cancelled the dialog.
+bool PrintReport(QWidget* parent, const StringGrid& view, const std::string& operatorShortName,
+                 const QFont& gridFont);
+
+}  // namespace orti

@@ -1,0 +1,45 @@
+#include "folders/folder_compaction.h"
+
+#include <array>
+#include <cstring>
+
+#include "device/memory_map.h"
+
+namespace orti {
+
+uint8_t* StoredSlotBytes(NotepadFolder& folder, int slot) {
+  if (slot >= kShownSlots) return folder.slotImage[kChunkCount];
+  return folder.slotImage[slot / kSlotsPerChunk] + kRecordSize * (slot % kSlotsPerChunk);
+}
+
+const uint8_t* StoredSlotBytes(const NotepadFolder& folder, int slot) {
+  return StoredSlotBytes(const_cast<NotepadFolder&>(folder), slot);
+}
+
+void CompactFolder(NotepadFolder& folder) {
+  auto kept = [&folder](int s) {
+    const NotepadRecord& r = folder.records[s];
+    return r.mode >= kModePh && r.mode <= kModeMv && !r.deletionMark;
+  };
+  std::array<int, kShownSlots> order{};
+  int n = 0;
+  for (int s = 0; s < kShownSlots; ++s) {
+    if (kept(s)) order[n++] = s;
+  }
+  for (int s = 0; s < kShownSlots; ++s) {
+    if (!kept(s)) order[n++] = s;
+  }
+
+  std::array<NotepadRecord, kShownSlots> records;
+  std::array<std::array<uint8_t, kRecordSize>, kShownSlots> bytes;
+  for (int k = 0; k < kShownSlots; ++k) {
+    records[k] = folder.records[order[k]];
+    std::memcpy(bytes[k].data(), StoredSlotBytes(folder, order[k]), kRecordSize);
+  }
+  for (int k = 0; k < kShownSlots; ++k) {
+    folder.records[k] = records[k];
+    std::memcpy(StoredSlotBytes(folder, k), bytes[k].data(), kRecordSize);
+  }
+}
+
+}  // namespace orti

@@ -1,0 +1,12 @@
+#pragma once
+// The message the operator sees when a file of the console cannot be written.
+
+#include <string>
+
+#include "platform/dialogs.h"
+
+namespace orti {
+
+void ReportWriteFailure(Dialogs& dialogs, const std::string& path, int errorNumber);
+
+}  // namespace orti

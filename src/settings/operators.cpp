@@ -1,0 +1,181 @@
+#include "settings/operators.h"
+
+#include <algorithm>
+
+#include "platform/cp1251.h"
+#include "platform/text_case.h"
+#include "settings/file_error.h"
+
+namespace orti {
+
+namespace {
+constexpr const char* kUsersSection = "Users";
+constexpr const char* kUsersCountKey = "UsersCount";
+constexpr const char* kUserKeyPrefix = "User";
+
+bool EqualNoCase(const std::string& a, const std::string& b) {
+  return CompareNoCase(a, b) == 0;
+}
+}  // namespace
+
+std::string OperatorEntry(const OperatorParts& parts) {
+  return parts.surname + kNamePartSeparator + parts.firstName + kNamePartSeparator +
+         parts.patronymic;
+}
+
+OperatorParts SplitOperatorEntry(const std::string& entry) {
+  OperatorParts parts;
+  std::string* fields[] = {&parts.surname, &parts.firstName, &parts.patronymic};
+  size_t field = 0;
+  for (char c : entry) {
+    if (c == kNamePartSeparator) {
+      if (++field == 3) break;
+    } else {
+      *fields[field] += c;
+    }
+  }
+  return parts;
+}
+
+bool AddOperatorEntry(std::vector<std::string>& operators, const std::string& entry) {
+  auto at = std::lower_bound(
+      operators.begin(), operators.end(), entry,
+      [](const std::string& a, const std::string& b) { return CompareNoCase(a, b) < 0; });
+  if (at != operators.end() && EqualNoCase(*at, entry)) return false;
+  operators.insert(at, entry);
+  return true;
+}
+
+bool NamePartIsValid(const std::string& part) {
+  if (part.empty()) return true;
+  const char first = part.front();
+  if (first == '=' || first == '+' || first == '-' || first == '@') return false;
+  for (size_t i = 0; i < part.size(); ++i) {
+    const auto c = static_cast<unsigned char>(part[i]);
+    if (c == kNamePartSeparator || c == ';' || c < 0x20 || c == 0x7F) return false;
+    // U+0080 … U+009F, the second set of control characters
+    if (c == 0xC2 && i + 1 < part.size() && static_cast<unsigned char>(part[i + 1]) < 0xA0) {
+      return false;
+    }
+  }
+  bool lossless = false;
+  Utf8ToCp1251(part, &lossless);
+  return lossless;
+}
+
+OperatorTable::OperatorTable() : grid_(3, 2, 1) {
+  grid_.SetCell(0, 0, "Фамилия");
+  grid_.SetCell(1, 0, "Имя");
+  grid_.SetCell(2, 0, "Отчество");
+  grid_.SetColWidth(0, 99);
+  grid_.SetColWidth(1, 95);
+  grid_.SetColWidth(2, 104);
+}
+
+void OperatorTable::AppendRow(Row row) {
+  if (!rows_.empty()) grid_.SetRowCount(grid_.RowCount() + 1);
+  const int last = grid_.RowCount() - 1;
+  grid_.SetCell(0, last, row.parts.surname);
+  grid_.SetCell(1, last, row.parts.firstName);
+  grid_.SetCell(2, last, row.parts.patronymic);
+  rows_.push_back(std::move(row));
+}
+
+void OperatorTable::AppendOperatorRow(const std::string& surname, const std::string& patronymic,
+                                      const std::string& firstName) {
+  OperatorParts parts{surname, firstName, patronymic};
+  std::string entry = OperatorEntry(parts);
+  AppendRow({std::move(parts), std::move(entry)});
+}
+
+void OperatorTable::RebuildOperators(const std::vector<std::string>& operators) {
+  rows_.clear();
+  grid_.SetRowCount(1);
+  grid_.SetRowCount(2);
+  // Each row remembers its entry, so that an entry whose parts do not split
+  // back cleanly can still be found for deletion.
+  for (const auto& entry : operators) AppendRow({SplitOperatorEntry(entry), entry});
+}
+
+bool OperatorTable::OperatorIsNew(const std::string& surname, const std::string& patronymic,
+                                  const std::string& firstName) const {
+  return std::none_of(rows_.begin(), rows_.end(), [&](const Row& row) {
+    return EqualNoCase(row.parts.surname, surname) &&
+           EqualNoCase(row.parts.patronymic, patronymic) &&
+           EqualNoCase(row.parts.firstName, firstName);
+  });
+}
+
+std::string OperatorTable::EntryOfRow(int gridRow) const {
+  const int index = gridRow - grid_.FixedRows();
+  if (index < 0 || index >= Count()) return {};
+  return rows_[index].entry;
+}
+
+void LoadOperators(const ProfileText& file, ConsoleState& state, OperatorTable& table) {
+  std::string text;
+  if (file.Read(kUsersSection, kUsersCountKey, text)) {
+    // A key needs a line of its own: a count beyond the lines finds nothing more.
+    const long long count =
+        std::min<long long>(ProfileNumber(text), static_cast<long long>(file.LineCount()));
+    for (long long i = 0; i < count; ++i) {
+      if (file.Read(kUsersSection, kUserKeyPrefix + std::to_string(i), text)) {
+        AddOperatorEntry(state.operators, text);
+      }
+    }
+  }
+  table.RebuildOperators(state.operators);
+}
+
+bool SaveOperators(const ConsoleState& state, Dialogs& dialogs) {
+  auto write = [&](const std::string& key, const std::string& value) {
+    FileResult result = WriteSetting(state.settingsPath, kUsersSection, key, value);
+    if (!result.ok) ReportWriteFailure(dialogs, state.settingsPath, result.errorNumber);
+    return result.ok;
+  };
+  if (!write(kUsersCountKey, std::to_string(state.operators.size()))) return false;
+  for (size_t i = 0; i < state.operators.size(); ++i) {
+    if (!write(kUserKeyPrefix + std::to_string(i), state.operators[i])) return false;
+  }
+  return true;
+}
+
+AddOutcome AddOperator(ConsoleState& state, OperatorTable& table, const OperatorParts& parts,
+                       Dialogs& dialogs) {
+  AddOutcome outcome;
+  const std::string* all[] = {&parts.surname, &parts.firstName, &parts.patronymic};
+  for (const std::string* part : all) {
+    if (part->empty() || !NamePartIsValid(*part)) {
+      dialogs.ShowMessage(kRefusedNameMessage);
+      return outcome;
+    }
+  }
+  if (table.registerFirstAdded && state.operators.empty()) {
+    state.surname = parts.surname;
+    state.firstName = parts.firstName;
+    state.patronymic = parts.patronymic;
+    table.registerFirstAdded = false;
+    outcome.registered = true;
+  }
+  if (table.OperatorIsNew(parts.surname, parts.patronymic, parts.firstName)) {
+    AddOperatorEntry(state.operators, OperatorEntry(parts));
+    table.AppendOperatorRow(parts.surname, parts.patronymic, parts.firstName);
+  }
+  state.settingsChanged = 1;
+  outcome.accepted = true;
+  return outcome;
+}
+
+bool DeleteOperator(ConsoleState& state, OperatorTable& table, int gridRow) {
+  const std::string entry = table.EntryOfRow(gridRow);
+  if (!entry.empty()) {
+    auto at = std::find_if(state.operators.begin(), state.operators.end(),
+                           [&](const std::string& e) { return EqualNoCase(e, entry); });
+    if (at != state.operators.end()) state.operators.erase(at);
+  }
+  table.RebuildOperators(state.operators);
+  state.settingsChanged = 1;
+  return state.operators.empty();
+}
+
+}  // namespace orti

@@ -1,0 +1,69 @@
+#include "settings/registration.h"
+
+namespace orti {
+
+void FillRegistrationGrid(const OperatorTable& table, StringGrid& grid) {
+  const StringGrid& users = table.Grid();
+  grid.SetColCount(3);
+  grid.SetFixedRows(1);
+  grid.SetRowCount(1);
+  grid.SetRowCount(table.Count() + 2);
+  for (int c = 0; c < 3; ++c) grid.SetCell(c, 0, users.Cell(c, 0));
+  for (int i = 0; i < table.Count(); ++i) {
+    const OperatorParts& parts = table.Operator(i);
+    grid.SetCell(0, i + 1, parts.surname);
+    grid.SetCell(1, i + 1, parts.firstName);
+    grid.SetCell(2, i + 1, parts.patronymic);
+  }
+}
+
+bool NewEntryTyped(const NewOperatorCells& cells) {
+  return !cells[0].empty() || !cells[1].empty() || !cells[2].empty();
+}
+
+bool AcceptRegistration(ConsoleState& state, const StringGrid& users, int selectedRow,
+                        bool newEntry, const NewOperatorCells& cells, Dialogs& dialogs) {
+  if (newEntry) {
+    for (const auto& part : cells) {
+      if (!NamePartIsValid(part)) {
+        dialogs.ShowMessage(kRefusedNameMessage);
+        return false;
+      }
+    }
+    state.surname = cells[0];
+    state.firstName = cells[1];
+    state.patronymic = cells[2];
+    state.registrationResult = 0;
+    return true;
+  }
+  // A row is always selected when the window opens; keep a real row whatever happens.
+  const int lastRow = users.RowCount() - 1;
+  const int row = selectedRow < users.FixedRows() ? users.FixedRows()
+                  : selectedRow > lastRow         ? lastRow
+                                                  : selectedRow;
+  auto part = [&](int col) {
+    const std::string& text = users.Cell(col, row);
+    return text.empty() ? std::string(" ") : text;
+  };
+  state.surname = part(0);
+  state.firstName = part(1);
+  state.patronymic = part(2);
+  state.registrationResult = row;
+  return true;
+}
+
+void CancelRegistration(ConsoleState& state) {
+  state.registrationResult = -1;
+  state.surname.clear();
+  state.firstName.clear();
+  state.patronymic.clear();
+}
+
+void AddRegisteredOperator(ConsoleState& state, OperatorTable& table) {
+  if (!table.OperatorIsNew(state.surname, state.patronymic, state.firstName)) return;
+  AddOperatorEntry(state.operators,
+                   OperatorEntry({state.surname, state.firstName, state.patronymic}));
+  table.AppendOperatorRow(state.surname, state.patronymic, state.firstName);
+}
+
+}  // namespace orti

@@ -1,0 +1,102 @@
+#include "settings/settings_file.h"
+
+#include <algorithm>
+
+#include "platform/profile_file.h"
+#include "settings/file_error.h"
+
+namespace orti {
+
+namespace {
+constexpr const char* kStartpageSection = "Startpage";
+constexpr const char* kStartpageKey = "Startpage";
+constexpr const char* kStartStyleKey = "StartStyle";
+constexpr const char* kConnectionSection = "Connection";
+constexpr const char* kConnectionKey = "Connection";
+constexpr const char* kPortKey = "Port";
+constexpr const char* kDeviceKey = "ID";
+constexpr const char* kFolderNameSection = "FolderName";
+constexpr const char* kNewFolderNameKey = "NewFolderName";
+constexpr int kHighestPort = 10;
+
+// Spaces of the folder name are stored as "_" and read back as spaces.
+std::string Replaced(std::string text, char from, char to) {
+  std::replace(text.begin(), text.end(), from, to);
+  return text;
+}
+}  // namespace
+
+bool LoadSettings(ConsoleState& state, OperatorTable& operators) {
+  if (!FileExists(state.settingsPath)) {
+    state.startPage = static_cast<int32_t>(StartPage::kByDate);
+    return false;
+  }
+  const ProfileText file = ReadProfileFile(state.settingsPath);
+  std::string text;
+
+  int page = file.Read(kStartpageSection, kStartpageKey, text) ? ProfileNumber(text) : 0;
+  state.startPage = page >= 1 && page <= 3 ? page : static_cast<int32_t>(StartPage::kByDate);
+
+  int mode = file.Read(kConnectionSection, kConnectionKey, text) ? ProfileNumber(text) : 0;
+  state.connectionMode = mode == 2 ? 2 : 1;
+  if (state.connectionMode == 2) {
+    const int port = file.Read(kConnectionSection, kPortKey, text) ? ProfileNumber(text) : 0;
+    // The device number is stored for the page only: the instrument is always device 1.
+    file.Read(kConnectionSection, kDeviceKey, text);
+    if (port >= 1 && port <= kHighestPort) {
+      state.fixedPort = port;
+    } else {
+      state.connectionMode = 1;
+    }
+  }
+
+  int style = file.Read(kStartpageSection, kStartStyleKey, text) ? ProfileNumber(text) : -1;
+  state.startMaximised = style == 1 ? 1 : 0;
+
+  if (file.Read(kFolderNameSection, kNewFolderNameKey, text)) {
+    state.defaultNewFolderName = Replaced(text, '_', ' ');
+  }
+
+  LoadOperators(file, state, operators);
+  return true;
+}
+
+bool SaveSettings(ConsoleState& state, const SettingsPageValues& values, Dialogs& dialogs) {
+  state.settingsChanged = 0;
+  if (!SaveOperators(state, dialogs)) return false;
+
+  auto write = [&](const char* section, const char* key, const std::string& value) {
+    FileResult result = WriteSetting(state.settingsPath, section, key, value);
+    if (!result.ok) ReportWriteFailure(dialogs, state.settingsPath, result.errorNumber);
+    return result.ok;
+  };
+  if (!write(kStartpageSection, kStartpageKey, std::to_string(values.startPage))) return false;
+  if (values.fixedConnection && !values.port.empty() && !values.device.empty()) {
+    if (!write(kConnectionSection, kConnectionKey, "2") ||
+        !write(kConnectionSection, kPortKey, values.port) ||
+        !write(kConnectionSection, kDeviceKey, values.device)) {
+      return false;
+    }
+  } else if (!write(kConnectionSection, kConnectionKey, "1")) {
+    return false;
+  }
+  if (!write(kStartpageSection, kStartStyleKey, values.startMaximised ? "1" : "0")) return false;
+  if (!write(kFolderNameSection, kNewFolderNameKey, Replaced(values.newFolderName, ' ', '_'))) {
+    return false;
+  }
+  // An empty name reads back as the built-in default at the next start; new
+  // folders of this run keep a name too rather than getting none at all.
+  if (!values.newFolderName.empty()) state.defaultNewFolderName = values.newFolderName;
+
+  dialogs.ShowMessage("Настройки сохранены");
+  return true;
+}
+
+bool AskSaveSettings(Dialogs& dialogs) {
+  return dialogs.Ask(
+             "Настройки были изменены\nРекомендуется сохранить изменения\nиначе они будут "
+             "потеряны\nСохранить?",
+             "Настройки", DialogIcon::kWarning, DialogButtons::kYesNo) == DialogAnswer::kYes;
+}
+
+}  // namespace orti

@@ -1,0 +1,40 @@
+#pragma once
+// Writing the rows of a view marked "S" to a semicolon-separated cp1251 file:
+// a header of the column titles for a new file, one line per record ending
+// with the operator's full name, and never a record the file already holds.
+
+#include <optional>
+#include <string>
+
+#include "model/console_state.h"
+#include "model/string_grid.h"
+#include "platform/dialogs.h"
+#include "platform/log_sink.h"
+
+namespace orti {
+
+constexpr const char* kExportCaption = "Экспорт данных";
+constexpr const char* kExportDefaultExtension = "csv";
+
+enum class ExportOutcome {
+  kWritten,    // written, or nothing to do: the marks are reset
+  kCancelled,  // the operator cancelled: the marks are reset
+  kStopped,    // refused or failed: the marks stay
+};
+
+struct ExportContext {
+  const StringGrid& view;
+  ConsoleState& state;  // operator's full name, program folder, last error text
+  Dialogs& dialogs;
+  FileChooser& files;
+  LogSink& log;
+};
+
+// The header this view writes: the titles of columns 3..9 each followed by ";", then "Исполнитель".
+std::string ExportHeader(const StringGrid& view);
+// A record's text as the file holds it, without the operator: columns 3..9 each followed by ";".
+std::string ExportRowText(const StringGrid& view, int row);
+
+ExportOutcome ExportMarkedRows(ExportContext& context);
+
+}  // namespace orti

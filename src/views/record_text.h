@@ -1,0 +1,29 @@
+#pragma once
+// The texts a view shows for one record.
+
+#include <string>
+
+#include "model/notepad_model.h"
+
+namespace orti {
+
+// "pH", "pH25", "mV"; empty for any other mode.
+std::string ModeText(uint8_t mode);
+
+// The folder's name (cp1251 bytes in the model) as UTF-8, at most 16 characters.
+std::string FolderNameText(const NotepadFolder& folder);
+
+struct RecordTexts {
+  std::string folderName;
+  std::string mode;
+  std::string dateTime;  // "dd.mm.yyyy hh:nn:ss"
+  std::string temperature;
+  std::string emf;
+  std::string ph;
+  std::string ph25;
+};
+
+RecordTexts MakeRecordTexts(const NotepadFolder& folder, const NotepadRecord& record,
+                            const std::string& decimalSeparator);
+
+}  // namespace orti

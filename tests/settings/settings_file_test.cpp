@@ -1,0 +1,182 @@
+#include "settings/settings_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "platform/cp1251.h"
+#include "platform/profile_file.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
+
+namespace orti {
+namespace {
+
+using test::ReadBytes;
+using test::ScriptedDialogs;
+using test::TempDir;
+using test::WriteBytes;
+
+class SettingsFileTest : public ::testing::Test {
+ protected:
+  SettingsFileTest() {
+    state.settingsPath = dir.File("orti415.ini");
+    state.defaultNewFolderName = "Новая папка";
+  }
+  void WriteIni(const std::string& utf8) { WriteBytes(state.settingsPath, Utf8ToCp1251(utf8)); }
+  std::string Ini() const { return Cp1251ToUtf8(ReadBytes(state.settingsPath)); }
+  bool Load() { return LoadSettings(state, table); }
+
+  TempDir dir;
+  ConsoleState state;
+  OperatorTable table;
+  ScriptedDialogs dialogs;
+};
+
+TEST_F(SettingsFileTest, NoFileGivesTheByDatePageAndNoOperators) {
+  state.startPage = 1;
+  EXPECT_FALSE(Load());
+  EXPECT_EQ(state.startPage, 2);
+  EXPECT_TRUE(state.operators.empty());
+  EXPECT_EQ(state.defaultNewFolderName, "Новая папка");
+}
+
+TEST_F(SettingsFileTest, ValidValuesAreTaken) {
+  WriteIni(
+      "[Startpage]\r\nStartpage=1\r\nStartStyle=1\r\n"
+      "[Connection]\r\nConnection=2\r\nPort=10\r\nID=1\r\n"
+      "[FolderName]\r\nNewFolderName=Серия_2_опыт\r\n");
+  EXPECT_TRUE(Load());
+  EXPECT_EQ(state.startPage, 1);
+  EXPECT_EQ(state.startMaximised, 1);
+  EXPECT_EQ(state.connectionMode, 2);
+  EXPECT_EQ(state.fixedPort, 10);
+  EXPECT_EQ(state.defaultNewFolderName, "Серия 2 опыт");
+}
+
+TEST_F(SettingsFileTest, InvalidValuesFallBackToDefaults) {
+  struct Case {
+    const char* ini;
+    int startPage, maximised, mode;
+  } cases[] = {
+      {"[Startpage]\r\nStartpage=7\r\nStartStyle=2\r\n", 2, 0, 1},
+      {"[Startpage]\r\nStartpage=X\r\nStartStyle=yes\r\n", 2, 0, 1},
+      {"[Startpage]\r\nStartpage=0\r\n[Connection]\r\nConnection=3\r\n", 2, 0, 1},
+      {"[Startpage]\r\nStartpage=-1\r\n[Connection]\r\nConnection=2\r\nPort=11\r\n", 2, 0, 1},
+      {"[Connection]\r\nConnection=2\r\nPort=0\r\n", 2, 0, 1},
+      {"[Connection]\r\nConnection=2\r\nID=1\r\n", 2, 0, 1},
+      {"[Startpage]\r\nStartpage= 3 pages\r\n", 3, 0, 1},
+  };
+  for (const Case& c : cases) {
+    ConsoleState fresh;
+    fresh.settingsPath = state.settingsPath;
+    fresh.defaultNewFolderName = "Новая папка";
+    WriteIni(c.ini);
+    ASSERT_TRUE(LoadSettings(fresh, table)) << c.ini;
+    EXPECT_EQ(fresh.startPage, c.startPage) << c.ini;
+    EXPECT_EQ(fresh.startMaximised, c.maximised) << c.ini;
+    EXPECT_EQ(fresh.connectionMode, c.mode) << c.ini;
+    EXPECT_EQ(fresh.defaultNewFolderName, "Новая папка") << c.ini;
+  }
+}
+
+TEST_F(SettingsFileTest, SaveWritesTheKeysInOrderInCp1251) {
+  state.operators = {"Петров_Пётр_Петрович"};
+  SettingsPageValues values;
+  values.startPage = 3;
+  values.newFolderName = "Серия 2 опыт";
+  state.settingsChanged = 1;
+  ASSERT_TRUE(SaveSettings(state, values, dialogs));
+  EXPECT_EQ(state.settingsChanged, 0);
+  EXPECT_EQ(ReadBytes(state.settingsPath),
+            Utf8ToCp1251("[Users]\r\nUsersCount=1\r\nUser0=Петров_Пётр_Петрович\r\n"
+                         "[Startpage]\r\nStartpage=3\r\nStartStyle=0\r\n"
+                         "[Connection]\r\nConnection=1\r\n"
+                         "[FolderName]\r\nNewFolderName=Серия_2_опыт\r\n"));
+  EXPECT_EQ(state.defaultNewFolderName, "Серия 2 опыт");
+  ASSERT_EQ(dialogs.Calls().size(), 1u);
+  EXPECT_EQ(dialogs.Calls()[0].text, "Настройки сохранены");
+
+  ConsoleState next;
+  next.settingsPath = state.settingsPath;
+  ASSERT_TRUE(LoadSettings(next, table));
+  EXPECT_EQ(next.startPage, 3);
+  EXPECT_EQ(next.defaultNewFolderName, "Серия 2 опыт");
+  EXPECT_EQ(next.operators, state.operators);
+}
+
+TEST_F(SettingsFileTest, SaveKeepsForeignLinesAndOrder) {
+  WriteIni(
+      "; лабораторный пульт\r\n[FolderName]\r\nNewFolderName=Старое\r\nColour=blue\r\n\r\n"
+      "[Startpage]\r\nstartpage=1\r\n");
+  SettingsPageValues values;
+  values.startPage = 2;
+  values.startMaximised = true;
+  values.fixedConnection = true;  // both numbers typed: mode 2 with them
+  values.port = "3";
+  values.device = "1";
+  values.newFolderName = "Новая папка";
+  ASSERT_TRUE(SaveSettings(state, values, dialogs));
+  EXPECT_EQ(Ini(),
+            "; лабораторный пульт\r\n[FolderName]\r\nNewFolderName=Новая_папка\r\nColour=blue\r\n"
+            "\r\n[Startpage]\r\nStartpage=2\r\nStartStyle=1\r\n"
+            "[Users]\r\nUsersCount=0\r\n"
+            "[Connection]\r\nConnection=2\r\nPort=3\r\nID=1\r\n");
+}
+
+TEST_F(SettingsFileTest, FixedConnectionWithoutBothNumbersIsSavedAsAutomatic) {
+  SettingsPageValues values;
+  values.fixedConnection = true;
+  values.port = "3";
+  ASSERT_TRUE(SaveSettings(state, values, dialogs));
+  std::string mode, port;
+  EXPECT_TRUE(ReadSetting(state.settingsPath, "Connection", "Connection", mode));
+  EXPECT_EQ(mode, "1");
+  EXPECT_FALSE(ReadSetting(state.settingsPath, "Connection", "Port", port));
+}
+
+TEST_F(SettingsFileTest, EmptyFolderNameIsStoredEmptyAndReadsAsTheDefault) {
+  state.defaultNewFolderName = "Новая папка";
+  ASSERT_TRUE(SaveSettings(state, SettingsPageValues{}, dialogs));
+  EXPECT_NE(Ini().find("NewFolderName=\r\n"), std::string::npos);
+  EXPECT_EQ(state.defaultNewFolderName, "Новая папка");  // not left without a name
+  ConsoleState next;
+  next.settingsPath = state.settingsPath;
+  next.defaultNewFolderName = "Новая папка";
+  ASSERT_TRUE(LoadSettings(next, table));
+  EXPECT_EQ(next.defaultNewFolderName, "Новая папка");
+}
+
+TEST_F(SettingsFileTest, FailedWriteIsReportedAndEndsTheSave) {
+  state.settingsPath = dir.File("missing/orti415.ini");
+  state.settingsChanged = 1;
+  ASSERT_FALSE(SaveSettings(state, SettingsPageValues{}, dialogs));
+  ASSERT_EQ(dialogs.Calls().size(), 1u) << "one error, no success message";
+  EXPECT_EQ(dialogs.Calls()[0].icon, DialogIcon::kError);
+  EXPECT_NE(dialogs.Calls()[0].text.find(state.settingsPath), std::string::npos);
+}
+
+TEST_F(SettingsFileTest, DirectoryInTheFilesPlaceLeavesItUntouched) {
+  ASSERT_EQ(mkdir(state.settingsPath.c_str(), 0755), 0);
+  EXPECT_FALSE(SaveSettings(state, SettingsPageValues{}, dialogs));
+  struct stat st {};
+  ASSERT_EQ(stat(state.settingsPath.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISDIR(st.st_mode));
+  EXPECT_EQ(dialogs.Calls().size(), 1u);
+}
+
+TEST_F(SettingsFileTest, QuestionIsAWarningWithYesAndNo) {
+  dialogs.Expect(DialogAnswer::kYes);
+  EXPECT_TRUE(AskSaveSettings(dialogs));
+  dialogs.Expect(DialogAnswer::kNo);
+  EXPECT_FALSE(AskSaveSettings(dialogs));
+  const auto& call = dialogs.Calls().at(0);
+  EXPECT_EQ(call.text,
+            "Настройки были изменены\nРекомендуется сохранить изменения\nиначе они будут "
+            "потеряны\nСохранить?");
+  EXPECT_EQ(call.caption, "Настройки");
+  EXPECT_EQ(call.icon, DialogIcon::kWarning);
+  EXPECT_EQ(call.buttons, DialogButtons::kYesNo);
+}
+
+}  // namespace
+}  // namespace orti

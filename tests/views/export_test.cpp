@@ -1,0 +1,182 @@
+#include "views/export.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "platform/cp1251.h"
+#include "settings/work_log.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
+#include "views/view_layout.h"
+
+namespace orti {
+namespace {
+
+using test::ReadBytes;
+using test::ScriptedDialogs;
+using test::ScriptedFileChooser;
+using test::TempDir;
+using test::WriteBytes;
+
+const char* kFolderTitles[] = {"Папка", "Режим", "Дата/Время", "T (C)", "ЭДС (мВ)", "pH", "pH25"};
+const char* kDateTitles[] = {"Дата/Время", "Папка", "Режим", "T (C)", "ЭДС (мВ)", "pH", "pH25"};
+
+StringGrid MakeView(const char* const* titles) {
+  StringGrid view(kViewColumns, 1, 1);
+  for (int k = 0; k < kChoiceColumns; ++k) view.SetCell(kFirstChoiceColumn + k, 0, titles[k]);
+  return view;
+}
+
+void AddRow(StringGrid& view, const std::string& mark, const std::string& folder,
+            const std::string& time) {
+  const int row = view.RowCount();
+  view.SetRowCount(row + 1);
+  view.SetCell(kMarkColumn, row, mark);
+  const std::string cells[] = {folder, "pH", time, "23,5", "-120,0", "7,250", "7,220"};
+  for (int k = 0; k < kChoiceColumns; ++k) view.SetCell(kFirstChoiceColumn + k, row, cells[k]);
+}
+
+struct Export {
+  TempDir dir;
+  ConsoleState state;
+  ScriptedDialogs dialogs;
+  ScriptedFileChooser files;
+  WorkLog log;
+  Export() {
+    state.programFolder = dir.Path();
+    state.operatorFullName = "Иванов Пётр Сергеевич";
+  }
+  ExportOutcome Run(const StringGrid& view) {
+    ExportContext c{view, state, dialogs, files, log};
+    return ExportMarkedRows(c);
+  }
+};
+
+const std::string kFolderHeader =
+    Utf8ToCp1251("Папка;Режим;Дата/Время;T (C);ЭДС (мВ);pH;pH25;Исполнитель\r\n");
+
+TEST(Export, NewFileGetsTheHeaderAndOnlyTheSRowsInCp1251) {
+  Export e;
+  StringGrid view = MakeView(kFolderTitles);
+  AddRow(view, "S", "Вода", "14.02.2026 12:34:56");
+  AddRow(view, "P", "Вода", "14.02.2026 12:35:00");
+  AddRow(view, "s", "Соль;1", "14.02.2026 12:36:00");
+  AddRow(view, "D", "Соль", "14.02.2026 12:37:00");
+  view.SetColWidth(5, 0);  // hidden columns are exported all the same
+  e.files.Expect(e.dir.File("out"));
+  EXPECT_EQ(e.Run(view), ExportOutcome::kWritten);
+  ASSERT_EQ(e.files.Requests().size(), 1u);
+  EXPECT_EQ(e.files.Requests()[0].title, "Экспорт данных");
+  EXPECT_EQ(e.files.Requests()[0].defaultExtension, "csv");
+  EXPECT_EQ(e.files.Requests()[0].initialFolder, e.dir.Path());
+  EXPECT_EQ(
+      ReadBytes(e.dir.File("out.csv")),
+      kFolderHeader +
+          Utf8ToCp1251(
+              "Вода;pH;14.02.2026 12:34:56;23,5;-120,0;7,250;7,220;Иванов Пётр Сергеевич\r\n"
+              "Соль;1;pH;14.02.2026 12:36:00;23,5;-120,0;7,250;7,220;Иванов Пётр Сергеевич\r\n"));
+  EXPECT_TRUE(e.dialogs.Calls().empty());
+}
+
+TEST(Export, ExtendingSkipsRecordsAlreadyThereWhoeverExportedThem) {
+  Export e;
+  StringGrid view = MakeView(kFolderTitles);
+  AddRow(view, "S", "Вода", "14.02.2026 12:34:56");
+  const std::string path = e.dir.File("a.csv");
+  e.files.Expect(path);
+  ASSERT_EQ(e.Run(view), ExportOutcome::kWritten);
+  const std::string first = ReadBytes(path);
+
+  AddRow(view, "S", "Вода", "15.02.2026 08:00:00");
+  e.state.operatorFullName = "Петрова Анна Ивановна";
+  e.files.Expect(path);
+  e.dialogs.Expect(DialogAnswer::kYes);
+  ASSERT_EQ(e.Run(view), ExportOutcome::kWritten);
+  EXPECT_EQ(
+      ReadBytes(path),
+      first + Utf8ToCp1251(
+                  "Вода;pH;15.02.2026 08:00:00;23,5;-120,0;7,250;7,220;Петрова Анна Ивановна\r\n"));
+  ASSERT_EQ(e.dialogs.Calls().size(), 1u);
+  EXPECT_EQ(e.dialogs.Calls()[0].buttons, DialogButtons::kYesNoCancel);
+  EXPECT_EQ(e.dialogs.Calls()[0].caption, "Экспорт данных");
+
+  // No replaces the file; Cancel writes nothing.
+  e.files.Expect(path);
+  e.dialogs.Expect(DialogAnswer::kNo);
+  view.SetCell(kMarkColumn, 1, "");
+  ASSERT_EQ(e.Run(view), ExportOutcome::kWritten);
+  EXPECT_EQ(
+      ReadBytes(path),
+      kFolderHeader +
+          Utf8ToCp1251(
+              "Вода;pH;15.02.2026 08:00:00;23,5;-120,0;7,250;7,220;Петрова Анна Ивановна\r\n"));
+  e.files.Expect(path);
+  e.dialogs.Expect(DialogAnswer::kCancel);
+  EXPECT_EQ(e.Run(view), ExportOutcome::kCancelled);
+  e.files.Expect(std::nullopt);
+  EXPECT_EQ(e.Run(view), ExportOutcome::kCancelled);
+}
+
+TEST(Export, AHeaderOfTheOtherViewStopsAndKeepsTheFile) {
+  Export e;
+  const std::string path = e.dir.File("a.csv");
+  WriteBytes(path, kFolderHeader + "x\r\n");
+  StringGrid byDate = MakeView(kDateTitles);
+  AddRow(byDate, "S", "Вода", "14.02.2026 12:34:56");
+  e.files.Expect(path);
+  e.dialogs.Expect(DialogAnswer::kYes);
+  EXPECT_EQ(e.Run(byDate), ExportOutcome::kStopped);
+  EXPECT_EQ(ReadBytes(path), kFolderHeader + "x\r\n");
+  ASSERT_EQ(e.dialogs.Calls().size(), 2u);
+  EXPECT_EQ(e.dialogs.Calls()[1].text,
+            "Структура файла не соответствует\nструктуре сохраняемых данных.\nВыполнение операции "
+            "невозможно");
+  EXPECT_EQ(e.dialogs.Calls()[1].icon, DialogIcon::kWarning);
+}
+
+TEST(Export, ExtendingAnEmptyFileOrOneWithoutAFinalLineEnd) {
+  Export e;
+  StringGrid view = MakeView(kFolderTitles);
+  AddRow(view, "S", "Вода", "14.02.2026 12:34:56");
+  const std::string empty = e.dir.File("empty.csv");
+  WriteBytes(empty, "");
+  e.files.Expect(empty);
+  e.dialogs.Expect(DialogAnswer::kYes);
+  ASSERT_EQ(e.Run(view), ExportOutcome::kWritten);
+  EXPECT_EQ(ReadBytes(empty).substr(0, kFolderHeader.size()), kFolderHeader);
+
+  const std::string open = e.dir.File("open.csv");
+  WriteBytes(open, kFolderHeader + "tail");
+  e.files.Expect(open);
+  e.dialogs.Expect(DialogAnswer::kYes);
+  ASSERT_EQ(e.Run(view), ExportOutcome::kWritten);
+  EXPECT_EQ(
+      ReadBytes(open),
+      kFolderHeader + "tail" +
+          Utf8ToCp1251(
+              "Вода;pH;14.02.2026 12:34:56;23,5;-120,0;7,250;7,220;Иванов Пётр Сергеевич\r\n"));
+}
+
+TEST(Export, FilesThatCannotBeReadOrWrittenStopWithTheReason) {
+  Export e;
+  StringGrid view = MakeView(kFolderTitles);
+  AddRow(view, "S", "Вода", "14.02.2026 12:34:56");
+  // A directory in the file's place: it exists, cannot be read as a file nor replaced.
+  const std::string dir = e.dir.File("taken.csv");
+  ASSERT_EQ(mkdir(dir.c_str(), 0755), 0);
+  e.files.Expect(dir);
+  e.dialogs.Expect(DialogAnswer::kYes);
+  EXPECT_EQ(e.Run(view), ExportOutcome::kStopped);
+  EXPECT_EQ(e.dialogs.Calls().back().text.rfind("Ошибка при чтении файла\n" + dir + "\n", 0), 0u);
+
+  e.files.Expect(dir);
+  e.dialogs.Expect(DialogAnswer::kNo);
+  EXPECT_EQ(e.Run(view), ExportOutcome::kStopped);
+  EXPECT_EQ(e.dialogs.Calls().back().text.rfind("Ошибка при открытии файла\n" + dir + "\n", 0), 0u);
+  ASSERT_FALSE(e.log.Lines().empty());
+  EXPECT_EQ(e.log.Lines().back().rfind("Win32 Error:", 0), 0u);
+  EXPECT_EQ(e.log.Lines().back(), "Win32 Error:" + e.state.lastErrorText);
+}
+
+}  // namespace
+}  // namespace orti
