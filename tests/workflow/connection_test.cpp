@@ -101,8 +101,9 @@ struct Search {
     bank.devices[7] = std::make_unique<Device>(clock, false);
   }
   ConnectOutcome Run() {
-    ConnectionContext c{state, *model, totalData, link, log, dialogs, window,
-                        [this](int n) { return n <= 63 && bank.devices.count(n) > 0; }};
+    ConnectionContext c{
+        state, *model,  totalData, link,
+        log,   dialogs, window,    [this](int n) { return n <= 63 && bank.devices.count(n) > 0; }};
     return SearchInstrument(c);
   }
 };
@@ -164,10 +165,11 @@ TEST(Connection, GoingOfflineClearsEveryPendingFlagAndSaysWhy) {
   ASSERT_EQ(dialogs.Calls().size(), 1u);
   EXPECT_EQ(dialogs.Calls()[0].caption, "Ошибка при подключении");
   EXPECT_EQ(dialogs.Calls()[0].icon, DialogIcon::kWarning);
-  EXPECT_EQ(dialogs.Calls()[0].text,
-            "Не удалось подключиться к pH-метру.\nВозможные причины:\n- прибор не включен\n"
-            "- прибор не подсоединен кабелем\n- прибор находится в режиме просмотра/редактирования\n"
-            "- прибор и/или порт неисправен");
+  EXPECT_EQ(
+      dialogs.Calls()[0].text,
+      "Не удалось подключиться к pH-метру.\nВозможные причины:\n- прибор не включен\n"
+      "- прибор не подсоединен кабелем\n- прибор находится в режиме просмотра/редактирования\n"
+      "- прибор и/или порт неисправен");
 }
 
 }  // namespace

@@ -43,8 +43,8 @@ struct Reading {
   StringGrid totalData{2, 1, 1};
   test::ScriptedDialogs dialogs;
   RecordingReadingHooks hooks;
-  ReadingContext context{rig.state, *model, totalData, rig.link, rig.log, dialogs, hooks,
-                         EncodeDate(2026, 12, 8)};
+  ReadingContext context{rig.state, *model,  totalData, rig.link,
+                         rig.log,   dialogs, hooks,     EncodeDate(2026, 12, 8)};
 
   explicit Reading(uint32_t seed = 7, uint16_t notepad = 12800) : rig(seed, notepad) {
     EXPECT_TRUE(Identify(rig.link, rig.state, model->identity, rig.log));
@@ -86,8 +86,8 @@ TEST(Reading, LoadsTheWholeNotepadAsTheInstrumentHoldsIt) {
     }
     ++inUse;
     EXPECT_EQ(folder.state, FolderState::kAsRead);
-    EXPECT_EQ(std::string(folder.name), std::string(reinterpret_cast<const char*>(r.Block(f)),
-                                                    strnlen(folder.name, 16)));
+    EXPECT_EQ(std::string(folder.name),
+              std::string(reinterpret_cast<const char*>(r.Block(f)), strnlen(folder.name, 16)));
     int held = 0;
     for (int s = 0; s < kShownSlots; ++s) held += folder.records[s].HoldsRecord();
     EXPECT_EQ(held, r.StoredRecords(f)) << f;
@@ -120,17 +120,18 @@ TEST(Reading, FailuresAreLoggedPerRequestAndKeepWhatWasLoaded) {
 
   // Count the read requests the second reading makes up to folder f's header.
   int readsBefore = 0;
-  for (int g = 0; g < f; ++g) readsBefore += r.model->folders[g].state == FolderState::kFree ? 1 : 7;
+  for (int g = 0; g < f; ++g)
+    readsBefore += r.model->folders[g].state == FolderState::kFree ? 1 : 7;
   const int firstReading = std::count(r.rig.port.Sent().begin(), r.rig.port.Sent().end(), ':') - 1;
   const int header = firstReading + readsBefore + 1;
-  r.rig.ErrorReply(sim::RequestKind::Read, header + 2);  // chunk 1: error reply
+  r.rig.ErrorReply(sim::RequestKind::Read, header + 2);       // chunk 1: error reply
   r.rig.SilenceExchange(sim::RequestKind::Read, header + 3);  // chunk 2: no reply at all
 
   for (int g = 0; g < 100; ++g) r.model->folders[g].records[5].ph = -1;  // slots 5..9 are chunk 1
   EXPECT_EQ(RunReading(r.context), 2);
   const std::string i = std::to_string(f);
   EXPECT_EQ(r.LogFrom(before), (Lines{"Err30 " + i, "Err40 " + i, "Ошибка при выполнении операции",
-                                     "Длина ответа= 0", "Ответ прибора ''"}));
+                                      "Длина ответа= 0", "Ответ прибора ''"}));
   EXPECT_EQ(r.model->folders[f].records[5].ph, -1);  // chunk 1 kept what it held
   EXPECT_NE(r.model->folders[f].records[0].ph, -1);  // chunk 0 was read again
   EXPECT_EQ(std::string(r.model->folders[f].name), name);
