@@ -15,13 +15,16 @@
 #include "app/settings_page.h"
 #include "app/tform2.h"
 #include "app/view_pages.h"
+#include "device/port_probe.h"
 #include "platform/date_time.h"
+#include "platform/port_map.h"
+#include "platform/posix_serial_port.h"
 #include "platform/program_folder.h"
+#include "settings/registration.h"
+#include "settings/settings_file.h"
 #include "views/by_date_sort.h"
 #include "views/fill_grids.h"
 #include "views/shown_records.h"
-#include "settings/registration.h"
-#include "settings/settings_file.h"
 
 namespace orti {
 
@@ -51,6 +54,16 @@ TForm1::TForm1(QWidget* parent)
   connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
 
   Form6 = new TForm6(this);
+
+  linkHooks_ = std::make_unique<QtLinkHooks>(*Timer1, state_, this);
+  UseSerialLine(std::make_unique<PosixSerialPort>(PortMap(CurrentPortMapSources())), clock_);
+  readingHooks_ = std::make_unique<ReadingWindowHooks>(
+      this, ReadingWindowHooks::Actions{[this] {
+                                          SortByDateIndex();
+                                          FillGrids();
+                                        },
+                                        [this] { ClearViewsForReading(); },
+                                        [this] { TabSheet1->FillFolderList(*model_); }});
 }
 
 TForm1::~TForm1() {
@@ -186,7 +199,9 @@ void TForm1::BuildViewControls() {
 
 // --- the two views ----------------------------------------------------------
 
-void TForm1::SortByDateIndex() { orti::SortByDateIndex(model_->byDate); }
+void TForm1::SortByDateIndex() {
+  orti::SortByDateIndex(model_->byDate);
+}
 
 void TForm1::FillGrids() {
   // The system's decimal separator, as in export files and printed reports.
@@ -209,7 +224,9 @@ void TForm1::PMByFoldersPopup() {
   TabSheet3->SetPopupItemsEnabled(enabled);
 }
 
-void TForm1::PMByDateTimePopup() { PMByFoldersPopup(); }
+void TForm1::PMByDateTimePopup() {
+  PMByFoldersPopup();
+}
 
 // --- page switching -------------------------------------------------------
 
@@ -301,8 +318,40 @@ void TForm1::ClearMarkColumns() {
   }
 }
 
+void TForm1::UseSerialLine(std::unique_ptr<SerialPort> port, Clock& clock) {
+  deviceLink_.reset();
+  port_ = std::move(port);
+  deviceLink_ = std::make_unique<DeviceLink>(*port_, state_, log_, clock, *linkHooks_);
+  link_ = deviceLink_.get();
+}
+
 void TForm1::RefreshClick() {
-  // Reading the notepad again arrives with the reading workflow.
+  ReadingContext context = ReadingFor();
+  RefreshNotepad(context);
+}
+
+ReadingContext TForm1::ReadingFor() {
+  return {state_, *model_, totalData_, *link_, log_, Ask(), *readingHooks_, LocalNow()};
+}
+
+void TForm1::ClearViewsForReading() {
+  for (StringGrid* grid : {&byFoldersGrid_, &byDateGrid_}) {
+    GridUpdate update(*grid);
+    for (int row = 1; row < grid->RowCount(); ++row) {
+      for (int col = 0; col < grid->ColCount(); ++col) grid->SetCell(col, row, "");
+    }
+    grid->SetRowCount(kViewFixedRows + 1);
+  }
+}
+
+void TForm1::DisableDataCommands() {
+  TabSheet2->SetPopupItemsEnabled(false);
+  TabSheet3->SetPopupItemsEnabled(false);
+  for (StringGrid* grid : {&byFoldersGrid_, &byDateGrid_}) {
+    GridUpdate update(*grid);
+    grid->SetRowCount(kViewFixedRows + 1);
+    for (int col = kFirstChoiceColumn; col < grid->ColCount(); ++col) grid->SetCell(col, 1, " ");
+  }
 }
 
 void TForm1::MAboutClick() {
@@ -396,8 +445,10 @@ void TForm1::OpenSettingsPage() {
 }
 
 ConnectOutcome TForm1::Connect() {
-  // The port search arrives with the device link; until then the console is offline.
-  return ConnectOutcome::kFailed;
+  ConnectionContext context{
+      state_, *model_, totalData_,  *link_,
+      log_,   Ask(),   *linkHooks_, [this](int port) { return IsPortAvailable(*port_, port); }};
+  return SearchInstrument(context);
 }
 
 void TForm1::ApplyWindowState(bool maximised) {
@@ -410,9 +461,14 @@ void TForm1::ApplyColumns() {
   CLBoxDateClick();
 }
 
-void TForm1::ReadNotepad() {}
+void TForm1::ReadNotepad() {
+  ReadingContext context = ReadingFor();
+  RunReading(context);
+}
 
-void TForm1::ConnectionFailed() {}
+void TForm1::ConnectionFailed() {
+  GoOffline(state_, *model_, *this, Ask());
+}
 
 void TForm1::ProcessMessages() {
   QApplication::processEvents();

@@ -17,17 +17,23 @@
 #include <string>
 #include <vector>
 
+#include "app/instrument_windows.h"
 #include "app/qt_dialogs.h"
 #include "app/write_progress.h"
+#include "device/device_link.h"
 #include "device/exchanger.h"
 #include "folders/synchronisation.h"
 #include "model/console_state.h"
 #include "model/notepad_model.h"
 #include "model/string_grid.h"
+#include "platform/clock.h"
+#include "platform/serial_port.h"
 #include "settings/operators.h"
 #include "settings/work_log.h"
 #include "views/view_layout.h"
+#include "workflow/connection.h"
 #include "workflow/page_switch.h"
+#include "workflow/reading.h"
 #include "workflow/startup_sequence.h"
 
 namespace orti {
@@ -42,7 +48,8 @@ class ViewPage;
 class TForm1 final : public QMainWindow,
                      private StartupSteps,
                      private PageSwitchHooks,
-                     private ViewsHooks {
+                     private ViewsHooks,
+                     private OfflineView {
   Q_OBJECT
  public:
   explicit TForm1(QWidget* parent = nullptr);
@@ -68,6 +75,9 @@ class TForm1 final : public QMainWindow,
   void SetDialogs(Dialogs* dialogs) { activeDialogs_ = dialogs; }
   // The serial link that synchronisation writes through; null until a link exists.
   void SetLink(Exchanger* link) { link_ = link; }
+  // Puts another serial line (a simulated instrument, in its own time) under
+  // the console; by default it is the computer's ports in real time.
+  void UseSerialLine(std::unique_ptr<SerialPort> port, Clock& clock);
   // What a synchronisation needs; for every command that writes into the instrument.
   SyncContext SyncFor();
   WriteProgress& WriteProgressWindow() { return writeProgress_; }
@@ -166,6 +176,12 @@ class TForm1 final : public QMainWindow,
   // ViewsHooks
   void ClearMarkColumns() override;
 
+  // OfflineView
+  void DisableDataCommands() override;
+
+  ReadingContext ReadingFor();
+  void ClearViewsForReading();
+
   std::unique_ptr<NotepadModel> model_;
   ConsoleState state_;
   OperatorTable operators_;  // SGUsers of the settings page
@@ -176,8 +192,14 @@ class TForm1 final : public QMainWindow,
   std::unique_ptr<QtDialogs> dialogs_;
   Dialogs* activeDialogs_ = nullptr;
   bool startMaximised_ = false;
-  Exchanger* link_ = nullptr;
   WriteProgress writeProgress_{this};
+  // The serial line: the port of the run, the exchange's window hooks and the link.
+  SystemClock clock_;
+  std::unique_ptr<SerialPort> port_;
+  std::unique_ptr<QtLinkHooks> linkHooks_;
+  std::unique_ptr<DeviceLink> deviceLink_;
+  Exchanger* link_ = nullptr;
+  std::unique_ptr<ReadingWindowHooks> readingHooks_;
 };
 
 // Created with the main window and never shown.

@@ -9,6 +9,7 @@
 #include "app/about_box.h"
 #include "app/log_page.h"
 #include "app/tform1.h"
+#include "app/silent_line.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 #include "support/test_app.h"
@@ -62,7 +63,14 @@ TEST_F(MainWindowTest, HasCaptionSizeSpeedBarAndMenu) {
 
 TEST_F(MainWindowTest, StartUpWithoutOperatorsOpensTheSettingsPage) {
   TForm1 form;
+  test::ScriptedDialogs dialogs;
+  form.SetDialogs(&dialogs);
+  test::OnSilentLine(form);
   ASSERT_EQ(form.FormShow({}), StartupResult::kRun);
+  // Nothing answers on the line: the console goes offline and says so.
+  ASSERT_EQ(dialogs.Calls().size(), 1u);
+  EXPECT_EQ(dialogs.Calls()[0].caption, "Ошибка при подключении");
+  EXPECT_EQ(form.State().offline, 1);
   EXPECT_EQ(form.PageControl1->currentIndex(), kPageSettings);
   EXPECT_TRUE(form.SBTools->isChecked());
   EXPECT_EQ(form.State().settingsPath, home.File("orti415.ini"));
@@ -99,7 +107,10 @@ TEST_F(MainWindowTest, LogPageShowsClearsAndSavesTheLog) {
   TForm1 form;
   test::ScriptedDialogs dialogs;
   form.SetDialogs(&dialogs);
+  test::OnSilentLine(form);
   form.FormShow({});
+  EXPECT_EQ(dialogs.Forget("Ошибка при подключении"), 1u);
+  form.Log().Clear();
   form.Log().AddLogLine("  первая");
   form.Log().AddLogLine("вторая");
   auto* memo = form.findChild<QPlainTextEdit*>("MemoLog");

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "app/silent_line.h"
 #include "support/test_app.h"
 #include "app/tform1.h"
 #include "app/tform2.h"
@@ -152,7 +153,14 @@ class SettingsFlowTest : public ::testing::Test {
   std::unique_ptr<TForm1> NewForm() {
     auto form = std::make_unique<TForm1>();
     form->SetDialogs(&dialogs);
+    test::OnSilentLine(*form);
     return form;
+  }
+  // Starts the window; with nothing on the line it goes offline and says so.
+  StartupResult Start(TForm1& form) {
+    const StartupResult result = form.FormShow({});
+    if (result == StartupResult::kRun) EXPECT_EQ(dialogs.Forget("Ошибка при подключении"), 1u);
+    return result;
   }
   // Acts on the registration window as soon as it is shown.
   void WhenRegistering(std::function<void(TForm2&)> act) {
@@ -178,7 +186,7 @@ class SettingsFlowTest : public ::testing::Test {
 
 TEST_F(SettingsFlowTest, FirstRunSavesTheOperatorWhoRegistersAtTheNextStart) {
   auto first = NewForm();
-  ASSERT_EQ(first->FormShow({}), StartupResult::kRun);
+  ASSERT_EQ(Start(*first), StartupResult::kRun);
   EXPECT_EQ(first->PageControl1->currentIndex(), kPageSettings);
   SettingsPage* page = first->TabSheet6;
   EXPECT_TRUE(page->RBOptions->isChecked());
@@ -204,7 +212,7 @@ TEST_F(SettingsFlowTest, FirstRunSavesTheOperatorWhoRegistersAtTheNextStart) {
     shownRow = form2.SGUsers->model()->index(0, 0).data().toString();
     form2.BtnOK->click();
   });
-  ASSERT_EQ(second->FormShow({}), StartupResult::kRun);
+  ASSERT_EQ(Start(*second), StartupResult::kRun);
   EXPECT_EQ(shownRow, "Иванов");
   EXPECT_EQ(second->State().registrationResult, 1);
   EXPECT_EQ(second->State().operatorFullName, "Иванов Иван Иванович");
@@ -217,7 +225,7 @@ TEST_F(SettingsFlowTest, CancelledRegistrationEndsTheStart) {
   WriteBytes(home.File("orti415.ini"), "[Users]\r\nUsersCount=1\r\nUser0=A_B_C\r\n");
   auto form = NewForm();
   WhenRegistering([](TForm2& form2) { form2.BtnCancel->click(); });
-  EXPECT_EQ(form->FormShow({}), StartupResult::kQuit);
+  EXPECT_EQ(Start(*form), StartupResult::kQuit);
 }
 
 TEST_F(SettingsFlowTest, NewOperatorAtRegistrationIsListedButNotWritten) {
@@ -232,7 +240,7 @@ TEST_F(SettingsFlowTest, NewOperatorAtRegistrationIsListedButNotWritten) {
     form2.NewCell(2)->setText("Андреевич");
     form2.BtnOK->click();
   });
-  ASSERT_EQ(form->FormShow({}), StartupResult::kRun);
+  ASSERT_EQ(Start(*form), StartupResult::kRun);
   EXPECT_EQ(form->State().registrationResult, 0);
   EXPECT_EQ(form->PageControl1->currentIndex(), kPageSettings);
   auto* users = form->TabSheet6->SGUsers->model();
@@ -247,7 +255,7 @@ TEST_F(SettingsFlowTest, NewOperatorAtRegistrationIsListedButNotWritten) {
 
 TEST_F(SettingsFlowTest, LeavingChangedSettingsAsksOnceAndYesSaves) {
   auto form = NewForm();
-  form->FormShow({});
+  Start(*form);
   form->TabSheet6->RBByFolders->click();
   dialogs.Expect(DialogAnswer::kYes);
   form->SBByDate->click();
@@ -270,7 +278,7 @@ TEST_F(SettingsFlowTest, LeavingChangedSettingsAsksOnceAndYesSaves) {
 
 TEST_F(SettingsFlowTest, SavingWithByFoldersEndsOnThatView) {
   auto form = NewForm();
-  form->FormShow({});
+  Start(*form);
   form->TabSheet6->RBByFolders->click();
   form->TabSheet6->BtnSaveOptions->click();
   EXPECT_EQ(form->PageControl1->currentIndex(), kPageByFolders);
@@ -279,7 +287,7 @@ TEST_F(SettingsFlowTest, SavingWithByFoldersEndsOnThatView) {
 
 TEST_F(SettingsFlowTest, FailedSaveReportsAndStaysOnThePage) {
   auto form = NewForm();
-  form->FormShow({});
+  Start(*form);
   ASSERT_EQ(mkdir(home.File("orti415.ini").c_str(), 0755), 0);
   form->TabSheet6->RBByFolders->click();
   form->TabSheet6->BtnSaveOptions->click();
@@ -290,7 +298,7 @@ TEST_F(SettingsFlowTest, FailedSaveReportsAndStaysOnThePage) {
 
 TEST_F(SettingsFlowTest, ResizingTheWindowSharesTheGridBetweenTheColumns) {
   auto form = NewForm();
-  form->FormShow({});
+  Start(*form);
   form->show();
   form->resize(1200, 800);
   QApplication::processEvents();

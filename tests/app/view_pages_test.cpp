@@ -15,6 +15,8 @@
 #include "app/view_pages.h"
 #include "platform/date_time.h"
 #include "support/temp_dir.h"
+#include "app/silent_line.h"
+#include "support/scripted_dialogs.h"
 #include "support/test_app.h"
 
 namespace orti {
@@ -28,6 +30,8 @@ class ViewPagesTest : public ::testing::Test {
     App();
     setenv("ORTI415_HOME", home.Path().c_str(), 1);
     form = std::make_unique<TForm1>();
+    form->SetDialogs(&dialogs);
+    test::OnSilentLine(*form);
     form->FormShow({});  // prepares the views and applies the column choice
   }
 
@@ -59,6 +63,7 @@ class ViewPagesTest : public ::testing::Test {
   }
 
   test::TempDir home;
+  test::ScriptedDialogs dialogs;
   std::unique_ptr<TForm1> form;
 };
 

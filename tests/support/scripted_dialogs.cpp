@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace orti::test {
 
 DialogAnswer ScriptedDialogs::Ask(const std::string& text, const std::string& caption,
@@ -15,6 +17,14 @@ DialogAnswer ScriptedDialogs::Ask(const std::string& text, const std::string& ca
   DialogAnswer answer = answers_.front();
   answers_.pop_front();
   return answer;
+}
+
+size_t ScriptedDialogs::Forget(const std::string& caption) {
+  const size_t before = calls_.size();
+  calls_.erase(std::remove_if(calls_.begin(), calls_.end(),
+                              [&](const DialogCall& c) { return c.caption == caption; }),
+               calls_.end());
+  return before - calls_.size();
 }
 
 void ScriptedDialogs::ShowMessage(const std::string& text) {

@@ -29,6 +29,9 @@ class ScriptedDialogs final : public Dialogs {
 
   const std::vector<DialogCall>& Calls() const { return calls_; }
   size_t Unanswered() const { return answers_.size(); }
+  // Drops the recorded message boxes with this caption (one a test expects
+  // and does not look at), returning how many there were.
+  size_t Forget(const std::string& caption);
 
  private:
   std::deque<DialogAnswer> answers_;

@@ -74,8 +74,8 @@ TEST(StartupSequence, RegisteredOperatorConnectsAndReads) {
   run.steps.operatorsInFile = {"Иванов_Пётр_Сергеевич"};
   run.state.startMaximised = 1;
   EXPECT_EQ(run(), (Calls{"first pages", "load settings", "start page 2", "prepare views",
-                          "registration", "connect", "maximised", "columns", "log:",
-                          "log:Запрос папок прибора", "read", "pump"}));
+                          "registration", "connect", "maximised", "columns",
+                          "log:", "log:Запрос папок прибора", "read", "pump"}));
   EXPECT_EQ(run.result, StartupResult::kRun);
   EXPECT_EQ(run.state.settingsPath, "/home/lab/orti415.ini");
   EXPECT_EQ(run.state.newFolderName, "Новая папка");

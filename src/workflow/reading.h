@@ -1,0 +1,43 @@
+#pragma once
+// Reading the whole notepad into the model, with its progress window, the
+// folder summary, the by-date index and the views; and the refresh command.
+
+#include "device/exchanger.h"
+#include "device/notepad_reader.h"
+#include "model/console_state.h"
+#include "model/notepad_model.h"
+#include "model/string_grid.h"
+#include "platform/dialogs.h"
+#include "platform/log_sink.h"
+
+namespace orti {
+
+// The windows' part of a reading.
+class ReadingHooks : public ReadProgress {
+ public:
+  virtual void OpenProgress() = 0;   // progress window shown, hourglass cursor
+  virtual void CloseProgress() = 0;  // window gone, cursor restored
+  virtual void RebuildViews() = 0;   // sort the by-date index, fill both views
+  virtual void ClearViews() = 0;     // every cell of both views emptied, two rows each
+  virtual void FillFolderList() = 0;
+  virtual void WaitTicks() = 0;  // about half a second, serving the windows
+};
+
+struct ReadingContext {
+  ConsoleState& state;
+  NotepadModel& model;
+  StringGrid& totalData;
+  Exchanger& link;
+  LogSink& log;
+  Dialogs& dialogs;
+  ReadingHooks& hooks;
+  double today;  // the computer's date, for the year of the records
+};
+
+// Returns the number of requests that failed.
+int RunReading(ReadingContext& context);
+
+// The refresh command: two questions, then the model reset and read again.
+void RefreshNotepad(ReadingContext& context);
+
+}  // namespace orti

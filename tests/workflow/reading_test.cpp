@@ -1,0 +1,199 @@
+#include "workflow/reading.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "device/identify.h"
+#include "device/identity_display.h"
+#include "device/memory_map.h"
+#include "platform/cp1251.h"
+#include "platform/date_time.h"
+#include "support/scripted_dialogs.h"
+#include "support/sim_rig.h"
+
+namespace orti {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class RecordingReadingHooks final : public ReadingHooks {
+ public:
+  std::vector<std::string> calls;
+  int folders = 0, headers = 0, free = 0, slots = 0;
+  void Start(int folderCount) override { folders = folderCount; }
+  void FolderHeaderRead() override { ++headers; }
+  void FolderFree() override { ++free; }
+  void SlotDecoded() override { ++slots; }
+  void OpenProgress() override { calls.push_back("open"); }
+  void CloseProgress() override { calls.push_back("close"); }
+  void RebuildViews() override { calls.push_back("views"); }
+  void ClearViews() override { calls.push_back("clear views"); }
+  void FillFolderList() override { calls.push_back("folder list"); }
+  void WaitTicks() override { calls.push_back("wait"); }
+};
+
+struct Reading {
+  test::SimRig rig;
+  std::unique_ptr<NotepadModel> model = std::make_unique<NotepadModel>();
+  StringGrid totalData{2, 1, 1};
+  test::ScriptedDialogs dialogs;
+  RecordingReadingHooks hooks;
+  ReadingContext context{rig.state, *model,  totalData, rig.link,
+                         rig.log,   dialogs, hooks,     EncodeDate(2026, 12, 8)};
+
+  explicit Reading(uint32_t seed = 7, uint16_t notepad = 12800) : rig(seed, notepad) {
+    EXPECT_TRUE(Identify(rig.link, rig.state, model->identity, rig.log));
+    ShowIdentity(model->identity, totalData, rig.state);
+  }
+  const uint8_t* Block(int f) const {
+    return rig.instrument.Memory().data() + model->identity.notepadAddress + kFolderBlockSize * f;
+  }
+  // Records in slots 0..24 the instrument holds in folder f.
+  int StoredRecords(int f) const {
+    int n = 0;
+    for (int s = 0; s < kShownSlots; ++s) {
+      uint8_t mode = Block(f)[kFolderHeaderSize + kRecordSize * s];
+      n += mode != 0xFF && mode != 0;
+    }
+    return n;
+  }
+  Lines LogFrom(size_t first) const {
+    return Lines(rig.log.Lines().begin() + static_cast<long>(first), rig.log.Lines().end());
+  }
+};
+
+TEST(Reading, LoadsTheWholeNotepadAsTheInstrumentHoldsIt) {
+  Reading r;
+  EXPECT_EQ(RunReading(r.context), 0);
+  EXPECT_EQ(r.hooks.calls, (Lines{"open", "views", "close", "folder list", "wait"}));
+  ASSERT_EQ(r.model->folderCount, 100);
+  EXPECT_EQ(r.hooks.folders, 100);
+  EXPECT_EQ(r.hooks.headers, 100);
+  EXPECT_EQ(r.model->baseDate, EncodeDate(2026, 1, 1));
+  int inUse = 0, records = 0;
+  for (int f = 0; f < 100; ++f) {
+    const NotepadFolder& folder = r.model->folders[f];
+    ASSERT_EQ(folder.deviceAddress, 12800 + 512 * f);
+    if (r.Block(f)[0] == 0xFF) {
+      EXPECT_EQ(folder.state, FolderState::kFree) << f;
+      EXPECT_EQ(Cp1251ToUtf8(folder.name), "<Свободно>");
+      continue;
+    }
+    ++inUse;
+    EXPECT_EQ(folder.state, FolderState::kAsRead);
+    EXPECT_EQ(std::string(folder.name),
+              std::string(reinterpret_cast<const char*>(r.Block(f)), strnlen(folder.name, 16)));
+    int held = 0;
+    for (int s = 0; s < kShownSlots; ++s) held += folder.records[s].HoldsRecord();
+    EXPECT_EQ(held, r.StoredRecords(f)) << f;
+    records += held;
+    // The stored bytes are kept exactly, slot 25 included, for writing back.
+    EXPECT_EQ(0, memcmp(folder.slotImage[0], r.Block(f) + kFolderHeaderSize, kChunkSize));
+    EXPECT_EQ(0, memcmp(folder.slotImage[5], r.Block(f) + kLastSlotOffset, kRecordSize));
+  }
+  EXPECT_GT(inUse, 0);
+  EXPECT_EQ(r.hooks.free, 100 - inUse);
+  EXPECT_EQ(r.hooks.slots, 26 * inUse);
+  EXPECT_EQ(r.model->byDate.Count(), records);
+  // After the identity rows: an empty row, the titles, one row per folder in use, an empty row.
+  EXPECT_EQ(r.totalData.RowCount(), r.rig.state.summaryRowCount + 1 + inUse + 1);
+  // Seven exchanges for a folder in use, one for a free one.
+  EXPECT_EQ(std::count(r.rig.port.Sent().begin(), r.rig.port.Sent().end(), ':'),
+            1 + 7 * inUse + (100 - inUse));
+  EXPECT_TRUE(r.dialogs.Calls().empty());
+  EXPECT_FALSE(r.rig.state.busy);
+}
+
+TEST(Reading, FailuresAreLoggedPerRequestAndKeepWhatWasLoaded) {
+  Reading r;
+  RunReading(r.context);
+  // Find a folder in use; remember what it holds.
+  int f = 0;
+  while (r.model->folders[f].state != FolderState::kAsRead) ++f;
+  const std::string name = r.model->folders[f].name;
+  const size_t before = r.rig.log.Lines().size();
+
+  // Count the read requests the second reading makes up to folder f's header.
+  int readsBefore = 0;
+  for (int g = 0; g < f; ++g)
+    readsBefore += r.model->folders[g].state == FolderState::kFree ? 1 : 7;
+  const int firstReading = std::count(r.rig.port.Sent().begin(), r.rig.port.Sent().end(), ':') - 1;
+  const int header = firstReading + readsBefore + 1;
+  r.rig.ErrorReply(sim::RequestKind::Read, header + 2);       // chunk 1: error reply
+  r.rig.SilenceExchange(sim::RequestKind::Read, header + 3);  // chunk 2: no reply at all
+
+  for (int g = 0; g < 100; ++g) r.model->folders[g].records[5].ph = -1;  // slots 5..9 are chunk 1
+  EXPECT_EQ(RunReading(r.context), 2);
+  const std::string i = std::to_string(f);
+  EXPECT_EQ(r.LogFrom(before), (Lines{"Err30 " + i, "Err40 " + i, "Ошибка при выполнении операции",
+                                      "Длина ответа= 0", "Ответ прибора ''"}));
+  EXPECT_EQ(r.model->folders[f].records[5].ph, -1);  // chunk 1 kept what it held
+  EXPECT_NE(r.model->folders[f].records[0].ph, -1);  // chunk 0 was read again
+  EXPECT_EQ(std::string(r.model->folders[f].name), name);
+}
+
+TEST(Reading, AHeaderThatFailsLeavesTheFolderAsItWas) {
+  Reading r;
+  RunReading(r.context);
+  const size_t before = r.rig.log.Lines().size();
+  std::strcpy(r.model->folders[0].name, "old");
+  const int firstReading = std::count(r.rig.port.Sent().begin(), r.rig.port.Sent().end(), ':') - 1;
+  r.rig.ErrorReply(sim::RequestKind::Read, firstReading + 1, 1);
+  RunReading(r.context);
+  EXPECT_STREQ(r.model->folders[0].name, "old");
+  const Lines lines = r.LogFrom(before);
+  ASSERT_GE(lines.size(), 5u);
+  EXPECT_EQ(lines[0], "Err1 0");
+  EXPECT_EQ(lines[1], "Ошибка при выполнении операции");
+  EXPECT_EQ(lines[2], "Длина ответа= 11");
+  EXPECT_EQ(lines[3].rfind("Ответ прибора ':018201", 0), 0u);
+  EXPECT_EQ(lines[4], "'");
+}
+
+TEST(Reading, NotepadsBeyondTheTableReadOnlyItsFirstHundredFolders) {
+  Reading r(3, 12288 - 512);
+  RunReading(r.context);
+  EXPECT_EQ(r.model->folderCount, 100);
+  EXPECT_EQ(r.rig.log.Lines().back(), "Папок в блокноте 102, прочитаны первые 100");
+}
+
+TEST(Refresh, QuestionsDecideAndTheSummaryIsCutBack) {
+  Reading r;
+  RunReading(r.context);
+  const int rows = r.totalData.RowCount();
+  const size_t sent = r.rig.port.Sent().size();
+
+  r.dialogs.Expect(DialogAnswer::kNo);
+  RefreshNotepad(r.context);
+  EXPECT_EQ(r.rig.port.Sent().size(), sent);
+  EXPECT_EQ(r.dialogs.Calls().back().caption, "Обновление данных");
+  EXPECT_EQ(r.dialogs.Calls().back().icon, DialogIcon::kQuestion);
+
+  r.model->folders[4].pending = 1;
+  r.dialogs.Expect(DialogAnswer::kYes);
+  r.dialogs.Expect(DialogAnswer::kNo);
+  RefreshNotepad(r.context);
+  EXPECT_EQ(r.dialogs.Calls().back().icon, DialogIcon::kWarning);
+  EXPECT_EQ(r.model->folders[4].pending, 1);
+  EXPECT_EQ(r.rig.port.Sent().size(), sent);
+
+  r.dialogs.Expect(DialogAnswer::kYes);
+  r.dialogs.Expect(DialogAnswer::kYes);
+  RefreshNotepad(r.context);
+  EXPECT_EQ(r.model->folders[4].pending, 0);
+  EXPECT_GT(r.rig.port.Sent().size(), sent);
+  EXPECT_EQ(r.totalData.RowCount(), rows);  // never accumulates
+  EXPECT_EQ(r.rig.log.Lines()[r.rig.log.Lines().size() - 1], "Запрос папок прибора");
+
+  r.rig.state.offline = 1;
+  RefreshNotepad(r.context);
+  EXPECT_EQ(r.dialogs.Calls().back().text, "Нет подключения к прибору");
+}
+
+}  // namespace
+}  // namespace orti
