@@ -66,66 +66,31 @@ std::string Cp1251ToUtf8(std::string_view cp1251) {
       nullptr);
 }
 
+unsigned char Cp1251UpperByte(unsigned char c) {
+  if ((c >= 'a' && c <= 'z') || c >= 0xE0) return static_cast<unsigned char>(c - 0x20);
+  switch (c) {
+    case 0x83: return 0x81;  // ѓ
+    case 0x90: return 0x80;  // ђ
+    case 0x9A: return 0x8A;  // љ
+    case 0x9C: return 0x8C;  // њ
+    case 0x9D: return 0x8D;  // ќ
+    case 0x9E: return 0x8E;  // ћ
+    case 0x9F: return 0x8F;  // џ
+    case 0xA2: return 0xA1;  // ў
+    case 0xB3: return 0xB2;  // і
+    case 0xB4: return 0xA5;  // ґ
+    case 0xB8: return 0xA8;  // ё
+    case 0xBA: return 0xAA;  // є
+    case 0xBC: return 0xA3;  // ј
+    case 0xBE: return 0xBD;  // ѕ
+    case 0xBF: return 0xAF;  // ї
+    default: return c;
+  }
+}
+
 std::string Cp1251ToUpper(std::string_view cp1251) {
   std::string out(cp1251);
-  for (char& ch : out) {
-    auto c = static_cast<unsigned char>(ch);
-    unsigned char u = c;
-    if ((c >= 'a' && c <= 'z') || c >= 0xE0) {
-      u = static_cast<unsigned char>(c - 0x20);
-    } else {
-      switch (c) {
-        case 0x83:
-          u = 0x81;
-          break;  // ѓ
-        case 0x90:
-          u = 0x80;
-          break;  // ђ
-        case 0x9A:
-          u = 0x8A;
-          break;  // љ
-        case 0x9C:
-          u = 0x8C;
-          break;  // њ
-        case 0x9D:
-          u = 0x8D;
-          break;  // ќ
-        case 0x9E:
-          u = 0x8E;
-          break;  // ћ
-        case 0x9F:
-          u = 0x8F;
-          break;  // џ
-        case 0xA2:
-          u = 0xA1;
-          break;  // ў
-        case 0xB3:
-          u = 0xB2;
-          break;  // і
-        case 0xB4:
-          u = 0xA5;
-          break;  // ґ
-        case 0xB8:
-          u = 0xA8;
-          break;  // ё
-        case 0xBA:
-          u = 0xAA;
-          break;  // є
-        case 0xBC:
-          u = 0xA3;
-          break;  // ј
-        case 0xBE:
-          u = 0xBD;
-          break;  // ѕ
-        case 0xBF:
-          u = 0xAF;
-          break;  // ї
-        default:
-          break;
-      }
-    }
-    ch = static_cast<char>(u);
-  }
+  for (char& ch : out) ch = static_cast<char>(Cp1251UpperByte(static_cast<unsigned char>(ch)));
   return out;
 }
 

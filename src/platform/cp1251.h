@@ -17,5 +17,6 @@ std::string Cp1251ToUtf8(std::string_view cp1251);
 // Upper case of cp1251 text: Latin and Cyrillic letters, ё/Ё and the other
 // Cyrillic letters of the code page included; other bytes unchanged.
 std::string Cp1251ToUpper(std::string_view cp1251);
+unsigned char Cp1251UpperByte(unsigned char c);
 
 }  // namespace orti

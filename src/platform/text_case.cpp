@@ -7,31 +7,23 @@
 namespace orti {
 
 namespace {
-constexpr unsigned char kSmallYo = 0xB8;
 constexpr unsigned char kCapitalYo = 0xA8;
 constexpr unsigned char kCapitalYe = 0xC5;
 
 // Position of an upper-cased byte in the order of names: the byte itself,
 // doubled to leave room for Ё right after Е.
 int Weight(unsigned char c) {
-  c = UpperCp1251(c);
+  c = Cp1251UpperByte(c);
   if (c == kCapitalYo) return kCapitalYe * 2 + 1;
   return c * 2;
 }
 }  // namespace
 
-unsigned char UpperCp1251(unsigned char c) {
-  if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 'a' + 'A');
-  if (c >= 0xE0) return static_cast<unsigned char>(c - 0x20);  // а … я
-  if (c == kSmallYo) return kCapitalYo;
-  return c;
-}
-
 bool EqualNoCaseCp1251(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
-    if (UpperCp1251(static_cast<unsigned char>(a[i])) !=
-        UpperCp1251(static_cast<unsigned char>(b[i]))) {
+    if (Cp1251UpperByte(static_cast<unsigned char>(a[i])) !=
+        Cp1251UpperByte(static_cast<unsigned char>(b[i]))) {
       return false;
     }
   }

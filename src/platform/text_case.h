@@ -6,9 +6,6 @@
 
 namespace orti {
 
-// The upper-case letter of a cp1251 byte (Latin, Cyrillic, Ё); other bytes unchanged.
-unsigned char UpperCp1251(unsigned char c);
-
 // Two cp1251 texts equal with letter case ignored.
 bool EqualNoCaseCp1251(std::string_view a, std::string_view b);
 
