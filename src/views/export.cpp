@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <vector>
 
+#include "device/win32_error.h"
 #include "platform/atomic_file.h"
 #include "platform/cp1251.h"
 #include "platform/system_error.h"
@@ -136,9 +137,7 @@ ExportOutcome ExportMarkedRows(ExportContext& c) {
   const std::string bytes = Utf8ToCp1251(text);
   FileResult written = extend ? AppendToFile(path, bytes) : WriteFileAtomically(path, bytes);
   if (!written.ok) {
-    c.state.lastErrorText =
-        std::to_string(written.errorNumber) + " - " + SystemErrorText(written.errorNumber);
-    c.log.AddLogLine("Win32 Error:" + c.state.lastErrorText);
+    ReportWin32Error(written.errorNumber, c.state, c.log);
     c.dialogs.ShowMessage("Ошибка при открытии файла\n" + path + "\n" + c.state.lastErrorText);
     return ExportOutcome::kStopped;
   }
