@@ -1,6 +1,10 @@
 #include "sim/record_encoding.h"
 
+#include <algorithm>
 #include <cstring>
+#include <string>
+
+#include "device/write_frames.h"
 
 namespace orti::sim {
 
@@ -34,18 +38,12 @@ RecordBytes EncodeRecord(const Measurement& m) {
   return b;
 }
 
-uint16_t FolderHeaderSum(const uint8_t* nameField) {
-  uint32_t sum = 17;
-  for (uint32_t i = 0; i < kFolderNameSize; ++i) sum += nameField[i];
-  return static_cast<uint16_t>(sum & 0xFFFF);
-}
-
 FolderHeaderBytes EncodeFolderHeader(std::string_view cp1251Name) {
+  // The instrument keeps headers exactly as the console writes them.
+  const std::string name(cp1251Name.substr(0, kFolderNameSize));
+  const auto bytes = ::orti::FolderHeaderBytes(name.c_str());
   FolderHeaderBytes h{};
-  h.fill(kErased);
-  const size_t n = cp1251Name.size() < kFolderNameSize ? cp1251Name.size() : kFolderNameSize;
-  for (size_t i = 0; i < n; ++i) h[i] = static_cast<uint8_t>(cp1251Name[i]);
-  PutWord(&h[kFolderNameSize], FolderHeaderSum(h.data()));
+  std::copy(bytes.begin(), bytes.end(), h.begin());
   return h;
 }
 

@@ -31,9 +31,6 @@ using FolderHeaderBytes = std::array<uint8_t, kFolderHeaderSize>;
 
 RecordBytes EncodeRecord(const Measurement& m);
 
-// 17 plus the sum of the 16 name bytes, padding included, modulo 65536.
-uint16_t FolderHeaderSum(const uint8_t* nameField);
-
 // `cp1251Name` is cut to 16 bytes; the rest of the field is 0xFF.
 FolderHeaderBytes EncodeFolderHeader(std::string_view cp1251Name);
 
