@@ -4,6 +4,8 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -16,6 +18,17 @@ namespace {
 // A write must be done within 100 ms plus 10 ms per character.
 constexpr int kWriteTimeoutBaseMs = 100;
 constexpr int kWriteTimeoutPerCharMs = 10;
+
+// Slaves of UNIX 98 pseudo-terminals have majors 136 to 143.
+constexpr unsigned kFirstPtsMajor = 136;
+constexpr unsigned kLastPtsMajor = 143;
+
+bool IsPseudoTerminal(int fd) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode)) return false;
+  const unsigned deviceMajor = major(st.st_rdev);
+  return deviceMajor >= kFirstPtsMajor && deviceMajor <= kLastPtsMajor;
+}
 
 }  // namespace
 
@@ -58,7 +71,13 @@ bool PosixSerialPort::Configure() {
   tio.c_cc[VMIN] = 0;
   tio.c_cc[VTIME] = 0;
   if (::cfsetispeed(&tio, B9600) != 0 || ::cfsetospeed(&tio, B9600) != 0) return Fail();
-  if (::tcsetattr(fd_, TCSANOW, &tio) != 0) return Fail();
+  if (::tcsetattr(fd_, TCSANOW, &tio) != 0) {
+    // A pseudo-terminal carries no parity: the kernel drops PARENB and the C
+    // library reports the setting as refused. The rest of the line is kept.
+    if (errno != EINVAL || !IsPseudoTerminal(fd_)) return Fail();
+    tio.c_cflag &= ~PARENB;
+    if (::tcsetattr(fd_, TCSANOW, &tio) != 0) return Fail();
+  }
   return true;
 }
 

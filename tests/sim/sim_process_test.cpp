@@ -15,72 +15,14 @@
 #include <vector>
 
 #include "device/frame_codec.h"
+#include "support/sim_process.h"
 #include "support/temp_dir.h"
 
 namespace orti::sim {
 namespace {
 
-constexpr int kWaitMs = 5000;
-
-class SimProcess {
- public:
-  explicit SimProcess(std::vector<std::string> args) {
-    int out[2];
-    if (pipe(out) != 0) return;
-    pid_ = fork();
-    if (pid_ == 0) {
-      dup2(out[1], STDOUT_FILENO);
-      close(out[0]);
-      close(out[1]);
-      std::vector<char*> argv;
-      std::string program = ORTI415_SIM_PATH;
-      argv.push_back(program.data());
-      for (std::string& a : args) argv.push_back(a.data());
-      argv.push_back(nullptr);
-      execv(argv[0], argv.data());
-      _exit(127);
-    }
-    close(out[1]);
-    stdout_ = out[0];
-  }
-  ~SimProcess() {
-    if (stdout_ >= 0) close(stdout_);
-    if (pid_ > 0 && !reaped_) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, nullptr, 0);
-    }
-  }
-
-  // The first line of standard output: the device path.
-  std::string FirstLine() {
-    std::string line;
-    char c;
-    pollfd p{stdout_, POLLIN, 0};
-    while (poll(&p, 1, kWaitMs) > 0 && read(stdout_, &c, 1) == 1 && c != '\n') line += c;
-    return line;
-  }
-
-  // Sends `signal` and returns the exit status, -1 when it did not exit normally.
-  int Stop(int signal) {
-    kill(pid_, signal);
-    int status = 0;
-    for (int i = 0; i < kWaitMs / 10; ++i) {
-      if (waitpid(pid_, &status, WNOHANG) == pid_) {
-        reaped_ = true;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-      }
-      usleep(10000);
-    }
-    return -1;
-  }
-
-  pid_t Pid() const { return pid_; }
-
- private:
-  pid_t pid_ = -1;
-  int stdout_ = -1;
-  bool reaped_ = false;
-};
+using test::SimProcess;
+constexpr int kWaitMs = test::kSimWaitMs;
 
 // What any serial client does: open, raw mode, write, read until CR LF.
 std::string Exchange(const std::string& device, const std::string& request) {

@@ -1,0 +1,195 @@
+#include "cli/cli_options.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace orti::cli {
+namespace {
+
+constexpr int kHighestPort = 63;
+constexpr int kHighestFolder = 99;
+constexpr int kHighestShownSlot = 24;
+
+struct CommandName {
+  const char* name;
+  Command command;
+};
+constexpr CommandName kCommands[] = {
+    {"ports", Command::kPorts},        {"identify", Command::kIdentify},
+    {"read", Command::kRead},          {"export", Command::kExport},
+    {"mkdir", Command::kMkdir},        {"rename", Command::kRename},
+    {"rmdir", Command::kRmdir},        {"clear", Command::kClear},
+    {"clear-all", Command::kClearAll}, {"delete", Command::kDelete},
+};
+
+// A whole decimal number within [low, high]; signs, blanks and trailing text refused.
+bool ParseNumber(const std::string& text, int low, int high, int& value) {
+  if (text.empty() || text.size() > 9) return false;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+  }
+  const long parsed = std::strtol(text.c_str(), nullptr, 10);
+  if (parsed < low || parsed > high) return false;
+  value = static_cast<int>(parsed);
+  return true;
+}
+
+bool ParseRecordSlot(const std::string& text, RecordSlot& slot) {
+  const size_t colon = text.find(':');
+  if (colon == std::string::npos) return false;
+  return ParseNumber(text.substr(0, colon), 0, kHighestFolder, slot.folder) &&
+         ParseNumber(text.substr(colon + 1), 0, kHighestShownSlot, slot.record);
+}
+
+class ArgumentReader {
+ public:
+  explicit ArgumentReader(const std::vector<std::string>& arguments) : arguments_(arguments) {}
+  bool AtEnd() const { return next_ >= arguments_.size(); }
+  const std::string& Peek() const { return arguments_[next_]; }
+  const std::string& Take() { return arguments_[next_++]; }
+
+ private:
+  const std::vector<std::string>& arguments_;
+  size_t next_ = 0;
+};
+
+bool Fail(std::string& error, const std::string& reason) {
+  error = reason;
+  return false;
+}
+
+bool ParseCommandArguments(ArgumentReader& in, CliOptions& o, std::string& error) {
+  std::vector<std::string> positional;
+  while (!in.AtEnd()) {
+    const std::string& a = in.Take();
+    const bool viewCommand = o.command == Command::kRead || o.command == Command::kExport;
+    if (a == "--by-date" && viewCommand) {
+      o.byDate = true;
+    } else if ((a == "--extend" || a == "--replace") && o.command == Command::kExport) {
+      const ExistingFile wanted = a == "--extend" ? ExistingFile::kExtend : ExistingFile::kReplace;
+      if (o.existingFile != ExistingFile::kRefuse && o.existingFile != wanted) {
+        return Fail(error, "--extend and --replace exclude each other");
+      }
+      o.existingFile = wanted;
+    } else if (a == "--help") {
+      o.help = true;
+    } else if (a.size() > 1 && a[0] == '-' && a != "--") {
+      return Fail(error, "unknown option " + a);
+    } else {
+      positional.push_back(a);
+    }
+  }
+
+  auto expect = [&](size_t count) {
+    if (positional.size() == count) return true;
+    error = "wrong number of arguments";
+    return false;
+  };
+  switch (o.command) {
+    case Command::kPorts:
+    case Command::kIdentify:
+    case Command::kRead:
+    case Command::kClearAll:
+      return expect(0);
+    case Command::kExport:
+      if (!expect(1)) return false;
+      if (positional[0].empty()) return Fail(error, "empty file name");
+      o.file = positional[0];
+      return true;
+    case Command::kMkdir:
+      if (!expect(1)) return false;
+      o.folderName = positional[0];
+      return true;
+    case Command::kRename:
+      if (!expect(2)) return false;
+      o.folderName = positional[1];
+      [[fallthrough]];
+    case Command::kRmdir:
+    case Command::kClear:
+      if (o.command != Command::kRename && !expect(1)) return false;
+      if (!ParseNumber(positional[0], 0, kHighestFolder, o.folder)) {
+        return Fail(error, "folder number 0.." + std::to_string(kHighestFolder) +
+                               " expected: " + positional[0]);
+      }
+      return true;
+    case Command::kDelete:
+      if (positional.empty()) return Fail(error, "delete needs at least one N:S");
+      for (const std::string& p : positional) {
+        RecordSlot slot;
+        if (!ParseRecordSlot(p, slot)) {
+          return Fail(error, "N:S expected (folder 0.." + std::to_string(kHighestFolder) +
+                                 ", slot 0.." + std::to_string(kHighestShownSlot) + "): " + p);
+        }
+        o.records.push_back(slot);
+      }
+      return true;
+    case Command::kNone:
+      break;
+  }
+  return Fail(error, "no command");
+}
+
+}  // namespace
+
+bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& o, std::string& error) {
+  o = CliOptions{};
+  ArgumentReader in(arguments);
+  while (!in.AtEnd() && o.command == Command::kNone) {
+    const std::string& a = in.Take();
+    if (a == "--help") {
+      o.help = true;
+    } else if (a == "--port") {
+      if (in.AtEnd() || !ParseNumber(in.Take(), 1, kHighestPort, o.port)) {
+        return Fail(error, "--port needs a port number 1.." + std::to_string(kHighestPort));
+      }
+    } else if (a == "--operator") {
+      if (in.AtEnd()) return Fail(error, "--operator needs a name");
+      o.operatorName = in.Take();
+    } else {
+      for (const CommandName& c : kCommands) {
+        if (a == c.name) o.command = c.command;
+      }
+      if (o.command == Command::kNone) return Fail(error, "unknown command " + a);
+    }
+  }
+  if (o.command == Command::kNone) return o.help || Fail(error, "no command");
+  return ParseCommandArguments(in, o, error);
+}
+
+std::string CliUsage() {
+  return R"(Usage: orti415-cli [--port N] [--operator "Surname Name Patronymic"] COMMAND [ARGS]
+
+Commands:
+  ports                      every port number 1..63 that maps to a device: number,
+                             device path, available or not
+  identify                   search the ports as the console does at start-up and
+                             print the identity rows
+  read [--by-date]           read the notepad and print the view's record rows, one per
+                             line: columns 3..9 each followed by ";"
+  export FILE [--by-date] [--extend | --replace]
+                             read the notepad and export every shown record to FILE
+                             (cp1251, CR LF); an existing FILE is refused unless
+                             --extend (add what it lacks) or --replace is given
+  mkdir NAME                 create a folder, then write it into the instrument
+  rename N NAME              rename folder N, then write it into the instrument
+  rmdir N                    remove folder N, then write it into the instrument
+  clear N                    clear folder N, then write it into the instrument
+  clear-all                  clear every folder, then write them into the instrument
+  delete N:S [N:S ...]       delete record slot S of folder N, then write the folders
+
+Folder numbers N count from 0; record slots S are 0..24.
+
+Options:
+  --port N                   use port N (still identified) instead of searching 1..63
+  --operator NAME            the name written into exported lines; default: the first
+                             operator of orti415.ini, else three blanks
+  --help                     this text
+
+Ports: ORTI415_PORTS assigns numbers to devices, e.g. "3=/dev/pts/4,7=/dev/ttyUSB1".
+Output is UTF-8 on standard output; the work log goes to standard error.
+Exit status: 0 success; 1 instrument not found or a request failed; 2 usage error
+or refused input.
+)";
+}
+
+}  // namespace orti::cli

@@ -1,0 +1,52 @@
+#pragma once
+// The command line of orti415-cli: global options, one command and its
+// arguments. Parsing only; nothing here touches a port or a file.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orti::cli {
+
+enum class Command {
+  kNone,
+  kPorts,
+  kIdentify,
+  kRead,
+  kExport,
+  kMkdir,
+  kRename,
+  kRmdir,
+  kClear,
+  kClearAll,
+  kDelete
+};
+
+// What an existing export file gets: refused, extended, or replaced.
+enum class ExistingFile { kRefuse, kExtend, kReplace };
+
+struct RecordSlot {
+  int folder = 0;
+  int record = 0;
+};
+
+struct CliOptions {
+  bool help = false;
+  int port = 0;  // 0: search the ports as at start-up
+  std::optional<std::string> operatorName;
+  Command command = Command::kNone;
+  bool byDate = false;
+  std::string file;
+  ExistingFile existingFile = ExistingFile::kRefuse;
+  std::string folderName;
+  int folder = -1;
+  std::vector<RecordSlot> records;
+};
+
+// Reads argv[1] onward. False with a reason when the line is not understood.
+bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& options,
+                     std::string& error);
+
+std::string CliUsage();
+
+}  // namespace orti::cli

@@ -1,0 +1,128 @@
+#include "cli/cli_session.h"
+
+#include "cli/headless_windows.h"
+#include "device/identify.h"
+#include "device/identity_display.h"
+#include "device/port_probe.h"
+#include "settings/registration.h"
+#include "settings/settings_file.h"
+#include "views/by_date_sort.h"
+#include "views/fill_grids.h"
+#include "workflow/connection.h"
+
+namespace orti::cli {
+namespace {
+
+// The views as they stand offline: nothing to show.
+class OfflineViews final : public OfflineView {
+ public:
+  void DisableDataCommands() override {}
+};
+
+}  // namespace
+
+CliSession::CliSession(CliEnvironment& environment, Dialogs& dialogs, std::ostream& err)
+    : env_(environment),
+      dialogs_(dialogs),
+      linkHooks_(environment.clock, state_),
+      link_(environment.port, state_, log_, environment.clock, linkHooks_) {
+  log_.SetListeners([&err](const std::string& line) { err << line << '\n' << std::flush; }, {});
+}
+
+bool CliSession::Start(const SessionRequest& request) {
+  request_ = request;
+  // "/DEBUG" is the console's own way to connect without reading the notepad.
+  const std::vector<std::string> arguments =
+      request.readNotepad ? std::vector<std::string>{} : std::vector<std::string>{"/DEBUG"};
+  if (RunStartupSequence(state_, log_, *this, arguments, env_.programFolder, env_.now) ==
+      StartupResult::kQuit) {
+    return false;
+  }
+  if (request.operatorParts) {
+    state_.surname = request.operatorParts->surname;
+    state_.firstName = request.operatorParts->firstName;
+    state_.patronymic = request.operatorParts->patronymic;
+    ComposeOperatorNames(state_);
+  }
+  return state_.offline == 0;
+}
+
+void CliSession::LoadSettings() {
+  orti::LoadSettings(state_, operators_);
+}
+
+void CliSession::PrepareViews() {
+  PrepareViewGrid(ViewKind::kByFolders, byFolders_);
+  PrepareViewGrid(ViewKind::kByDate, byDate_);
+}
+
+void CliSession::RunRegistration() {
+  // The first operator of the list, as if chosen in the registration window.
+  StringGrid users;
+  FillRegistrationGrid(operators_, users);
+  AcceptRegistration(state_, users, 1, false, {}, dialogs_);
+}
+
+ConnectOutcome CliSession::Connect() {
+  if (request_.port == 0) {
+    NoConnectionWindow window;
+    ConnectionContext context{
+        state_,     *model_,
+        totalData_, link_,
+        log_,       dialogs_,
+        window,     [this](int port) { return IsPortAvailable(env_.port, port); }};
+    return SearchInstrument(context);
+  }
+  // The port given: only its identification, as the search does for each port.
+  state_.availablePorts = {std::to_string(request_.port)};
+  state_.currentPort = request_.port;
+  state_.deviceAddress = 1;
+  state_.abort = 0;
+  if (!Identify(link_, state_, model_->identity, log_)) return ConnectOutcome::kFailed;
+  ShowIdentity(model_->identity, totalData_, state_);
+  return ConnectOutcome::kConnected;
+}
+
+void CliSession::ReadNotepad() {
+  ReadingContext context{state_, *model_, totalData_, link_, log_, dialogs_, *this, env_.now};
+  readFailures_ = RunReading(context);
+}
+
+void CliSession::ConnectionFailed() {
+  OfflineViews views;
+  GoOffline(state_, *model_, views, dialogs_);
+}
+
+void CliSession::RebuildViews() {
+  SortByDateIndex();
+  FillGrids();
+}
+
+void CliSession::ClearViews() {
+  for (StringGrid* grid : {&byFolders_, &byDate_}) {
+    for (int row = 1; row < grid->RowCount(); ++row) {
+      for (int col = 0; col < grid->ColCount(); ++col) grid->SetCell(col, row, "");
+    }
+    grid->SetRowCount(kViewFixedRows + 1);
+  }
+}
+
+void CliSession::SortByDateIndex() {
+  orti::SortByDateIndex(model_->byDate);
+}
+
+void CliSession::FillGrids() {
+  orti::FillGrids(*model_, byFolders_, byDate_, env_.decimalSeparator);
+}
+
+void CliSession::ClearMarkColumns() {
+  for (StringGrid* grid : {&byFolders_, &byDate_}) {
+    for (int row = 1; row < grid->RowCount(); ++row) grid->SetCell(kMarkColumn, row, "");
+  }
+}
+
+SyncContext CliSession::SyncFor() {
+  return {*model_, state_, dialogs_, log_, progress_, *this, &link_};
+}
+
+}  // namespace orti::cli

@@ -1,0 +1,109 @@
+#pragma once
+// One run of the console without windows: the settings, the operator, the
+// port search and the reading go through the start-up sequence as in the
+// main window; the notepad, the two views and the work log live here.
+
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "cli/headless_windows.h"
+#include "device/device_link.h"
+#include "device/link_hooks.h"
+#include "folders/synchronisation.h"
+#include "model/console_state.h"
+#include "model/notepad_model.h"
+#include "model/string_grid.h"
+#include "platform/clock.h"
+#include "platform/serial_port.h"
+#include "settings/operators.h"
+#include "settings/work_log.h"
+#include "views/marks.h"
+#include "views/view_layout.h"
+#include "workflow/reading.h"
+#include "workflow/startup_sequence.h"
+
+namespace orti::cli {
+
+struct CliEnvironment {
+  SerialPort& port;
+  Clock& clock;
+  std::string programFolder;  // with its trailing '/'
+  std::string decimalSeparator;
+  double now = 0;  // local date and time, for the start line and the year of the records
+};
+
+struct SessionRequest {
+  int port = 0;  // 0: search
+  std::optional<OperatorParts> operatorParts;
+  bool readNotepad = true;
+};
+
+class CliSession final : public StartupSteps, public ReadingHooks, public ViewsHooks {
+ public:
+  // The work log is written to `err` line by line as it grows.
+  CliSession(CliEnvironment& environment, Dialogs& dialogs, std::ostream& err);
+
+  // The start-up sequence; false when the instrument was not found.
+  bool Start(const SessionRequest& request);
+
+  int ReadFailures() const { return readFailures_; }
+  NotepadModel& Model() { return *model_; }
+  ConsoleState& State() { return state_; }
+  const StringGrid& TotalData() const { return totalData_; }
+  StringGrid& View(ViewKind kind) { return kind == ViewKind::kByDate ? byDate_ : byFolders_; }
+  MarkViews Views() { return {byFolders_, byDate_}; }
+  LogSink& Log() { return log_; }
+  SyncContext SyncFor();
+
+  // StartupSteps
+  void ShowFirstPages() override {}
+  void LoadSettings() override;
+  void OpenStartPage(int) override {}
+  void PrepareViews() override;
+  void RunRegistration() override;
+  void AddNewOperator() override {}  // nothing is saved from the command line
+  void OpenSettingsPage() override {}
+  ConnectOutcome Connect() override;
+  void ApplyWindowState(bool) override {}
+  void ApplyColumns() override {}
+  void ReadNotepad() override;
+  void ConnectionFailed() override;
+  void ProcessMessages() override {}
+
+  // ReadingHooks
+  void Start(int) override {}
+  void FolderHeaderRead() override {}
+  void FolderFree() override {}
+  void SlotDecoded() override {}
+  void OpenProgress() override {}
+  void CloseProgress() override {}
+  void RebuildViews() override;
+  void ClearViews() override;
+  void FillFolderList() override {}
+  void WaitTicks() override {}
+
+  // ViewsHooks
+  void SortByDateIndex() override;
+  void FillGrids() override;
+  void ClearMarkColumns() override;
+
+ private:
+  CliEnvironment& env_;
+  Dialogs& dialogs_;
+  SessionRequest request_;
+  ConsoleState state_;
+  std::unique_ptr<NotepadModel> model_ = std::make_unique<NotepadModel>();
+  WorkLog log_;
+  OperatorTable operators_;
+  StringGrid totalData_{2, 1, 1};
+  StringGrid byFolders_{kViewColumns, kViewFixedRows + 1, kViewFixedRows};
+  StringGrid byDate_{kViewColumns, kViewFixedRows + 1, kViewFixedRows};
+  NoSyncProgress progress_;
+  ClockLinkHooks linkHooks_;
+  DeviceLink link_;
+  int readFailures_ = 0;
+};
+
+}  // namespace orti::cli

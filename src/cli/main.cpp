@@ -1,0 +1,43 @@
+// orti415-cli: the console's workflows without windows.
+
+#include <clocale>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/cli_commands.h"
+#include "cli/cli_options.h"
+#include "cli/cli_session.h"
+#include "platform/clock.h"
+#include "platform/date_time.h"
+#include "platform/port_map.h"
+#include "platform/posix_serial_port.h"
+#include "platform/program_folder.h"
+
+int main(int argc, char** argv) {
+  using namespace orti;
+  std::setlocale(LC_ALL, "");
+  const std::string decimalSeparator = std::localeconv()->decimal_point;
+  // The number texts are built with the C library's formatting and take the
+  // separator above; everything else keeps the C conventions.
+  std::setlocale(LC_NUMERIC, "C");
+
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  cli::CliOptions options;
+  std::string error;
+  if (!cli::ParseCliOptions(arguments, options, error)) {
+    std::cerr << "orti415-cli: " << error << "\nTry 'orti415-cli --help'.\n";
+    return cli::kExitRefused;
+  }
+  if (options.help) {
+    std::cout << cli::CliUsage();
+    return cli::kExitOk;
+  }
+
+  const PortMap ports(CurrentPortMapSources());
+  PosixSerialPort port(ports);
+  SystemClock clock;
+  cli::CliEnvironment environment{port, clock, ResolveProgramFolder(CurrentProgramFolderSources()),
+                                  decimalSeparator, LocalNow()};
+  return cli::RunCommand(options, environment, ports, std::cout, std::cerr);
+}

@@ -1,0 +1,135 @@
+// The commands in one process against the simulated instrument in virtual
+// time: the refusals and failures that need no real line to show.
+
+#include "cli/cli_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+
+#include "device/device_link.h"
+#include "folders/folder_operations.h"
+#include "platform/cp1251.h"
+#include "platform/date_time.h"
+#include "support/sim_rig.h"
+#include "support/temp_dir.h"
+
+namespace orti::cli {
+namespace {
+
+constexpr uint16_t kSmallNotepad = 62464;
+
+struct Commands {
+  test::SimRig rig{5, kSmallNotepad};
+  test::TempDir dir;
+  CliEnvironment env{rig.port, rig.clock, dir.Path(), ",", LocalNow()};
+  std::ostringstream out, err;
+
+  int Run(const std::vector<std::string>& args) {
+    CliOptions options;
+    std::string error;
+    EXPECT_TRUE(ParseCliOptions(args, options, error)) << error;
+    out.str("");
+    err.str("");
+    return RunCommand(options, env, PortMap(), out, err);
+  }
+  bool AnyWriteSent() const {
+    // Write requests carry function code 0x12 after the device address.
+    return rig.port.Sent().find(":0112") != std::string::npos;
+  }
+};
+
+TEST(CliCommands, IdentifyPrintsTheIdentityWithoutReadingTheNotepad) {
+  Commands c;
+  EXPECT_EQ(c.Run({"--port", "1", "identify"}), kExitOk) << c.err.str();
+  EXPECT_NE(c.out.str().find("Наименование прибора\tОРТИ-415\n"), std::string::npos);
+  EXPECT_NE(c.out.str().find("Адрес блокнота\t62464\n"), std::string::npos);
+  EXPECT_EQ(c.rig.port.Sent().find(":0102"), std::string::npos) << "no read request";
+}
+
+TEST(CliCommands, ReadUsesTheSeparatorItIsGiven) {
+  Commands c;
+  EXPECT_EQ(c.Run({"--port", "1", "read"}), kExitOk) << c.err.str();
+  const std::string rows = c.out.str();
+  ASSERT_FALSE(rows.empty());
+  std::istringstream firstRow(rows.substr(0, rows.find('\n')));
+  std::vector<std::string> fields;
+  for (std::string field; std::getline(firstRow, field, ';');) fields.push_back(field);
+  ASSERT_EQ(fields.size(), 7u) << rows;
+  // Folder, mode, date, then temperature, EMF, pH and pH25.
+  for (size_t i = 3; i < fields.size(); ++i) {
+    EXPECT_NE(fields[i].find(','), std::string::npos) << fields[i];
+    EXPECT_EQ(fields[i].find('.'), std::string::npos) << fields[i];
+  }
+}
+
+TEST(CliCommands, AnExistingExportFileNeedsExtendOrReplace) {
+  Commands c;
+  const std::string file = c.dir.File("out.csv");
+  test::WriteBytes(file, "старое\r\n");
+  EXPECT_EQ(c.Run({"--port", "1", "export", file}), kExitRefused);
+  EXPECT_NE(c.err.str().find("Файл уже существует."), std::string::npos) << c.err.str();
+  EXPECT_EQ(test::ReadBytes(file), "старое\r\n");
+
+  // Another structure is not extended either.
+  EXPECT_EQ(c.Run({"--port", "1", "export", file, "--extend"}), kExitRefused);
+  EXPECT_NE(c.err.str().find("Структура файла"), std::string::npos) << c.err.str();
+  EXPECT_EQ(test::ReadBytes(file), "старое\r\n");
+
+  EXPECT_EQ(c.Run({"--port", "1", "export", file, "--replace"}), kExitOk) << c.err.str();
+  const std::string text = Cp1251ToUtf8(test::ReadBytes(file));
+  EXPECT_EQ(text.rfind("Папка;Режим;Дата/Время;", 0), 0u) << text;
+  // Three blanks for the operator when the settings file names nobody.
+  EXPECT_NE(text.find(";   \r\n"), std::string::npos);
+}
+
+TEST(CliCommands, AnExportThatCannotBeWrittenFails) {
+  Commands c;
+  EXPECT_EQ(c.Run({"--port", "1", "export", c.dir.File("missing/out.csv")}), kExitFailed);
+  EXPECT_NE(c.err.str().find("Ошибка при открытии файла"), std::string::npos) << c.err.str();
+}
+
+TEST(CliCommands, ARecordNoViewShowsIsRefusedAndNothingIsWritten) {
+  Commands c;
+  EXPECT_EQ(c.Run({"--port", "1", "delete", "99:3"}), kExitRefused);
+  EXPECT_NE(c.err.str().find("Нет записи 99:3"), std::string::npos) << c.err.str();
+  EXPECT_FALSE(c.AnyWriteSent());
+}
+
+TEST(CliCommands, FolderOperationsRefuseWhatTheFoldersPageRefuses) {
+  Commands c;
+  EXPECT_EQ(c.Run({"--port", "1", "rename", "0", "ИТОГ"}), kExitRefused);
+  EXPECT_NE(c.err.str().find(kMsgCannotRename), std::string::npos) << c.err.str();
+  EXPECT_EQ(c.Run({"--port", "1", "rmdir", "50"}), kExitRefused);
+  EXPECT_NE(c.err.str().find(kMsgCannotRemove), std::string::npos) << c.err.str();
+  EXPECT_FALSE(c.AnyWriteSent());
+}
+
+TEST(CliCommands, NothingIsWrittenFromANotepadReadInPart) {
+  Commands c;
+  c.rig.SilenceExchange(sim::RequestKind::Read, 3);
+  EXPECT_EQ(c.Run({"--port", "1", "clear-all"}), kExitFailed);
+  EXPECT_NE(c.err.str().find("Ошибка при выполнении операции"), std::string::npos) << c.err.str();
+  EXPECT_NE(c.err.str().find("Блокнот прочитан не полностью"), std::string::npos);
+  EXPECT_FALSE(c.AnyWriteSent());
+}
+
+TEST(CliCommands, AFailedWriteGivesStatusOne) {
+  Commands c;
+  c.rig.ErrorReply(sim::RequestKind::Write, 0);
+  EXPECT_EQ(c.Run({"--port", "1", "mkdir", "НОВАЯ"}), kExitFailed);
+  EXPECT_NE(c.err.str().find("Запись в прибор выполнена не полностью"), std::string::npos)
+      << c.err.str();
+}
+
+TEST(CliCommands, ARefusedOperatorNameStopsBeforeThePort) {
+  Commands c;
+  EXPECT_EQ(c.Run({"--operator", "=cmd() Иван", "--port", "1", "read"}), kExitRefused);
+  EXPECT_NE(c.err.str().find(kRefusedNameMessage), std::string::npos);
+  EXPECT_EQ(c.rig.port.Sent(), "");
+}
+
+}  // namespace
+}  // namespace orti::cli

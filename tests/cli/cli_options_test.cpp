@@ -1,0 +1,128 @@
+#include "cli/cli_options.h"
+
+#include <gtest/gtest.h>
+
+#include "cli/cli_commands.h"
+
+namespace orti::cli {
+namespace {
+
+using Args = std::vector<std::string>;
+
+CliOptions Parsed(const Args& args) {
+  CliOptions options;
+  std::string error;
+  EXPECT_TRUE(ParseCliOptions(args, options, error)) << error;
+  return options;
+}
+
+std::string Refusal(const Args& args) {
+  CliOptions options;
+  std::string error;
+  EXPECT_FALSE(ParseCliOptions(args, options, error));
+  return error;
+}
+
+TEST(CliOptions, GlobalOptionsComeBeforeTheCommand) {
+  const CliOptions o = Parsed({"--port", "7", "--operator", "Петров Иван Ильич", "read"});
+  EXPECT_EQ(o.port, 7);
+  EXPECT_EQ(o.operatorName, "Петров Иван Ильич");
+  EXPECT_EQ(o.command, Command::kRead);
+  EXPECT_FALSE(o.byDate);
+  EXPECT_EQ(Parsed({"read"}).port, 0);
+  EXPECT_FALSE(Parsed({"read"}).operatorName);
+  // After the command --port is not a global option.
+  EXPECT_NE(Refusal({"read", "--port", "7"}), "");
+}
+
+TEST(CliOptions, PortNumbersAreOneToSixtyThree) {
+  EXPECT_EQ(Parsed({"--port", "63", "identify"}).port, 63);
+  for (const char* bad : {"0", "64", "-1", "+3", "3x", "", " 3", "99999999999"}) {
+    EXPECT_NE(Refusal({"--port", bad, "identify"}), "") << bad;
+  }
+  EXPECT_NE(Refusal({"--port"}), "");
+  EXPECT_NE(Refusal({"--operator"}), "");
+}
+
+TEST(CliOptions, ExportTakesAFileAndOneWayWithAnExistingFile) {
+  CliOptions o = Parsed({"export", "out.csv", "--by-date", "--extend"});
+  EXPECT_EQ(o.command, Command::kExport);
+  EXPECT_EQ(o.file, "out.csv");
+  EXPECT_TRUE(o.byDate);
+  EXPECT_EQ(o.existingFile, ExistingFile::kExtend);
+  EXPECT_EQ(Parsed({"export", "--replace", "a.txt"}).existingFile, ExistingFile::kReplace);
+  EXPECT_EQ(Parsed({"export", "a.txt"}).existingFile, ExistingFile::kRefuse);
+  EXPECT_EQ(Parsed({"export", "a.txt", "--extend", "--extend"}).existingFile,
+            ExistingFile::kExtend);
+  EXPECT_NE(Refusal({"export", "a.txt", "--extend", "--replace"}), "");
+  EXPECT_NE(Refusal({"export"}), "");
+  EXPECT_NE(Refusal({"export", "a", "b"}), "");
+  EXPECT_NE(Refusal({"export", ""}), "");
+  // Options of other commands are not taken.
+  EXPECT_NE(Refusal({"read", "--extend"}), "");
+  EXPECT_NE(Refusal({"mkdir", "X", "--by-date"}), "");
+}
+
+TEST(CliOptions, FolderCommandsTakeFolderNumbersAndNames) {
+  CliOptions o = Parsed({"rename", "2", "ВОДА"});
+  EXPECT_EQ(o.command, Command::kRename);
+  EXPECT_EQ(o.folder, 2);
+  EXPECT_EQ(o.folderName, "ВОДА");
+  EXPECT_EQ(Parsed({"mkdir", "Новая"}).folderName, "Новая");
+  EXPECT_EQ(Parsed({"rmdir", "0"}).folder, 0);
+  EXPECT_EQ(Parsed({"clear", "99"}).folder, 99);
+  EXPECT_EQ(Parsed({"clear-all"}).command, Command::kClearAll);
+  // "--" is taken as a word, not as an option.
+  EXPECT_EQ(Parsed({"mkdir", "--"}).folderName, "--");
+  EXPECT_NE(Refusal({"rename", "2"}), "");
+  EXPECT_NE(Refusal({"rename", "x", "NAME"}), "");
+  EXPECT_NE(Refusal({"rmdir", "100"}), "");
+  EXPECT_NE(Refusal({"rmdir", "-1"}), "");
+  EXPECT_NE(Refusal({"clear"}), "");
+  EXPECT_NE(Refusal({"clear-all", "3"}), "");
+  EXPECT_NE(Refusal({"mkdir"}), "");
+}
+
+TEST(CliOptions, DeleteTakesFolderColonSlotPairs) {
+  const CliOptions o = Parsed({"delete", "0:3", "2:24"});
+  ASSERT_EQ(o.records.size(), 2u);
+  EXPECT_EQ(o.records[0].folder, 0);
+  EXPECT_EQ(o.records[0].record, 3);
+  EXPECT_EQ(o.records[1].folder, 2);
+  EXPECT_EQ(o.records[1].record, 24);
+  for (const char* bad : {"0:25", "0", ":1", "1:", "1:2:3", "a:1", "100:0", "-1:0"}) {
+    EXPECT_NE(Refusal({"delete", bad}), "") << bad;
+  }
+  EXPECT_NE(Refusal({"delete"}), "");
+}
+
+TEST(CliOptions, HelpAndUnknownWords) {
+  EXPECT_TRUE(Parsed({"--help"}).help);
+  EXPECT_TRUE(Parsed({"read", "--help"}).help);
+  EXPECT_NE(Refusal({}), "");
+  EXPECT_NE(Refusal({"list"}), "");
+  EXPECT_NE(Refusal({"--verbose", "read"}), "");
+  EXPECT_NE(CliUsage().find("delete N:S"), std::string::npos);
+}
+
+TEST(OperatorName, SplitsIntoThePartsTheSettingsPageKeeps) {
+  auto parts = SplitOperatorName("  Петров   Иван Ильич ");
+  ASSERT_TRUE(parts);
+  EXPECT_EQ(parts->surname, "Петров");
+  EXPECT_EQ(parts->firstName, "Иван");
+  EXPECT_EQ(parts->patronymic, "Ильич");
+  parts = SplitOperatorName("Петров");
+  ASSERT_TRUE(parts);
+  EXPECT_EQ(parts->firstName, "");
+  EXPECT_EQ(SplitOperatorName("Петров Иван Ильич Младший")->patronymic, "Ильич Младший");
+}
+
+TEST(OperatorName, RefusesWhatWouldBreakOrSubvertTheExportLine) {
+  for (const char* bad : {"", "   ", "=HYPERLINK(1) Иван", "Петров Иван;Ильич", "Петров_Иван",
+                          "Петров @Иван", "Петров -Иван", "Petrov \x01"}) {
+    EXPECT_FALSE(SplitOperatorName(bad)) << bad;
+  }
+}
+
+}  // namespace
+}  // namespace orti::cli

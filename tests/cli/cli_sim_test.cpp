@@ -1,0 +1,273 @@
+// orti415-cli end to end: the real program against the real simulator on a
+// pseudo-terminal, checked against the console's own reading of the same
+// memory image and against the image the simulator keeps.
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/cli_commands.h"
+#include "cli/cli_options.h"
+#include "device/device_link.h"
+#include "device/identify.h"
+#include "device/identity_display.h"
+#include "device/link_hooks.h"
+#include "platform/cp1251.h"
+#include "platform/date_time.h"
+#include "settings/work_log.h"
+#include "sim/fault_plan.h"
+#include "sim/image_file.h"
+#include "sim/in_process_port.h"
+#include "sim/instrument.h"
+#include "sim/instrument_line.h"
+#include "support/fake_clock.h"
+#include "support/scripted_dialogs.h"
+#include "support/sim_process.h"
+#include "support/temp_dir.h"
+#include "views/by_date_sort.h"
+#include "views/export.h"
+#include "views/fill_grids.h"
+#include "views/view_layout.h"
+#include "workflow/reading.h"
+
+namespace orti::cli {
+namespace {
+
+using Lines = std::vector<std::string>;
+constexpr uint16_t kSmallNotepad = 62464;  // three folders
+constexpr const char* kOperator = "Петров Иван Ильич";
+
+struct CliRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+Lines SplitLines(const std::string& text) {
+  Lines lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// Runs the program with the port map and program folder given, in the C locale.
+CliRun RunCliProgram(const Lines& args, const std::string& ports, const test::TempDir& dir) {
+  const std::string outPath = dir.File("cli.out"), errPath = dir.File("cli.err");
+  const pid_t pid = fork();
+  if (pid == 0) {
+    setenv("ORTI415_PORTS", ports.c_str(), 1);
+    setenv("ORTI415_HOME", dir.Path().c_str(), 1);
+    setenv("LC_ALL", "C", 1);
+    const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    dup2(out, STDOUT_FILENO);
+    dup2(err, STDERR_FILENO);
+    std::vector<std::string> words{ORTI415_CLI_PATH};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& w : words) argv.push_back(w.data());
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  CliRun run;
+  int status = 0;
+  if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) run.status = WEXITSTATUS(status);
+  run.out = test::ReadBytes(outPath);
+  run.err = test::ReadBytes(errPath);
+  return run;
+}
+
+// The console's reading of a memory image, in virtual time, and the texts of
+// its two views.
+class ConsoleReading final : public ReadingHooks {
+ public:
+  explicit ConsoleReading(const std::string& imagePath) {
+    sim::MemoryImage memory{};
+    std::string error;
+    EXPECT_TRUE(sim::LoadImageFile(imagePath, memory, error)) << error;
+    sim::InstrumentIdentity identity;
+    identity.notepadAddress = kSmallNotepad;
+    instrument_ = std::make_unique<sim::Instrument>(memory, identity);
+    line_ = std::make_unique<sim::InstrumentLine>(*instrument_, faults_);
+    port_ = std::make_unique<sim::InProcessPort>(*line_, clock_);
+    state_.currentPort = 1;
+    DeviceLink link(*port_, state_, log_, clock_, hooks_);
+    EXPECT_TRUE(Identify(link, state_, model_->identity, log_));
+    ShowIdentity(model_->identity, totalData_, state_);
+    PrepareViewGrid(ViewKind::kByFolders, byFolders_);
+    PrepareViewGrid(ViewKind::kByDate, byDate_);
+    ReadingContext context{state_, *model_, totalData_, link, log_, dialogs_, *this, LocalNow()};
+    EXPECT_EQ(RunReading(context), 0);
+  }
+
+  Lines Rows(ViewKind kind) const {
+    std::ostringstream out;
+    PrintRecordRows(kind == ViewKind::kByDate ? byDate_ : byFolders_, out);
+    return SplitLines(out.str());
+  }
+  const StringGrid& ByFolders() const { return byFolders_; }
+  const NotepadModel& Model() const { return *model_; }
+  std::string FolderName(int f) const { return Cp1251ToUtf8(model_->folders[f].name); }
+
+  void Start(int) override {}
+  void FolderHeaderRead() override {}
+  void FolderFree() override {}
+  void SlotDecoded() override {}
+  void OpenProgress() override {}
+  void CloseProgress() override {}
+  void RebuildViews() override {
+    SortByDateIndex(model_->byDate);
+    FillGrids(*model_, byFolders_, byDate_, ".");
+  }
+  void ClearViews() override {}
+  void FillFolderList() override {}
+  void WaitTicks() override {}
+
+ private:
+  test::FakeClock clock_;
+  ConsoleState state_;
+  WorkLog log_;
+  test::ScriptedDialogs dialogs_;
+  ClockLinkHooks hooks_{clock_, state_};
+  sim::FaultPlan faults_;
+  std::unique_ptr<sim::Instrument> instrument_;
+  std::unique_ptr<sim::InstrumentLine> line_;
+  std::unique_ptr<sim::InProcessPort> port_;
+  std::unique_ptr<NotepadModel> model_ = std::make_unique<NotepadModel>();
+  StringGrid totalData_{2, 1, 1};
+  StringGrid byFolders_{kViewColumns, kViewFixedRows + 1, kViewFixedRows};
+  StringGrid byDate_{kViewColumns, kViewFixedRows + 1, kViewFixedRows};
+};
+
+class CliOnSim : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string device = sim_.FirstLine();
+    ASSERT_EQ(device.rfind("/dev/", 0), 0u) << device;
+  }
+  CliRun Run(const Lines& args) { return RunCliProgram(args, "1=" + dir_.File("orti"), dir_); }
+  std::string Image() const { return test::ReadBytes(dir_.File("notepad.img")); }
+  ConsoleReading Reference() const { return ConsoleReading(dir_.File("notepad.img")); }
+
+  test::TempDir dir_;
+  test::SimProcess sim_{{"--image", dir_.File("notepad.img"), "--notepad-address",
+                         std::to_string(kSmallNotepad), "--seed", "5", "--link", dir_.File("orti")},
+                        ORTI415_SIM_PATH};
+};
+
+TEST_F(CliOnSim, ReadPrintsTheRowsOfTheConsoleViews) {
+  const CliRun byDate = Run({"read", "--by-date"});
+  ASSERT_EQ(byDate.status, 0) << byDate.err;
+  const ConsoleReading console = Reference();
+  const Lines expected = console.Rows(ViewKind::kByDate);
+  ASSERT_GT(expected.size(), 5u);
+  EXPECT_EQ(SplitLines(byDate.out), expected);
+  // The work log on standard error, the start line first.
+  const Lines log = SplitLines(byDate.err);
+  ASSERT_GE(log.size(), 3u);
+  EXPECT_NE(log[0].find("Порт COM1 доступен"), std::string::npos);
+  EXPECT_NE(byDate.err.find("Запрос папок прибора"), std::string::npos);
+
+  const CliRun byFolders = Run({"--port", "1", "read"});
+  ASSERT_EQ(byFolders.status, 0) << byFolders.err;
+  EXPECT_EQ(SplitLines(byFolders.out), console.Rows(ViewKind::kByFolders));
+  EXPECT_EQ(byFolders.err.find("перебора"), std::string::npos) << "no search with --port";
+}
+
+TEST_F(CliOnSim, ExportTwiceWithExtendAddsNothingAndAnExistingFileIsRefusedOtherwise) {
+  const std::string file = dir_.File("замеры.csv");
+  const CliRun first = Run({"--operator", kOperator, "export", file, "--by-date"});
+  ASSERT_EQ(first.status, 0) << first.err;
+  const std::string written = test::ReadBytes(file);
+  const Lines lines = SplitLines(Cp1251ToUtf8(written));
+  const Lines rows = Reference().Rows(ViewKind::kByDate);
+  ASSERT_EQ(lines.size(), rows.size() + 1);
+  EXPECT_EQ(lines[0], "Дата/Время;Папка;Режим;T (C);ЭДС (мВ);pH;pH25;Исполнитель\r");
+  for (size_t i = 0; i < rows.size(); ++i) {
+    EXPECT_EQ(lines[i + 1], rows[i] + kOperator + "\r");
+  }
+
+  const CliRun again = Run({"--operator", kOperator, "export", file, "--by-date", "--extend"});
+  EXPECT_EQ(again.status, 0) << again.err;
+  EXPECT_EQ(test::ReadBytes(file), written);
+}
+
+TEST_F(CliOnSim, FolderChangesReachTheInstrumentAsAFreshReadShows) {
+  const ConsoleReading before = Reference();
+  int freeSlot = -1;
+  for (int f = 0; f < before.Model().folderCount && freeSlot < 0; ++f) {
+    if (before.FolderName(f) == kFreeFolderName) freeSlot = f;
+  }
+  ASSERT_GT(freeSlot, 0) << "the small notepad keeps a free folder";
+  int folder = -1, record = -1;
+  ASSERT_TRUE(RowRecord(before.ByFolders(), 1, folder, record));
+  const std::string deleted = ExportRowText(before.ByFolders(), 1);
+
+  const CliRun made = Run({"mkdir", "проба"});
+  ASSERT_EQ(made.status, 0) << made.err;
+  EXPECT_EQ(Reference().FolderName(freeSlot), "ПРОБА");
+  const CliRun renamed = Run({"rename", std::to_string(freeSlot), "итог 2"});
+  ASSERT_EQ(renamed.status, 0) << renamed.err;
+  const CliRun removed = Run({"delete", std::to_string(folder) + ":" + std::to_string(record)});
+  ASSERT_EQ(removed.status, 0) << removed.err;
+
+  // The console's own fresh reading of what the instrument now holds.
+  const ConsoleReading after = Reference();
+  EXPECT_EQ(after.FolderName(freeSlot), "ИТОГ 2");
+  const Lines rows = after.Rows(ViewKind::kByFolders);
+  EXPECT_EQ(rows.size() + 1, before.Rows(ViewKind::kByFolders).size());
+  for (const std::string& row : rows) EXPECT_NE(row, deleted);
+}
+
+TEST_F(CliOnSim, ARefusedNameGivesStatusTwoAndChangesNothing) {
+  const std::string image = Image();
+  const CliRun refused = Run({"mkdir", "ПРОБАQ"});
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_NE(refused.err.find("Недопустимый символ 'Q'"), std::string::npos) << refused.err;
+  EXPECT_EQ(refused.err.find(kStepNewFolder), std::string::npos);
+  EXPECT_EQ(Image(), image);
+}
+
+TEST(CliWithoutInstrument, APortNobodyServesGivesStatusOneAndTheFailureLines) {
+  test::TempDir dir;
+  const int master = posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(master, 0);
+  ASSERT_EQ(grantpt(master), 0);
+  ASSERT_EQ(unlockpt(master), 0);
+  const std::string slave = ptsname(master);
+  const CliRun run = RunCliProgram({"read"}, "1=" + slave, dir);
+  close(master);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  const Lines log = SplitLines(run.err);
+  ASSERT_GE(log.size(), 4u) << run.err;
+  EXPECT_EQ(log[0], "Порт COM1 доступен");
+  EXPECT_NE(run.err.find("Попытка подключения с использованием перебора"), std::string::npos);
+  EXPECT_NE(run.err.find("Ошибка при подключении: Не удалось подключиться к pH-метру."),
+            std::string::npos)
+      << run.err;
+  EXPECT_EQ(run.err.find("Запрос папок прибора"), std::string::npos);
+}
+
+TEST(CliWithoutInstrument, UsageErrorsGiveStatusTwoAndHelpTheWholeUsage) {
+  test::TempDir dir;
+  const CliRun none = RunCliProgram({}, "", dir);
+  EXPECT_EQ(none.status, 2);
+  EXPECT_NE(none.err.find("--help"), std::string::npos);
+  EXPECT_EQ(RunCliProgram({"delete", "1:25"}, "", dir).status, 2);
+  const CliRun help = RunCliProgram({"--help"}, "", dir);
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out, CliUsage());
+}
+
+}  // namespace
+}  // namespace orti::cli
