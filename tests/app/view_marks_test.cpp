@@ -3,11 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QItemSelectionModel>
 #include <cstring>
 #include <memory>
 
 #include "app/folders_page.h"
+#include "app/grid_selection.h"
 #include "app/silent_line.h"
 #include "app/tform1.h"
 #include "app/view_pages.h"
@@ -84,28 +84,12 @@ class ViewMarksTest : public ::testing::Test {
     return view == ViewKind::kByFolders ? form->ByFoldersGrid() : form->ByDateGrid();
   }
 
-  // Selects grid rows top..bottom (row 1 is the first record) with the cursor on `current`.
   void Select(ViewKind view, int top, int bottom, int current) {
-    QTableView* grid = Grid(view);
-    QAbstractItemModel* model = grid->model();
-    QItemSelectionModel* selection = grid->selectionModel();
-    selection->setCurrentIndex(model->index(current - 1, 3), QItemSelectionModel::NoUpdate);
-    selection->select(QItemSelection(model->index(top - 1, 0),
-                                     model->index(bottom - 1, model->columnCount() - 1)),
-                      QItemSelectionModel::ClearAndSelect);
+    test::SelectRows(Grid(view), top, bottom, current);
   }
-  void SelectOne(ViewKind view, int row) { Select(view, row, row, row); }
-
-  // The selected grid rows, top to bottom, and the cursor's grid row.
-  std::vector<int> SelectedRows(ViewKind view) {
-    std::vector<int> rows;
-    for (const QModelIndex& index : Grid(view)->selectionModel()->selectedRows()) {
-      rows.push_back(index.row() + 1);
-    }
-    std::sort(rows.begin(), rows.end());
-    return rows;
-  }
-  int CursorRow(ViewKind view) { return Grid(view)->selectionModel()->currentIndex().row() + 1; }
+  void SelectOne(ViewKind view, int row) { test::SelectRow(Grid(view), row); }
+  std::vector<int> SelectedRows(ViewKind view) { return test::SelectedRows(Grid(view)); }
+  int CursorRow(ViewKind view) { return test::CursorRow(Grid(view)); }
 
   std::string Marks(ViewKind view) {
     std::string marks;
