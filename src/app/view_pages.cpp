@@ -123,9 +123,8 @@ void ViewPage::BuildToolBar() {
   QFont bold = label->font();
   bold.setBold(true);
   label->setFont(bold);
-  QPalette red = label->palette();
-  red.setColor(QPalette::WindowText, Qt::red);
-  label->setPalette(red);
+  // A palette set here does not survive the tool bar's styling; a style sheet does.
+  label->setStyleSheet("color: red;");
   auto* row = new QHBoxLayout(RemPanel);
   row->setContentsMargins(6, 0, 6, 0);
   row->addWidget(image);

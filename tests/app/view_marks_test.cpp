@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <cstring>
 #include <memory>
 
@@ -345,7 +346,17 @@ TEST_F(ViewMarksTest, ToolBarsHoldTheCommandsAndOfflineDisablesThem) {
   ASSERT_NE(label, nullptr);
   EXPECT_EQ(label->text(), "После удаления данных необходимо произвести запись в прибор.");
   EXPECT_TRUE(label->font().bold());
-  EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::red));
+  form->show();
+  form->TabSheet3->show();
+  const QImage text = label->grab().toImage();
+  int red = 0;
+  for (int y = 0; y < text.height(); ++y) {
+    for (int x = 0; x < text.width(); ++x) {
+      const QColor c = text.pixelColor(x, y);
+      if (c.red() > 180 && c.green() < 90 && c.blue() < 90) ++red;
+    }
+  }
+  EXPECT_GT(red, 50);  // the text is drawn in red
   EXPECT_NE(form->RemPanel1->findChild<QLabel*>("Image6"), nullptr);
 
   form->FormShow({});  // nothing answers on the line: offline
