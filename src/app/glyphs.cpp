@@ -122,6 +122,28 @@ QIcon MakeGlyph(Glyph glyph, int size) {
       p.drawPoint(QPointF(s / 2, s * 0.8));
       break;
     }
+    case Glyph::kSelectAll: {
+      // Rows of a list, every one ticked.
+      p.setBrush(Qt::white);
+      for (int i = 0; i < 3; ++i) {
+        const double y = s * (0.1 + 0.3 * i);
+        p.setPen(QPen(QColor(40, 40, 40), 1));
+        p.drawRect(QRectF(s * 0.35, y, s * 0.58, s * 0.22));
+        p.setPen(QPen(QColor(30, 130, 30), s * 0.08));
+        p.drawLine(QPointF(s * 0.06, y + s * 0.11), QPointF(s * 0.14, y + s * 0.2));
+        p.drawLine(QPointF(s * 0.14, y + s * 0.2), QPointF(s * 0.27, y));
+      }
+      break;
+    }
+    case Glyph::kUnmark: {
+      // A page with its mark struck out.
+      p.setBrush(Qt::white);
+      p.drawRect(QRectF(s * 0.2, 2, s * 0.6, s - 4));
+      p.setPen(QPen(QColor(30, 90, 180), s * 0.1));
+      p.drawLine(QPointF(s * 0.25, s * 0.25), QPointF(s * 0.75, s * 0.75));
+      p.drawLine(QPointF(s * 0.75, s * 0.25), QPointF(s * 0.25, s * 0.75));
+      break;
+    }
   }
   return QIcon(pixmap);
 }

@@ -14,7 +14,9 @@ enum class Glyph {
   kQuit,
   kSave,
   kPrint,
-  kWarning
+  kWarning,
+  kSelectAll,
+  kUnmark
 };
 
 QIcon MakeGlyph(Glyph glyph, int size = 28);

@@ -156,6 +156,13 @@ void ViewPage::BuildPopup() {
   Popup->addSeparator()->setObjectName(names.separator);
   Remove = item(names.remove, "Отметить для удаления");
   UnRemove = item(names.unRemove, "Сбросить отметку для удаления");
+  // The pictures of the tool bar and of the icon column, where they mean the same.
+  SelAll->setIcon(MakeGlyph(Glyph::kSelectAll, 16));
+  UnselAll->setIcon(MakeGlyph(Glyph::kUnmark, 16));
+  SaveToFile->setIcon(MakeGlyph(Glyph::kSave, 16));
+  Print->setIcon(MakeGlyph(Glyph::kPrint, 16));
+  Remove->setIcon(QIcon(icons_.Get(RowIcon::kDelete)));
+  UnRemove->setIcon(MakeGlyph(Glyph::kUnmark, 16));
 }
 
 void ViewPage::SetPopupItemsEnabled(bool enabled) {

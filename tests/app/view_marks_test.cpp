@@ -358,6 +358,11 @@ TEST_F(ViewMarksTest, ToolBarsHoldTheCommandsAndOfflineDisablesThem) {
   }
   EXPECT_GT(red, 50);  // the text is drawn in red
   EXPECT_NE(form->RemPanel1->findChild<QLabel*>("Image6"), nullptr);
+  for (QMenu* menu : {form->PMByFolders, form->PMByDateTime}) {
+    for (QAction* item : menu->actions()) {
+      EXPECT_EQ(item->icon().isNull(), item->isSeparator()) << item->objectName().toStdString();
+    }
+  }
 
   form->FormShow({});  // nothing answers on the line: offline
   EXPECT_EQ(dialogs.Forget("Ошибка при подключении"), 1u);
