@@ -90,6 +90,60 @@ QIcon MakeGlyph(Glyph glyph, int size) {
       p.drawLine(QPointF(s - 3, s / 2), QPointF(s - 9, s / 2 + 6));
       break;
     }
+    case Glyph::kSave: {
+      // A diskette: body, shutter and label.
+      p.setBrush(QColor(40, 80, 160));
+      p.drawRoundedRect(QRectF(3, 3, s - 6, s - 6), 2, 2);
+      p.setBrush(QColor(200, 200, 210));
+      p.drawRect(QRectF(s * 0.3, 3, s * 0.4, s * 0.3));
+      p.setBrush(Qt::white);
+      p.drawRect(QRectF(s * 0.22, s * 0.55, s * 0.56, s * 0.35));
+      break;
+    }
+    case Glyph::kPrint: {
+      p.setBrush(Qt::white);
+      p.drawRect(QRectF(s * 0.28, 3, s * 0.44, s * 0.35));
+      p.setBrush(QColor(120, 120, 130));
+      p.drawRoundedRect(QRectF(3, s * 0.35, s - 6, s * 0.38), 2, 2);
+      p.setBrush(Qt::white);
+      p.drawRect(QRectF(s * 0.28, s * 0.6, s * 0.44, s * 0.34));
+      p.setPen(QPen(QColor(90, 90, 90), 1));
+      p.drawLine(QPointF(s * 0.34, s * 0.72), QPointF(s * 0.66, s * 0.72));
+      p.drawLine(QPointF(s * 0.34, s * 0.83), QPointF(s * 0.66, s * 0.83));
+      break;
+    }
+    case Glyph::kWarning: {
+      QPolygonF triangle;
+      triangle << QPointF(s / 2, 2) << QPointF(s - 2, s - 3) << QPointF(2, s - 3);
+      p.setBrush(QColor(250, 210, 40));
+      p.drawPolygon(triangle);
+      p.setPen(QPen(QColor(30, 30, 30), s * 0.1));
+      p.drawLine(QPointF(s / 2, s * 0.35), QPointF(s / 2, s * 0.65));
+      p.drawPoint(QPointF(s / 2, s * 0.8));
+      break;
+    }
+    case Glyph::kSelectAll: {
+      // Rows of a list, every one ticked.
+      p.setBrush(Qt::white);
+      for (int i = 0; i < 3; ++i) {
+        const double y = s * (0.1 + 0.3 * i);
+        p.setPen(QPen(QColor(40, 40, 40), 1));
+        p.drawRect(QRectF(s * 0.35, y, s * 0.58, s * 0.22));
+        p.setPen(QPen(QColor(30, 130, 30), s * 0.08));
+        p.drawLine(QPointF(s * 0.06, y + s * 0.11), QPointF(s * 0.14, y + s * 0.2));
+        p.drawLine(QPointF(s * 0.14, y + s * 0.2), QPointF(s * 0.27, y));
+      }
+      break;
+    }
+    case Glyph::kUnmark: {
+      // A page with its mark struck out.
+      p.setBrush(Qt::white);
+      p.drawRect(QRectF(s * 0.2, 2, s * 0.6, s - 4));
+      p.setPen(QPen(QColor(30, 90, 180), s * 0.1));
+      p.drawLine(QPointF(s * 0.25, s * 0.25), QPointF(s * 0.75, s * 0.75));
+      p.drawLine(QPointF(s * 0.75, s * 0.25), QPointF(s * 0.25, s * 0.75));
+      break;
+    }
   }
   return QIcon(pixmap);
 }

@@ -5,7 +5,19 @@
 
 namespace orti {
 
-enum class Glyph { kByFolders, kByDate, kFolders, kTools, kRefresh, kQuit };
+enum class Glyph {
+  kByFolders,
+  kByDate,
+  kFolders,
+  kTools,
+  kRefresh,
+  kQuit,
+  kSave,
+  kPrint,
+  kWarning,
+  kSelectAll,
+  kUnmark
+};
 
 QIcon MakeGlyph(Glyph glyph, int size = 28);
 

@@ -10,6 +10,19 @@ StringGridModel::StringGridModel(StringGrid& grid, QObject* parent)
     beginResetModel();
     endResetModel();
   });
+  // A reset would drop the view's selection and cursor; a mark set on the
+  // selected rows must leave them where they are.
+  grid_.SetCellChangedCallback([this](int col, int row) { CellChanged(col, row); });
+}
+
+void StringGridModel::CellChanged(int col, int row) {
+  if (row < grid_.FixedRows()) {
+    emit headerDataChanged(Qt::Horizontal, col, col);
+    return;
+  }
+  // The whole row: the icon of column 0 is drawn from the mark of column 1.
+  const int viewRow = row - grid_.FixedRows();
+  emit dataChanged(index(viewRow, 0), index(viewRow, columnCount() - 1), {Qt::DisplayRole});
 }
 
 int StringGridModel::rowCount(const QModelIndex& parent) const {

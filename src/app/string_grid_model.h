@@ -24,6 +24,8 @@ class StringGridModel final : public QAbstractTableModel {
   StringGrid& Grid() { return grid_; }
 
  private:
+  void CellChanged(int col, int row);
+
   StringGrid& grid_;
 };
 

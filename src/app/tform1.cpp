@@ -130,6 +130,14 @@ void TForm1::BuildPages() {
   ToolBar2 = TabSheet3->ToolBar;
   PMByFolders = TabSheet2->Popup;
   PMByDateTime = TabSheet3->Popup;
+  BtnSaveGrid1 = TabSheet2->SaveGrid;
+  BtnSaveGrid2 = TabSheet3->SaveGrid;
+  BtnPrintGrid1 = TabSheet2->PrintGrid;
+  BtnPrintGrid2 = TabSheet3->PrintGrid;
+  BtnExecByFolders = TabSheet2->Exec;
+  BtnExecByDateTime = TabSheet3->Exec;
+  RemPanel1 = TabSheet2->RemPanel;
+  RemPanel2 = TabSheet3->RemPanel;
   TabSheet4 = new QWidget(PageControl1);
   TabSheet4->setObjectName("TabSheet4");
 
@@ -195,6 +203,7 @@ void TForm1::BuildViewControls() {
   connect(ColumnsChoice, &ColumnChoice::DateClicked, this, &TForm1::CLBoxDateClick);
   connect(PMByFolders, &QMenu::aboutToShow, this, &TForm1::PMByFoldersPopup);
   connect(PMByDateTime, &QMenu::aboutToShow, this, &TForm1::PMByDateTimePopup);
+  ConnectMarkCommands();
 }
 
 // --- the two views ----------------------------------------------------------
@@ -347,6 +356,8 @@ void TForm1::ClearViewsForReading() {
 void TForm1::DisableDataCommands() {
   TabSheet2->SetPopupItemsEnabled(false);
   TabSheet3->SetPopupItemsEnabled(false);
+  TabSheet2->SetDataButtonsEnabled(false);
+  TabSheet3->SetDataButtonsEnabled(false);
   for (StringGrid* grid : {&byFoldersGrid_, &byDateGrid_}) {
     GridUpdate update(*grid);
     grid->SetRowCount(kViewFixedRows + 1);

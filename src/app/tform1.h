@@ -7,12 +7,14 @@
 #include <QButtonGroup>
 #include <QMainWindow>
 #include <QMenu>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,6 +32,7 @@
 #include "platform/serial_port.h"
 #include "settings/operators.h"
 #include "settings/work_log.h"
+#include "views/marks.h"
 #include "views/view_layout.h"
 #include "workflow/connection.h"
 #include "workflow/page_switch.h"
@@ -49,7 +52,8 @@ class TForm1 final : public QMainWindow,
                      private StartupSteps,
                      private PageSwitchHooks,
                      private ViewsHooks,
-                     private OfflineView {
+                     private OfflineView,
+                     private DeletionMarkHooks {
   Q_OBJECT
  public:
   explicit TForm1(QWidget* parent = nullptr);
@@ -73,6 +77,12 @@ class TForm1 final : public QMainWindow,
   void FillGrids() override;
   // Lets tests answer the message boxes.
   void SetDialogs(Dialogs* dialogs) { activeDialogs_ = dialogs; }
+  // Lets tests answer the save dialog of the export.
+  void SetFileChooser(FileChooser* files) { activeFiles_ = files; }
+  // Prints a view's "P" rows; false when nothing was printed. By default the
+  // print dialog and the system printer; tests put a recorder here.
+  using ReportPrinter = std::function<bool(ViewKind view, const StringGrid& grid)>;
+  void SetReportPrinter(ReportPrinter printer) { reportPrinter_ = std::move(printer); }
   // The serial link that synchronisation writes through; null until a link exists.
   void SetLink(Exchanger* link) { link_ = link; }
   // Puts another serial line (a simulated instrument, in its own time) under
@@ -116,6 +126,14 @@ class TForm1 final : public QMainWindow,
   QToolBar* ToolBar2;
   QMenu* PMByFolders;
   QMenu* PMByDateTime;
+  QToolButton* BtnSaveGrid1;
+  QToolButton* BtnSaveGrid2;
+  QToolButton* BtnPrintGrid1;
+  QToolButton* BtnPrintGrid2;
+  QPushButton* BtnExecByFolders;
+  QPushButton* BtnExecByDateTime;
+  QWidget* RemPanel1;
+  QWidget* RemPanel2;
   ColumnChoice* ColumnsChoice;
 
  public slots:
@@ -138,6 +156,26 @@ class TForm1 final : public QMainWindow,
   void PMByFoldersPopup();
   void PMByDateTimePopup();
   void BtnSaveOptionsClick();
+  // The marks and "Выполнить" of the by-folders view ...
+  void BtnSaveGrid1Click();
+  void BtnPrintGrid1Click();
+  void BtnExecByFoldersClick();
+  void PMBFSelAllClick();
+  void PMBFUnselAllClick();
+  void PMBFToFileClick();
+  void PMBFDeleteClick();
+  void PMBFRemoveClick();
+  void PMBFUnRemoveClick();
+  // ... and of the by-date view.
+  void BtnSaveGrid2Click();
+  void BtnPrintGrid2Click();
+  void BtnExecByDateTimeClick();
+  void PMBDTSelAllClick();
+  void PMBDTUnselAllClick();
+  void PMBDTSave2FileClick();
+  void PMBDTPrintClick();
+  void PMBDTRemoveClick();
+  void PMBDTUnRemoveClick();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -148,6 +186,7 @@ class TForm1 final : public QMainWindow,
   void BuildPages();
   void BuildMenu();
   void BuildViewControls();
+  void ConnectMarkCommands();
   QToolButton* AddSpeedButton(const char* name, const char* hint, int glyph, bool grouped);
   Dialogs& Ask() { return activeDialogs_ ? *activeDialogs_ : *dialogs_; }
   void FormResize();
@@ -179,6 +218,22 @@ class TForm1 final : public QMainWindow,
   // OfflineView
   void DisableDataCommands() override;
 
+  // DeletionMarkHooks
+  void MoveCursor(ViewKind view, int row) override;
+  void AddJournalRow(const std::string& operation, const std::string& folderName) override;
+  void ShowWarningPanels(bool shown) override;
+
+  // The mark commands of one view.
+  ViewPage* PageOf(ViewKind view) const;
+  StringGrid& GridOf(ViewKind view);
+  RowSelection SelectionOf(ViewKind view) const;
+  void ToggleViewMark(ViewKind view, char mark);
+  void SelectAllRows(ViewKind view);
+  void ResetViewMarks(ViewKind view);
+  void Execute(ViewKind view);
+  void MarkCurrentRow(ViewKind view, bool forDeletion);
+  FileChooser& Files() { return activeFiles_ ? *activeFiles_ : *dialogs_; }
+
   ReadingContext ReadingFor();
   void ClearViewsForReading();
 
@@ -191,6 +246,8 @@ class TForm1 final : public QMainWindow,
   StringGrid byDateGrid_{kViewColumns, kViewFixedRows + 1, kViewFixedRows};
   std::unique_ptr<QtDialogs> dialogs_;
   Dialogs* activeDialogs_ = nullptr;
+  FileChooser* activeFiles_ = nullptr;
+  ReportPrinter reportPrinter_;
   bool startMaximised_ = false;
   WriteProgress writeProgress_{this};
   // The serial line: the port of the run, the exchange's window hooks and the link.

@@ -1,8 +1,12 @@
 #include "app/view_pages.h"
 
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QVBoxLayout>
 #include <algorithm>
+
+#include "app/glyphs.h"
 
 namespace orti {
 namespace {
@@ -19,14 +23,26 @@ struct PageNames {
   const char* separator;
   const char* remove;
   const char* unRemove;
+  const char* saveGrid;
+  const char* printGrid;
+  const char* exec;
+  const char* remPanel;
+  const char* remImage;
+  const char* remLabel;
 };
 
-constexpr PageNames kByFoldersNames = {"TabSheet2",  "StringGrid1",  "ToolBar1",    "PMByFolders",
-                                       "PMBFSelAll", "PMBFUnselAll", "PMBFToFile",  "PMBFDelete",
-                                       "N6",         "PMBFRemove",   "PMBFUnRemove"};
-constexpr PageNames kByDateNames = {
-    "TabSheet3",      "StringGrid2", "ToolBar2", "PMByDateTime", "PMBDTSelAll",  "PMBDTUnselAll",
-    "PMBDTSave2File", "PMBDTPrint",  "N3",       "PMBDTRemove",  "PMBDTUnRemove"};
+constexpr PageNames kByFoldersNames = {
+    "TabSheet2",     "StringGrid1",      "ToolBar1",  "PMByFolders", "PMBFSelAll",   "PMBFUnselAll",
+    "PMBFToFile",    "PMBFDelete",       "N6",        "PMBFRemove",  "PMBFUnRemove", "BtnSaveGrid1",
+    "BtnPrintGrid1", "BtnExecByFolders", "RemPanel1", "Image6",      "RemLabel1"};
+constexpr PageNames kByDateNames = {"TabSheet3",      "StringGrid2",       "ToolBar2",
+                                    "PMByDateTime",   "PMBDTSelAll",       "PMBDTUnselAll",
+                                    "PMBDTSave2File", "PMBDTPrint",        "N3",
+                                    "PMBDTRemove",    "PMBDTUnRemove",     "BtnSaveGrid2",
+                                    "BtnPrintGrid2",  "BtnExecByDateTime", "RemPanel2",
+                                    "Image1",         "RemLabel2"};
+
+constexpr const char* kRemWarning = "После удаления данных необходимо произвести запись в прибор.";
 
 const PageNames& NamesOf(ViewKind kind) {
   return kind == ViewKind::kByFolders ? kByFoldersNames : kByDateNames;
@@ -37,10 +53,10 @@ const PageNames& NamesOf(ViewKind kind) {
 ViewPage::ViewPage(ViewKind kind, StringGrid& grid, QWidget* parent) : QWidget(parent), Kind(kind) {
   const PageNames& names = NamesOf(kind);
   setObjectName(names.sheet);
-  // The mark commands and "Выполнить" take their places here.
   ToolBar = new QToolBar(this);
   ToolBar->setObjectName(names.toolBar);
   ToolBar->setMovable(false);
+  BuildToolBar();
   BuildGrid(grid);
   BuildPopup();
 
@@ -72,6 +88,58 @@ void ViewPage::BuildGrid(StringGrid& grid) {
           [this](const QPoint& pos) { Popup->popup(Grid->viewport()->mapToGlobal(pos)); });
 }
 
+void ViewPage::BuildToolBar() {
+  const PageNames& names = NamesOf(Kind);
+  auto pictureButton = [this](const char* name, Glyph glyph) {
+    auto* button = new QToolButton(ToolBar);
+    button->setObjectName(name);
+    button->setIcon(MakeGlyph(glyph, 22));
+    button->setIconSize(QSize(22, 22));
+    button->setAutoRaise(true);
+    ToolBar->addWidget(button);
+    return button;
+  };
+  SaveGrid = pictureButton(names.saveGrid, Glyph::kSave);
+  PrintGrid = pictureButton(names.printGrid, Glyph::kPrint);
+  ToolBar->addSeparator();
+  Exec = new QPushButton("Выполнить", ToolBar);
+  Exec->setObjectName(names.exec);
+  ToolBar->addWidget(Exec);
+  ToolBar->addSeparator();
+
+  // The tool bar shows and hides its widgets through their actions; the
+  // panel lives in a holder that always stays, so plain show and hide work.
+  auto* holder = new QWidget(ToolBar);
+  auto* holderLayout = new QHBoxLayout(holder);
+  holderLayout->setContentsMargins(0, 0, 0, 0);
+  RemPanel = new QWidget(holder);
+  RemPanel->setObjectName(names.remPanel);
+  holderLayout->addWidget(RemPanel);
+  auto* image = new QLabel(RemPanel);
+  image->setObjectName(names.remImage);
+  image->setPixmap(MakeGlyph(Glyph::kWarning, 20).pixmap(20, 20));
+  auto* label = new QLabel(kRemWarning, RemPanel);
+  label->setObjectName(names.remLabel);
+  QFont bold = label->font();
+  bold.setBold(true);
+  label->setFont(bold);
+  // A palette set here does not survive the tool bar's styling; a style sheet does.
+  label->setStyleSheet("color: red;");
+  auto* row = new QHBoxLayout(RemPanel);
+  row->setContentsMargins(6, 0, 6, 0);
+  row->addWidget(image);
+  row->addWidget(label);
+  RemPanel->hide();
+  ToolBar->addWidget(holder);
+}
+
+void ViewPage::SetDataButtonsEnabled(bool enabled) {
+  for (QWidget* w : {static_cast<QWidget*>(SaveGrid), static_cast<QWidget*>(PrintGrid),
+                     static_cast<QWidget*>(Exec)}) {
+    w->setEnabled(enabled);
+  }
+}
+
 void ViewPage::BuildPopup() {
   const PageNames& names = NamesOf(Kind);
   Popup = new QMenu(this);
@@ -88,6 +156,13 @@ void ViewPage::BuildPopup() {
   Popup->addSeparator()->setObjectName(names.separator);
   Remove = item(names.remove, "Отметить для удаления");
   UnRemove = item(names.unRemove, "Сбросить отметку для удаления");
+  // The pictures of the tool bar and of the icon column, where they mean the same.
+  SelAll->setIcon(MakeGlyph(Glyph::kSelectAll, 16));
+  UnselAll->setIcon(MakeGlyph(Glyph::kUnmark, 16));
+  SaveToFile->setIcon(MakeGlyph(Glyph::kSave, 16));
+  Print->setIcon(MakeGlyph(Glyph::kPrint, 16));
+  Remove->setIcon(QIcon(icons_.Get(RowIcon::kDelete)));
+  UnRemove->setIcon(MakeGlyph(Glyph::kUnmark, 16));
 }
 
 void ViewPage::SetPopupItemsEnabled(bool enabled) {

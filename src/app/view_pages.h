@@ -3,8 +3,10 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QPushButton>
 #include <QTableView>
 #include <QToolBar>
+#include <QToolButton>
 #include <QWidget>
 
 #include "app/icon_column_delegate.h"
@@ -22,9 +24,18 @@ class ViewPage final : public QWidget {
   ViewPage(ViewKind kind, StringGrid& grid, QWidget* parent = nullptr);
 
   void SetPopupItemsEnabled(bool enabled);
+  // Toggle "S", toggle "P" and "Выполнить": nothing to act on while offline.
+  void SetDataButtonsEnabled(bool enabled);
 
   const ViewKind Kind;
   QToolBar* ToolBar;
+  // BtnSaveGrid1 / BtnSaveGrid2, BtnPrintGrid1 / BtnPrintGrid2 (pictures only),
+  // BtnExecByFolders / BtnExecByDateTime.
+  QToolButton* SaveGrid;
+  QToolButton* PrintGrid;
+  QPushButton* Exec;
+  // RemPanel1 / RemPanel2: the reminder to write deletions into the instrument.
+  QWidget* RemPanel;
   QTableView* Grid;
   StringGridModel* GridModel;
   QMenu* Popup;
@@ -39,6 +50,7 @@ class ViewPage final : public QWidget {
  private:
   void BuildGrid(StringGrid& grid);
   void BuildPopup();
+  void BuildToolBar();
 
   RowIconSet icons_;
 };

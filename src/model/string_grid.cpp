@@ -35,7 +35,11 @@ const std::string& StringGrid::Cell(int col, int row) const {
 void StringGrid::SetCell(int col, int row, std::string text) {
   if (row < 0 || row >= RowCount() || col < 0 || col >= columns_) return;
   cells_[static_cast<size_t>(row)][static_cast<size_t>(col)] = std::move(text);
-  Changed();
+  if (updating_ == 0 && cellChanged_) {
+    cellChanged_(col, row);
+  } else {
+    Changed();
+  }
 }
 
 int StringGrid::ColWidth(int col) const {

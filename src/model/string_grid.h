@@ -29,6 +29,11 @@ class StringGrid {
 
   // Called after every change, so that a window showing the grid can refresh.
   void SetChangedCallback(std::function<void()> callback) { changed_ = std::move(callback); }
+  // When set, a change of one cell outside an update is announced here
+  // instead, so that a window can refresh that cell and keep its selection.
+  void SetCellChangedCallback(std::function<void(int col, int row)> callback) {
+    cellChanged_ = std::move(callback);
+  }
 
   // Between BeginUpdate and the matching EndUpdate changes are not announced
   // one by one; EndUpdate announces them once, so that a rebuild of a thousand
@@ -50,6 +55,7 @@ class StringGrid {
   std::vector<std::vector<std::string>> cells_;  // [row][col]
   std::vector<int> widths_;
   std::function<void()> changed_;
+  std::function<void(int col, int row)> cellChanged_;
   int updating_ = 0;
   bool changedWhileUpdating_ = false;
 };

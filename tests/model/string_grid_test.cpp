@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 namespace orti {
 namespace {
 
@@ -34,6 +37,27 @@ TEST(StringGrid, NotifiesEveryChange) {
   EXPECT_EQ(changes, 3);
   EXPECT_EQ(g.ColWidth(0), 10);
   EXPECT_EQ(g.ColWidth(9), 0);
+}
+
+TEST(StringGrid, AnnouncesASingleCellOnItsOwnAndEverythingElseWhole) {
+  StringGrid g(3, 3, 1);
+  int whole = 0;
+  std::vector<std::pair<int, int>> cells;
+  g.SetChangedCallback([&] { ++whole; });
+  g.SetCellChangedCallback([&](int col, int row) { cells.emplace_back(col, row); });
+  g.SetCell(1, 2, "S");
+  g.SetCell(7, 2, "ignored");  // out of range: nothing changed, nothing announced
+  EXPECT_EQ(cells, (std::vector<std::pair<int, int>>{{1, 2}}));
+  EXPECT_EQ(whole, 0);
+  g.SetRowCount(5);
+  EXPECT_EQ(whole, 1);
+  {
+    GridUpdate update(g);  // a rebuild is announced once, whole
+    g.SetCell(0, 1, "a");
+    g.SetCell(0, 2, "b");
+  }
+  EXPECT_EQ(whole, 2);
+  EXPECT_EQ(cells.size(), 1u);
 }
 
 TEST(StringGrid, UpdateAnnouncesNestedChangesOnceAtTheOuterEnd) {
