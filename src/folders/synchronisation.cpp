@@ -205,6 +205,10 @@ SyncOutcome SynchroniseFolders(const SyncContext& c) {
   }
 
   c.progress.Close();
+  // Records moved to other slots when their folders were closed up: the
+  // by-date index is made again from the model, so that the by-date view
+  // shows every record the instrument now holds.
+  IndexStoredRecords(model);
   c.views.SortByDateIndex();
   c.views.FillGrids();
   if (outcome.failedRequests > 0) WarnAboutFailures(c.dialogs, outcome.failedRequests);

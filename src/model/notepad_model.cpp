@@ -16,6 +16,28 @@ int ByDateIndex::Count() const {
   return n;
 }
 
+int IndexStoredRecords(NotepadModel& model) {
+  model.byDate.Clear();
+  int used = 0;
+  int leftOut = 0;
+  for (int f = 0; f < model.folderCount && f < kMaxFolders; ++f) {
+    const NotepadFolder& folder = model.folders[f];
+    if (folder.state == FolderState::kFree) continue;
+    for (int s = 0; s < kShownSlots; ++s) {
+      if (!folder.records[s].HoldsRecord()) continue;
+      if (used == kByDateCapacity) {
+        ++leftOut;
+        continue;
+      }
+      model.byDate.folder[used] = f;
+      model.byDate.record[used] = s;
+      model.byDate.dateTime[used] = folder.records[s].dateTime;
+      ++used;
+    }
+  }
+  return leftOut;
+}
+
 bool AnyFolderPending(const NotepadModel& model) {
   for (int f = 0; f < model.folderCount && f < kMaxFolders; ++f) {
     if (model.folders[f].pending) return true;

@@ -10,15 +10,15 @@ constexpr int kMaxFolders = 100;
 constexpr int kSlotsPerFolder = 26;  // slot 25 is read and kept, never shown
 constexpr int kShownSlots = 25;      // views, counts and marks use slots 0..24
 constexpr int kFolderNameChars = 16;
-constexpr int kSlotImageChunks = 6;    // five chunks of five slots, then slot 25
+constexpr int kSlotImageChunks = 6;  // five chunks of five slots, then slot 25
 constexpr int kSlotImageChunkBytes = 110;
 constexpr int kByDateCapacity = 1000;
 constexpr int kReplyWorkAreaBytes = 51200;
 constexpr const char* kFreeFolderName = "<Свободно>";
 
 enum class FolderState : uint8_t {
-  kFree = 0,            // the block holds no name
-  kAsRead = 1,          // in use, nothing pending
+  kFree = 0,    // the block holds no name
+  kAsRead = 1,  // in use, nothing pending
   kClearPending = 2,
   kRewritePending = 3,  // renamed, or records marked for deletion
   kCreatePending = 4,
@@ -72,7 +72,7 @@ struct ByDateIndex {
 };
 
 struct DeviceIdentity {
-  char name[9] = {};     // cp1251 bytes as reported
+  char name[9] = {};  // cp1251 bytes as reported
   char version[2] = {};
   uint8_t extra[2] = {};
   int32_t block[4] = {};
@@ -89,6 +89,11 @@ struct NotepadModel {
   double baseDate = 0;
   DeviceIdentity identity;
 };
+
+// Fills the by-date index with every stored record of folders in use, slots
+// 0..24, in folder-then-slot order (not yet sorted). Records beyond the
+// index's capacity are left out; returns how many.
+int IndexStoredRecords(NotepadModel& model);
 
 // True when any folder 0 .. folderCount-1 has a change not yet written.
 bool AnyFolderPending(const NotepadModel& model);

@@ -16,26 +16,12 @@ int AppendSummaryAndIndex(NotepadModel& model, StringGrid& totalData) {
   writeRow("", "");
   writeRow("Список папок", "Количество записей");
 
-  model.byDate.Clear();
-  int used = 0;
-  int leftOut = 0;
+  const int leftOut = IndexStoredRecords(model);
   for (int f = 0; f < model.folderCount && f < kMaxFolders; ++f) {
     const NotepadFolder& folder = model.folders[f];
     if (folder.state == FolderState::kFree) continue;
     int count = 0;
-    for (int s = 0; s < kShownSlots; ++s) {
-      const NotepadRecord& record = folder.records[s];
-      if (!record.HoldsRecord()) continue;
-      ++count;
-      if (used == kByDateCapacity) {
-        ++leftOut;
-        continue;
-      }
-      model.byDate.folder[used] = f;
-      model.byDate.record[used] = s;
-      model.byDate.dateTime[used] = record.dateTime;
-      ++used;
-    }
+    for (int s = 0; s < kShownSlots; ++s) count += folder.records[s].HoldsRecord();
     writeRow(Cp1251ToUtf8(folder.name), std::to_string(count));
   }
   return leftOut;
