@@ -15,72 +15,13 @@
 #include <vector>
 
 #include "device/frame_codec.h"
+#include "sim/sim_process.h"
 #include "support/temp_dir.h"
 
 namespace orti::sim {
 namespace {
 
 constexpr int kWaitMs = 5000;
-
-class SimProcess {
- public:
-  explicit SimProcess(std::vector<std::string> args) {
-    int out[2];
-    if (pipe(out) != 0) return;
-    pid_ = fork();
-    if (pid_ == 0) {
-      dup2(out[1], STDOUT_FILENO);
-      close(out[0]);
-      close(out[1]);
-      std::vector<char*> argv;
-      std::string program = ORTI415_SIM_PATH;
-      argv.push_back(program.data());
-      for (std::string& a : args) argv.push_back(a.data());
-      argv.push_back(nullptr);
-      execv(argv[0], argv.data());
-      _exit(127);
-    }
-    close(out[1]);
-    stdout_ = out[0];
-  }
-  ~SimProcess() {
-    if (stdout_ >= 0) close(stdout_);
-    if (pid_ > 0 && !reaped_) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, nullptr, 0);
-    }
-  }
-
-  // The first line of standard output: the device path.
-  std::string FirstLine() {
-    std::string line;
-    char c;
-    pollfd p{stdout_, POLLIN, 0};
-    while (poll(&p, 1, kWaitMs) > 0 && read(stdout_, &c, 1) == 1 && c != '\n') line += c;
-    return line;
-  }
-
-  // Sends `signal` and returns the exit status, -1 when it did not exit normally.
-  int Stop(int signal) {
-    kill(pid_, signal);
-    int status = 0;
-    for (int i = 0; i < kWaitMs / 10; ++i) {
-      if (waitpid(pid_, &status, WNOHANG) == pid_) {
-        reaped_ = true;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-      }
-      usleep(10000);
-    }
-    return -1;
-  }
-
-  pid_t Pid() const { return pid_; }
-
- private:
-  pid_t pid_ = -1;
-  int stdout_ = -1;
-  bool reaped_ = false;
-};
 
 // What any serial client does: open, raw mode, write, read until CR LF.
 std::string Exchange(const std::string& device, const std::string& request) {
@@ -110,7 +51,7 @@ std::string Exchange(const std::string& device, const std::string& request) {
 TEST(SimProcessOnPty, AnswersIdentifyWith51Characters) {
   test::TempDir dir;
   const std::string link = dir.File("orti");
-  SimProcess sim({"--seed", "7", "--link", link});
+  SimProcess sim(ORTI415_SIM_PATH, {"--seed", "7", "--link", link});
   const std::string device = sim.FirstLine();
   ASSERT_EQ(device.rfind("/dev/", 0), 0u) << device;
 
@@ -131,7 +72,7 @@ TEST(SimProcessOnPty, ImageFileKeepsWritesAcrossARestart) {
   const std::string erase = BuildWriteRequest(1, 0x3200, nullptr, 0);
   const std::string readHeader = BuildReadRequest(1, 0x3200, 18);
   {
-    SimProcess sim({"--image", image, "--notepad-address", "12800"});
+    SimProcess sim(ORTI415_SIM_PATH, {"--image", image, "--notepad-address", "12800"});
     const std::string device = sim.FirstLine();
     ASSERT_FALSE(device.empty());
     EXPECT_EQ(test::ReadBytes(image).size(), 65536u);  // generated and saved at once
@@ -140,7 +81,7 @@ TEST(SimProcessOnPty, ImageFileKeepsWritesAcrossARestart) {
     EXPECT_EQ(static_cast<uint8_t>(test::ReadBytes(image)[0x3200]), 0xFF);
     EXPECT_EQ(sim.Stop(SIGINT), 0);
   }
-  SimProcess again({"--image", image, "--seed", "99"});
+  SimProcess again(ORTI415_SIM_PATH, {"--image", image, "--seed", "99"});
   const std::string device = again.FirstLine();
   ASSERT_FALSE(device.empty());
   EXPECT_EQ(Exchange(device, readHeader).substr(11, 36), std::string(36, 'F'));
@@ -150,10 +91,10 @@ TEST(SimProcessOnPty, ImageFileKeepsWritesAcrossARestart) {
 TEST(SimProcessOnPty, RefusesABrokenImageAndBadOptions) {
   test::TempDir dir;
   test::WriteBytes(dir.File("bad.img"), "short");
-  SimProcess broken({"--image", dir.File("bad.img")});
+  SimProcess broken(ORTI415_SIM_PATH, {"--image", dir.File("bad.img")});
   EXPECT_EQ(broken.FirstLine(), "");
   EXPECT_EQ(broken.Stop(0), 1);
-  SimProcess unknown({"--baud", "19200"});
+  SimProcess unknown(ORTI415_SIM_PATH, {"--baud", "19200"});
   EXPECT_EQ(unknown.FirstLine(), "");
   EXPECT_EQ(unknown.Stop(0), 2);
 }
