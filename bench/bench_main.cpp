@@ -74,10 +74,11 @@ void ReportReading(const orti::bench::PacedReadingResult& r) {
 int main(int argc, char** argv) {
   Options options;
   if (!TakeOptions(argc, argv, options)) return 2;
-  if (options.reading)
-    ReportReading(orti::bench::RunPacedReading(options.simPath, options.folders));
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
+  if (options.reading) {
+    ReportReading(orti::bench::RunPacedReading(options.simPath, options.folders));
+  }
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;
