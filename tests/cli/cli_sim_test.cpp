@@ -30,7 +30,7 @@
 #include "sim/instrument_line.h"
 #include "support/fake_clock.h"
 #include "support/scripted_dialogs.h"
-#include "support/sim_process.h"
+#include "sim/sim_process.h"
 #include "support/temp_dir.h"
 #include "views/by_date_sort.h"
 #include "views/export.h"
@@ -159,9 +159,9 @@ class CliOnSim : public ::testing::Test {
   ConsoleReading Reference() const { return ConsoleReading(dir_.File("notepad.img")); }
 
   test::TempDir dir_;
-  test::SimProcess sim_{{"--image", dir_.File("notepad.img"), "--notepad-address",
-                         std::to_string(kSmallNotepad), "--seed", "5", "--link", dir_.File("orti")},
-                        ORTI415_SIM_PATH};
+  sim::SimProcess sim_{ORTI415_SIM_PATH,
+                       {"--image", dir_.File("notepad.img"), "--notepad-address",
+                        std::to_string(kSmallNotepad), "--seed", "5", "--link", dir_.File("orti")}};
 };
 
 TEST_F(CliOnSim, ReadPrintsTheRowsOfTheConsoleViews) {

@@ -15,14 +15,13 @@
 #include <vector>
 
 #include "device/frame_codec.h"
-#include "support/sim_process.h"
+#include "sim/sim_process.h"
 #include "support/temp_dir.h"
 
 namespace orti::sim {
 namespace {
 
-using test::SimProcess;
-constexpr int kWaitMs = test::kSimWaitMs;
+constexpr int kWaitMs = 5000;
 
 // What any serial client does: open, raw mode, write, read until CR LF.
 std::string Exchange(const std::string& device, const std::string& request) {
@@ -52,7 +51,7 @@ std::string Exchange(const std::string& device, const std::string& request) {
 TEST(SimProcessOnPty, AnswersIdentifyWith51Characters) {
   test::TempDir dir;
   const std::string link = dir.File("orti");
-  SimProcess sim({"--seed", "7", "--link", link});
+  SimProcess sim(ORTI415_SIM_PATH, {"--seed", "7", "--link", link});
   const std::string device = sim.FirstLine();
   ASSERT_EQ(device.rfind("/dev/", 0), 0u) << device;
 
@@ -73,7 +72,7 @@ TEST(SimProcessOnPty, ImageFileKeepsWritesAcrossARestart) {
   const std::string erase = BuildWriteRequest(1, 0x3200, nullptr, 0);
   const std::string readHeader = BuildReadRequest(1, 0x3200, 18);
   {
-    SimProcess sim({"--image", image, "--notepad-address", "12800"});
+    SimProcess sim(ORTI415_SIM_PATH, {"--image", image, "--notepad-address", "12800"});
     const std::string device = sim.FirstLine();
     ASSERT_FALSE(device.empty());
     EXPECT_EQ(test::ReadBytes(image).size(), 65536u);  // generated and saved at once
@@ -82,7 +81,7 @@ TEST(SimProcessOnPty, ImageFileKeepsWritesAcrossARestart) {
     EXPECT_EQ(static_cast<uint8_t>(test::ReadBytes(image)[0x3200]), 0xFF);
     EXPECT_EQ(sim.Stop(SIGINT), 0);
   }
-  SimProcess again({"--image", image, "--seed", "99"});
+  SimProcess again(ORTI415_SIM_PATH, {"--image", image, "--seed", "99"});
   const std::string device = again.FirstLine();
   ASSERT_FALSE(device.empty());
   EXPECT_EQ(Exchange(device, readHeader).substr(11, 36), std::string(36, 'F'));
@@ -92,10 +91,10 @@ TEST(SimProcessOnPty, ImageFileKeepsWritesAcrossARestart) {
 TEST(SimProcessOnPty, RefusesABrokenImageAndBadOptions) {
   test::TempDir dir;
   test::WriteBytes(dir.File("bad.img"), "short");
-  SimProcess broken({"--image", dir.File("bad.img")});
+  SimProcess broken(ORTI415_SIM_PATH, {"--image", dir.File("bad.img")});
   EXPECT_EQ(broken.FirstLine(), "");
   EXPECT_EQ(broken.Stop(0), 1);
-  SimProcess unknown({"--baud", "19200"});
+  SimProcess unknown(ORTI415_SIM_PATH, {"--baud", "19200"});
   EXPECT_EQ(unknown.FirstLine(), "");
   EXPECT_EQ(unknown.Stop(0), 2);
 }

@@ -1,0 +1,85 @@
+// orti415-bench [--folders N] [--no-reading] [--sim PATH] [benchmark options]
+//
+// First one timed reading of a generated N-folder notepad (default 100) from
+// orti415-sim --pace over a pseudo-terminal, then the in-memory view rebuild
+// benchmarks. The reading at real pacing takes minutes for 100 folders.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "device/device_link.h"
+#include "paced_reading.h"
+
+namespace {
+
+constexpr int kMaxFolders = 100;
+
+struct Options {
+  int folders = kMaxFolders;
+  bool reading = true;
+  std::string simPath = ORTI415_SIM_PATH;
+};
+
+// Takes our options out of argv and leaves the rest to the benchmark library.
+bool TakeOptions(int& argc, char** argv, Options& options) {
+  std::vector<char*> rest{argv[0]};
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--folders" && i + 1 < argc) {
+      options.folders = std::atoi(argv[++i]);
+      if (options.folders < 1 || options.folders > kMaxFolders) {
+        std::fprintf(stderr, "--folders: 1 to %d\n", kMaxFolders);
+        return false;
+      }
+    } else if (arg == "--no-reading") {
+      options.reading = false;
+    } else if (arg == "--sim" && i + 1 < argc) {
+      options.simPath = argv[++i];
+    } else {
+      rest.push_back(argv[i]);
+    }
+  }
+  argc = static_cast<int>(rest.size());
+  for (int i = 0; i < argc; ++i) argv[i] = rest[i];
+  return true;
+}
+
+void ReportReading(const orti::bench::PacedReadingResult& r) {
+  if (!r.ok) {
+    std::printf("paced reading failed: %s\n", r.error.c_str());
+    return;
+  }
+  const long floorMs = static_cast<long>(r.exchanges) * orti::kPauseAfterWrite.count();
+  const long wallMs = static_cast<long>(r.wall.count());
+  std::printf("Paced reading over a pseudo-terminal (9600 baud)\n");
+  std::printf("  folders            %d\n", r.folders);
+  std::printf("  records decoded    %d\n", r.records);
+  std::printf("  exchanges          %d (failed %d)\n", r.exchanges, r.failedRequests);
+  std::printf("  wall time          %.2f s\n", wallMs / 1000.0);
+  std::printf("  pacing floor       %.2f s (exchanges x %ld ms)\n", floorMs / 1000.0,
+              static_cast<long>(orti::kPauseAfterWrite.count()));
+  std::printf("  console pauses     %.2f s\n", r.slept.count() / 1000.0);
+  std::printf("  wall / floor       %.2f\n", floorMs > 0 ? double(wallMs) / floorMs : 0.0);
+  std::printf("  beyond the floor   %.1f ms per exchange\n",
+              r.exchanges > 0 ? double(wallMs - floorMs) / r.exchanges : 0.0);
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (!TakeOptions(argc, argv, options)) return 2;
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
+  if (options.reading) {
+    ReportReading(orti::bench::RunPacedReading(options.simPath, options.folders));
+  }
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

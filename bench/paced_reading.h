@@ -1,0 +1,24 @@
+#pragma once
+// One full reading of the notepad from orti415-sim with 9600-baud pacing, over
+// a pseudo-terminal, timed against the floor the console's pauses set.
+
+#include <chrono>
+#include <string>
+
+namespace orti::bench {
+
+struct PacedReadingResult {
+  bool ok = false;
+  std::string error;
+  int folders = 0;
+  int records = 0;
+  int exchanges = 0;       // requests sent, retries not counted
+  int failedRequests = 0;  // as the reading counts them
+  std::chrono::milliseconds wall{0};
+  std::chrono::milliseconds slept{0};  // the console's own pauses
+};
+
+// `folders` blocks (1 to 100) at the end of the instrument's memory.
+PacedReadingResult RunPacedReading(const std::string& simPath, int folders);
+
+}  // namespace orti::bench

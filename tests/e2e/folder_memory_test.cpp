@@ -1,0 +1,368 @@
+// Folder operations written into a simulated instrument, checked in its memory
+// and by reading the notepad again: the frames may look right and still leave
+// the wrong bytes behind.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "device/identify.h"
+#include "device/identity_display.h"
+#include "device/memory_map.h"
+#include "device/write_frames.h"
+#include "folders/folder_fixture.h"
+#include "folders/folder_operations.h"
+#include "platform/cp1251.h"
+#include "platform/date_time.h"
+#include "support/sim_rig.h"
+#include "workflow/reading.h"
+
+namespace orti::test {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// Eight folder blocks: small enough to read often, large enough for the
+// generator's deleted record (folder 0), full folder (2) and free last folder.
+constexpr uint16_t kSmallNotepad = kNotepadEnd - 8 * kFolderBlockSize;
+constexpr uint32_t kSeed = 11;
+
+class QuietReadingHooks final : public ReadingHooks {
+ public:
+  void Start(int) override {}
+  void FolderHeaderRead() override {}
+  void FolderFree() override {}
+  void SlotDecoded() override {}
+  void OpenProgress() override {}
+  void CloseProgress() override {}
+  void RebuildViews() override {}
+  void ClearViews() override {}
+  void FillFolderList() override {}
+  void WaitTicks() override {}
+};
+
+class InstrumentFolders : public ::testing::Test {
+ protected:
+  InstrumentFolders() : rig(kSeed, kSmallNotepad) {
+    Load(*model);
+    page.items.resize(static_cast<size_t>(model->folderCount));
+    for (int f = 0; f < model->folderCount; ++f) page.items[f] = FolderNameUtf8(model->folders[f]);
+  }
+
+  // Identifies the instrument and reads its whole notepad into `into`.
+  void Load(NotepadModel& into) {
+    StringGrid totalData{2, 1, 1};
+    ScriptedDialogs quiet;
+    QuietReadingHooks hooks;
+    ReadingContext context{rig.state, into,  totalData, rig.link,
+                           rig.log,   quiet, hooks,     EncodeDate(2026, 12, 8)};
+    ASSERT_TRUE(Identify(rig.link, rig.state, into.identity, rig.log));
+    ShowIdentity(into.identity, totalData, rig.state);
+    ASSERT_EQ(RunReading(context), 0);
+  }
+  std::unique_ptr<NotepadModel> ReadAgain() {
+    auto fresh = std::make_unique<NotepadModel>();
+    Load(*fresh);
+    return fresh;
+  }
+
+  const uint8_t* Block(int f) const {
+    return rig.instrument.Memory().data() + FolderBase(kSmallNotepad, f);
+  }
+  Bytes BlockBytes(int f, int from, int size) const {
+    return Bytes(Block(f) + from, Block(f) + from + size);
+  }
+  Bytes SlotInMemory(int f, int s) const {
+    return BlockBytes(f, kFolderHeaderSize + kRecordSize * s, kRecordSize);
+  }
+  static Bytes SlotInModel(const NotepadModel& m, int f, int s) {
+    const uint8_t* b = StoredSlotBytes(m.folders[f], s);
+    return Bytes(b, b + kRecordSize);
+  }
+  bool Erased(int f, int from, int to) const {
+    return std::all_of(Block(f) + from, Block(f) + to, [](uint8_t b) { return b == 0xFF; });
+  }
+  // The header the instrument must hold for `utf8Name`, its sum worked out here.
+  static Bytes ExpectedHeader(const std::string& utf8Name) {
+    Bytes h(kFolderHeaderSize, 0xFF);
+    const std::string cp = Utf8ToCp1251(utf8Name);
+    std::copy(cp.begin(), cp.end(), h.begin());
+    unsigned sum = 17;
+    for (int i = 0; i < kFolderNameSize; ++i) sum += h[i];
+    h[16] = static_cast<uint8_t>(sum & 0xFF);
+    h[17] = static_cast<uint8_t>((sum >> 8) & 0xFF);
+    return h;
+  }
+  Bytes Header(int f) const { return BlockBytes(f, 0, kFolderHeaderSize); }
+
+  static int ShownRecords(const NotepadModel& m, int f) {
+    int n = 0;
+    for (int s = 0; s < kShownSlots; ++s) n += m.folders[f].records[s].HoldsRecord();
+    return n;
+  }
+  // The first folder after `after` in use with at least `records` shown records.
+  int FolderWithRecords(int records, int after = 0) const {
+    for (int f = after + 1; f < model->folderCount; ++f) {
+      if (model->folders[f].state == FolderState::kAsRead && ShownRecords(*model, f) >= records)
+        return f;
+    }
+    ADD_FAILURE() << "the generated notepad has no folder with " << records << " records";
+    return 1;
+  }
+  // Slots 0..24 of folder f as a rewrite must leave them: the records kept
+  // first in their order, then every other slot in its order, where the
+  // `dropped` ones (marked for deletion) are not written and stay erased.
+  std::vector<Bytes> ClosedUp(int f, const std::vector<int>& dropped) const {
+    std::vector<Bytes> kept, rest;
+    for (int s = 0; s < kShownSlots; ++s) {
+      const bool drop = std::find(dropped.begin(), dropped.end(), s) != dropped.end();
+      if (drop) {
+        rest.push_back(Bytes(kRecordSize, 0xFF));
+      } else {
+        (model->folders[f].records[s].HoldsRecord() ? kept : rest)
+            .push_back(SlotInModel(*model, f, s));
+      }
+    }
+    kept.insert(kept.end(), rest.begin(), rest.end());
+    return kept;
+  }
+  void ExpectSlots(int f, const std::vector<Bytes>& slots) const {
+    for (int s = 0; s < kShownSlots; ++s) {
+      const Bytes expected = s < static_cast<int>(slots.size()) && slots[s][0] != 0xFF
+                                 ? slots[s]
+                                 : Bytes(kRecordSize, 0xFF);
+      EXPECT_EQ(SlotInMemory(f, s), expected) << "folder " << f << " slot " << s;
+    }
+  }
+  void MarkForDeletion(int f, std::initializer_list<int> slots) {
+    for (int s : slots) {
+      ASSERT_TRUE(model->folders[f].records[s].HoldsRecord()) << "slot " << s;
+      model->folders[f].records[s].deletionMark = 1;
+    }
+    model->folders[f].state = FolderState::kRewritePending;
+    model->folders[f].pending = 1;
+  }
+  void Select(int f, const std::string& name = "") {
+    page.selected = f;
+    page.name = name;
+  }
+  size_t Warnings() const {
+    return static_cast<size_t>(
+        std::count_if(dialogs.Calls().begin(), dialogs.Calls().end(),
+                      [](const DialogCall& c) { return c.buttons == DialogButtons::kOk; }));
+  }
+
+  SimRig rig;
+  std::unique_ptr<NotepadModel> model = std::make_unique<NotepadModel>();
+  ScriptedDialogs dialogs;
+  RecordingProgress progress;
+  RecordingViews views;
+  FakeFolderPage page;
+  StringGrid journal{4, 2, 1};
+  SyncContext sync{*model, rig.state, dialogs, rig.log, progress, views, &rig.link};
+  FolderOperations operations{sync, page, journal, [] { return EncodeDate(2026, 12, 8); }};
+};
+
+TEST_F(InstrumentFolders, GeneratedNotepadHasWhatTheseTestsNeed) {
+  EXPECT_EQ(model->folderCount, 8);
+  EXPECT_EQ(model->folders[7].state, FolderState::kFree);
+  // Folder 2 uses every slot; some of them hold records the instrument deleted.
+  for (int s = 0; s < kSlotsPerFolder; ++s) EXPECT_NE(SlotInModel(*model, 2, s)[0], 0xFF) << s;
+  EXPECT_LT(ShownRecords(*model, 2), kShownSlots);
+  EXPECT_EQ(model->folders[0].records[1].mode, kModeDeleted);
+}
+
+TEST_F(InstrumentFolders, CreateWritesANamedHeaderIntoAnErasedBlock) {
+  const int f = FirstFreeSlot(*model);
+  ASSERT_GT(f, 0);
+  Select(-1, "новая проба 1");
+  dialogs.Expect(DialogAnswer::kYes);
+  operations.BtnNewFolderClick();
+
+  // Upper-casing turns "я" (0xFF, which would end the name) into "Я".
+  EXPECT_EQ(Header(f), ExpectedHeader("НОВАЯ ПРОБА 1"));
+  EXPECT_TRUE(Erased(f, kFolderHeaderSize, kFolderBlockSize));
+  EXPECT_EQ(model->folders[f].pending, 0);
+
+  const auto fresh = ReadAgain();
+  EXPECT_EQ(FolderNameUtf8(fresh->folders[f]), "НОВАЯ ПРОБА 1");
+  EXPECT_EQ(fresh->folders[f].state, FolderState::kAsRead);
+  EXPECT_EQ(ShownRecords(*fresh, f), 0);
+}
+
+TEST_F(InstrumentFolders, RenameRewritesTheHeaderAndKeepsTheRecordsClosedUp) {
+  const int f = FolderWithRecords(3);
+  const std::vector<Bytes> expected = ClosedUp(f, {});
+  const int shown = ShownRecords(*model, f);
+  Select(f, "переименована");
+  dialogs.Expect(DialogAnswer::kYes);  // rename?
+  dialogs.Expect(DialogAnswer::kYes);  // write it now?
+  operations.BtnRenameFolderClick();
+
+  EXPECT_EQ(Header(f), ExpectedHeader("ПЕРЕИМЕНОВАНА"));
+  ExpectSlots(f, expected);
+  EXPECT_EQ(Warnings(), 0u);
+
+  const auto fresh = ReadAgain();
+  EXPECT_EQ(FolderNameUtf8(fresh->folders[f]), "ПЕРЕИМЕНОВАНА");
+  EXPECT_EQ(ShownRecords(*fresh, f), shown);
+}
+
+TEST_F(InstrumentFolders, RemoveErasesTheWholeBlock) {
+  const int f = FolderWithRecords(1);
+  const Bytes untouched = BlockBytes(f + 1, 0, kFolderBlockSize);
+  Select(f);
+  dialogs.Expect(DialogAnswer::kYes);
+  dialogs.Expect(DialogAnswer::kYes);
+  operations.BtnRemoveFolderClick();
+
+  EXPECT_TRUE(Erased(f, 0, kFolderBlockSize));
+  EXPECT_EQ(BlockBytes(f + 1, 0, kFolderBlockSize), untouched);
+
+  const auto fresh = ReadAgain();
+  EXPECT_EQ(fresh->folders[f].state, FolderState::kFree);
+  EXPECT_EQ(FolderNameUtf8(fresh->folders[f]), kFreeFolderName);
+  EXPECT_EQ(ShownRecords(*fresh, f), 0);
+}
+
+TEST_F(InstrumentFolders, ClearKeepsTheNameAndEmptiesTheSlotsOfTheFirstFolder) {
+  const Bytes header = Header(0);
+  const std::string name = FolderNameUtf8(model->folders[0]);
+  ASSERT_GT(ShownRecords(*model, 0), 0);
+  Select(0);
+  dialogs.Expect(DialogAnswer::kYes);
+  dialogs.Expect(DialogAnswer::kYes);
+  operations.BtnClearFolderClick();
+
+  EXPECT_EQ(Header(0), header);
+  EXPECT_EQ(Header(0), ExpectedHeader(name));
+  EXPECT_TRUE(Erased(0, kFolderHeaderSize, kFolderBlockSize));
+
+  const auto fresh = ReadAgain();
+  EXPECT_EQ(FolderNameUtf8(fresh->folders[0]), name);
+  EXPECT_EQ(fresh->folders[0].state, FolderState::kAsRead);
+  EXPECT_EQ(ShownRecords(*fresh, 0), 0);
+}
+
+TEST_F(InstrumentFolders, ClearAllEmptiesEveryFolderInUseAndLeavesFreeBlocksErased) {
+  std::vector<Bytes> headers;
+  for (int f = 0; f < model->folderCount; ++f) headers.push_back(Header(f));
+  Select(-1);
+  dialogs.Expect(DialogAnswer::kYes);
+  dialogs.Expect(DialogAnswer::kYes);
+  operations.BtnClearFoldersClick();
+
+  const auto fresh = ReadAgain();
+  for (int f = 0; f < model->folderCount; ++f) {
+    SCOPED_TRACE(f);
+    EXPECT_EQ(Header(f), headers[f]);
+    EXPECT_TRUE(Erased(f, kFolderHeaderSize, kFolderBlockSize));
+    EXPECT_EQ(FolderNameUtf8(fresh->folders[f]), page.items[f]);
+    EXPECT_EQ(ShownRecords(*fresh, f), 0);
+  }
+  EXPECT_EQ(fresh->byDate.Count(), 0);
+}
+
+TEST_F(InstrumentFolders, DeletedRecordsAreGoneAndTheRestCloseUpInTheirOrder) {
+  const int f = FolderWithRecords(5);
+  const Bytes header = Header(f);
+  // Marks on the second and fourth records the folder shows.
+  std::vector<int> holding;
+  for (int s = 0; s < kShownSlots; ++s)
+    if (model->folders[f].records[s].HoldsRecord()) holding.push_back(s);
+  const std::vector<Bytes> expected = ClosedUp(f, {holding[1], holding[3]});
+  const int shown = ShownRecords(*model, f);
+  MarkForDeletion(f, {holding[1], holding[3]});
+  dialogs.Expect(DialogAnswer::kYes);
+  operations.BtnSyncroFoldersClick();
+
+  EXPECT_EQ(Header(f), header);
+  ExpectSlots(f, expected);
+  EXPECT_EQ(ShownRecords(*model, f), shown - 2);
+
+  const auto fresh = ReadAgain();
+  EXPECT_EQ(ShownRecords(*fresh, f), shown - 2);
+  for (int s = 0; s < kShownSlots; ++s) EXPECT_EQ(SlotInModel(*fresh, f, s), SlotInMemory(f, s));
+
+  // A second deletion without reading in between writes what the instrument
+  // now holds, closed up once more.
+  const std::vector<Bytes> again = ClosedUp(f, {0});
+  MarkForDeletion(f, {0});
+  dialogs.Expect(DialogAnswer::kYes);
+  operations.BtnSyncroFoldersClick();
+  ExpectSlots(f, again);
+  EXPECT_EQ(ShownRecords(*ReadAgain(), f), shown - 3);
+}
+
+TEST_F(InstrumentFolders, ARecordInTheLastSlotSurvivesARewrite) {
+  constexpr int kFull = 2;
+  const Bytes last = SlotInMemory(kFull, kLastSlot);
+  ASSERT_NE(last[0], 0xFF);
+  const std::vector<Bytes> expected = ClosedUp(kFull, {0});
+  const int shown = ShownRecords(*model, kFull);
+  MarkForDeletion(kFull, {0});
+  dialogs.Expect(DialogAnswer::kYes);
+  operations.BtnSyncroFoldersClick();
+
+  EXPECT_EQ(SlotInMemory(kFull, kLastSlot), last);
+  ExpectSlots(kFull, expected);
+  const auto fresh = ReadAgain();
+  EXPECT_EQ(SlotInModel(*fresh, kFull, kLastSlot), last);
+  EXPECT_EQ(ShownRecords(*fresh, kFull), shown - 1);
+}
+
+TEST_F(InstrumentFolders, ARefusedHeaderWriteStaysPendingUntilTheNextSynchronisation) {
+  const int f = FolderWithRecords(2);
+  const std::vector<Bytes> expected = ClosedUp(f, {});
+  rig.ErrorReply(sim::RequestKind::Write, 2);  // the header after the erase
+  Select(f, "ВТОРАЯ ПОПЫТКА");
+  dialogs.Expect(DialogAnswer::kYes);
+  dialogs.Expect(DialogAnswer::kYes);
+  operations.BtnRenameFolderClick();
+
+  EXPECT_EQ(Warnings(), 1u);
+  EXPECT_TRUE(Erased(f, 0, kFolderHeaderSize));
+  ExpectSlots(f, expected);  // the records went in after the refused header
+  EXPECT_EQ(model->folders[f].pending, 1);
+  EXPECT_EQ(model->folders[f].state, FolderState::kRewritePending);
+  // A fresh reading sees a free block: the rename is not in the instrument yet.
+  EXPECT_EQ(ReadAgain()->folders[f].state, FolderState::kFree);
+
+  dialogs.Expect(DialogAnswer::kYes);
+  operations.BtnSyncroFoldersClick();
+  EXPECT_EQ(Warnings(), 1u);
+  EXPECT_EQ(model->folders[f].pending, 0);
+  EXPECT_EQ(Header(f), ExpectedHeader("ВТОРАЯ ПОПЫТКА"));
+  ExpectSlots(f, expected);
+  const auto fresh = ReadAgain();
+  EXPECT_EQ(FolderNameUtf8(fresh->folders[f]), "ВТОРАЯ ПОПЫТКА");
+  EXPECT_EQ(ShownRecords(*fresh, f), ShownRecords(*model, f));
+}
+
+TEST_F(InstrumentFolders, AnUnansweredEraseLeavesTheBlockAndTheRemovalPending) {
+  const int f = FolderWithRecords(1);
+  const Bytes before = BlockBytes(f, 0, kFolderBlockSize);
+  rig.SilenceExchange(sim::RequestKind::Write, 1);
+  Select(f);
+  dialogs.Expect(DialogAnswer::kYes);
+  dialogs.Expect(DialogAnswer::kYes);
+  operations.BtnRemoveFolderClick();
+
+  EXPECT_EQ(BlockBytes(f, 0, kFolderBlockSize), before);
+  EXPECT_EQ(model->folders[f].pending, 1);
+  EXPECT_EQ(model->folders[f].state, FolderState::kRemovePending);
+  EXPECT_EQ(Warnings(), 1u);
+
+  dialogs.Expect(DialogAnswer::kYes);
+  operations.BtnSyncroFoldersClick();
+  EXPECT_TRUE(Erased(f, 0, kFolderBlockSize));
+  EXPECT_EQ(model->folders[f].pending, 0);
+  EXPECT_EQ(ReadAgain()->folders[f].state, FolderState::kFree);
+}
+
+}  // namespace
+}  // namespace orti::test
