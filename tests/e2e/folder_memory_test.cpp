@@ -283,6 +283,14 @@ TEST_F(InstrumentFolders, DeletedRecordsAreGoneAndTheRestCloseUpInTheirOrder) {
   EXPECT_EQ(Header(f), header);
   ExpectSlots(f, expected);
   EXPECT_EQ(ShownRecords(*model, f), shown - 2);
+  // The by-date index names every record the folder now holds, in its new slot.
+  int indexed = 0;
+  for (int i = 0; i < model->byDate.Count(); ++i) {
+    if (model->byDate.folder[i] != f) continue;
+    ++indexed;
+    EXPECT_TRUE(model->folders[f].records[model->byDate.record[i]].HoldsRecord());
+  }
+  EXPECT_EQ(indexed, shown - 2);
 
   const auto fresh = ReadAgain();
   EXPECT_EQ(ShownRecords(*fresh, f), shown - 2);
