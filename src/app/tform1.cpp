@@ -317,7 +317,7 @@ void TForm1::ConfirmPendingSync() {
 }
 
 SyncContext TForm1::SyncFor() {
-  return {*model_, state_, Ask(), log_, writeProgress_, *this, link_};
+  return {*model_, state_, Ask(), log_, writeProgress_, *this, *link_};
 }
 
 void TForm1::ClearMarkColumns() {

@@ -122,7 +122,7 @@ void CliSession::ClearMarkColumns() {
 }
 
 SyncContext CliSession::SyncFor() {
-  return {*model_, state_, dialogs_, log_, progress_, *this, &link_};
+  return {*model_, state_, dialogs_, log_, progress_, *this, link_};
 }
 
 }  // namespace orti::cli

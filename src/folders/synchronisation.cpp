@@ -189,8 +189,7 @@ SyncOutcome SynchroniseFolders(const SyncContext& c) {
   for (int i = 0; i < folders; ++i) {
     stepBar.Reset();
     if (model.folders[i].pending == 1) {
-      failedFolder[i] =
-          c.link == nullptr || !WriteFolder(c, *c.link, i, stepBar, outcome.failedRequests);
+      failedFolder[i] = !WriteFolder(c, c.link, i, stepBar, outcome.failedRequests);
     }
     folderBar += kBarStep;
     c.progress.SetFolderBar(folderBar, kBarStep * folders);

@@ -32,9 +32,7 @@ struct SyncContext {
   LogSink& log;
   SyncProgress& progress;
   ViewsHooks& views;
-  // Temporary seam until the main window owns its serial link: without one
-  // nothing is written and no line is logged; pending folders stay pending.
-  Exchanger* link;
+  Exchanger& link;
 };
 
 struct SyncOutcome {

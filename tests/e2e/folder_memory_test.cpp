@@ -163,7 +163,7 @@ class InstrumentFolders : public ::testing::Test {
   RecordingViews views;
   FakeFolderPage page;
   StringGrid journal{4, 2, 1};
-  SyncContext sync{*model, rig.state, dialogs, rig.log, progress, views, &rig.link};
+  SyncContext sync{*model, rig.state, dialogs, rig.log, progress, views, rig.link};
   FolderOperations operations{sync, page, journal, [] { return EncodeDate(2026, 12, 8); }};
 };
 

@@ -188,7 +188,7 @@ class FolderFixture : public ::testing::Test {
   RecordingProgress progress;
   RecordingViews views;
   ScriptedExchanger link;
-  SyncContext sync{*model, state, dialogs, log, progress, views, &link};
+  SyncContext sync{*model, state, dialogs, log, progress, views, link};
 };
 
 }  // namespace orti::test

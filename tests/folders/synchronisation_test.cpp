@@ -315,20 +315,11 @@ TEST_F(Synchronisation, DoesNothingWhileBusyAndIsBusyWhileItRuns) {
     void ClearMarkColumns() override {}
   } probe;
   probe.state = &state;
-  SyncContext c{*model, state, dialogs, log, progress, probe, &link};
+  SyncContext c{*model, state, dialogs, log, progress, probe, link};
   dialogs.Expect(DialogAnswer::kYes);
   SynchroniseFolders(c);
   EXPECT_TRUE(probe.sawBusy);
   EXPECT_FALSE(state.busy);
-}
-
-TEST_F(Synchronisation, WithoutALinkNothingIsWrittenAndFoldersStayPending) {
-  MakeFolder(0, "А", {0});
-  MarkForDeletion(0, 0);
-  sync.link = nullptr;
-  Run(DialogAnswer::kYes);
-  EXPECT_TRUE(LogLines().empty());
-  EXPECT_EQ(model->folders[0].pending, 1);
 }
 
 TEST_F(Synchronisation, PendingQuestionYesSynchronisesAndNoChangesNothing) {
