@@ -73,7 +73,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   ProductName->setFont(big);
   Label2 = CentredLabel("Консоль управления блокнотом", panel, "Label2");
   Version = CentredLabel("Версия 1.0 (RC1)", panel, "Version");
-  Notice = CentredLabel("Для лабораторий, работающих с pH-метрами серии 415", panel, "Notice");
+  Notice = CentredLabel("Для аналитических лабораторий", panel, "Notice");
   SBMailTo = LinkButton(kMakerMail, panel, "SBMailTo");
   SBWeb = LinkButton(kMakerWeb, panel, "SBWeb");
 
