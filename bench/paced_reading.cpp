@@ -65,18 +65,9 @@ class ConsoleDialogs final : public Dialogs {
 
 // No windows: progress is not shown and the half-second wait after the
 // reading is left out, so that only the line is timed.
-class NoWindows final : public ReadingHooks {
+class NoWindows final : public QuietReadingHooks {
  public:
-  void Start(int) override {}
-  void FolderHeaderRead() override {}
-  void FolderFree() override {}
   void SlotDecoded() override { ++records; }
-  void OpenProgress() override {}
-  void CloseProgress() override {}
-  void RebuildViews() override {}
-  void ClearViews() override {}
-  void FillFolderList() override {}
-  void WaitTicks() override {}
   int records = 0;
 };
 

@@ -40,7 +40,7 @@ struct SessionRequest {
   bool readNotepad = true;
 };
 
-class CliSession final : public StartupSteps, public ReadingHooks, public ViewsHooks {
+class CliSession final : public StartupSteps, public QuietReadingHooks, public ViewsHooks {
  public:
   // The work log is written to `err` line by line as it grows.
   CliSession(CliEnvironment& environment, Dialogs& dialogs, std::ostream& err);
@@ -72,17 +72,10 @@ class CliSession final : public StartupSteps, public ReadingHooks, public ViewsH
   void ConnectionFailed() override;
   void ProcessMessages() override {}
 
-  // ReadingHooks
-  void Start(int) override {}
-  void FolderHeaderRead() override {}
-  void FolderFree() override {}
-  void SlotDecoded() override {}
-  void OpenProgress() override {}
-  void CloseProgress() override {}
+  // The reading shows nothing but the views it fills.
+  using QuietReadingHooks::Start;  // the progress start, beside the session's own Start
   void RebuildViews() override;
   void ClearViews() override;
-  void FillFolderList() override {}
-  void WaitTicks() override {}
 
   // ViewsHooks
   void SortByDateIndex() override;

@@ -59,10 +59,6 @@ bool FolderNameExists(const NotepadModel& model, std::string_view utf8) {
   return false;
 }
 
-std::string FolderNameUtf8(const NotepadFolder& folder) {
-  return Cp1251ToUtf8(std::string_view(folder.name, strnlen(folder.name, kFolderNameChars)));
-}
-
 void SetFolderName(NotepadFolder& folder, std::string_view utf8) {
   const std::string bytes = Utf8ToCp1251(utf8);
   std::memset(folder.name, 0, sizeof folder.name);

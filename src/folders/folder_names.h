@@ -23,7 +23,6 @@ int FirstFreeSlot(const NotepadModel& model);
 // True when `utf8` equals the name of any folder slot, letter case ignored.
 bool FolderNameExists(const NotepadModel& model, std::string_view utf8);
 
-std::string FolderNameUtf8(const NotepadFolder& folder);
 // Stores at most 16 characters; the caller has checked the alphabet.
 void SetFolderName(NotepadFolder& folder, std::string_view utf8);
 

@@ -1,5 +1,9 @@
 #include "model/notepad_model.h"
 
+#include <cstring>
+
+#include "platform/cp1251.h"
+
 namespace orti {
 
 void ByDateIndex::Clear() {
@@ -36,6 +40,10 @@ int IndexStoredRecords(NotepadModel& model) {
     }
   }
   return leftOut;
+}
+
+std::string FolderNameUtf8(const NotepadFolder& folder) {
+  return Cp1251ToUtf8(std::string_view(folder.name, strnlen(folder.name, kFolderNameChars)));
 }
 
 bool AnyFolderPending(const NotepadModel& model) {

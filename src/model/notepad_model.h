@@ -3,6 +3,7 @@
 // plain data: nothing is allocated per folder or per record.
 
 #include <cstdint>
+#include <string>
 
 namespace orti {
 
@@ -94,6 +95,10 @@ struct NotepadModel {
 // 0..24, in folder-then-slot order (not yet sorted). Records beyond the
 // index's capacity are left out; returns how many.
 int IndexStoredRecords(NotepadModel& model);
+
+// The folder's name as the operator reads it (UTF-8); a name that lost its
+// terminating zero still ends after 16 characters.
+std::string FolderNameUtf8(const NotepadFolder& folder);
 
 // True when any folder 0 .. folderCount-1 has a change not yet written.
 bool AnyFolderPending(const NotepadModel& model);

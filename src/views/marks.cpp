@@ -2,7 +2,6 @@
 
 #include <cctype>
 
-#include "platform/cp1251.h"
 #include "views/shown_records.h"
 #include "views/view_layout.h"
 
@@ -13,15 +12,10 @@ constexpr const char* kMarkSave = "S";
 constexpr const char* kMarkPrint = "P";
 constexpr const char* kMarkDelete = "D";
 
-
 std::string MarkOf(const StringGrid& view, int row) {
   std::string mark = view.Cell(kMarkColumn, row);
   for (char& c : mark) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return mark;
-}
-
-std::string FolderName(const NotepadModel& model, int folder) {
-  return Cp1251ToUtf8(model.folders[folder].name);
 }
 
 }  // namespace
@@ -124,7 +118,7 @@ void MarkForDeletion(ViewKind kind, int row, MarkViews& views, NotepadModel& mod
   const ViewKind otherKind = byFolders ? ViewKind::kByDate : ViewKind::kByFolders;
   hooks.MoveCursor(otherKind, *other);
   views.Of(otherKind).SetCell(kMarkColumn, *other, kMarkDelete);
-  hooks.AddJournalRow("Удаление записи", FolderName(model, ref->folder));
+  hooks.AddJournalRow("Удаление записи", FolderNameUtf8(model.folders[ref->folder]));
   hooks.ShowWarningPanels(true);
 }
 
@@ -153,7 +147,7 @@ void TakeBackDeletion(ViewKind kind, int row, MarkViews& views, NotepadModel& mo
   const ViewKind otherKind = byFolders ? ViewKind::kByDate : ViewKind::kByFolders;
   hooks.MoveCursor(otherKind, *other);
   views.Of(otherKind).SetCell(kMarkColumn, *other, "");
-  hooks.AddJournalRow("Отмена удаления записи", FolderName(model, ref->folder));
+  hooks.AddJournalRow("Отмена удаления записи", FolderNameUtf8(model.folders[ref->folder]));
   if (!AnyRecordMarked(model)) hooks.ShowWarningPanels(false);
 }
 

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "platform/cp1251.h"
 #include "platform/date_time.h"
 #include "views/number_text.h"
 
@@ -21,15 +20,10 @@ std::string ModeText(uint8_t mode) {
   }
 }
 
-std::string FolderNameText(const NotepadFolder& folder) {
-  // A name that lost its terminating zero still ends after 16 characters.
-  return Cp1251ToUtf8(std::string(folder.name, strnlen(folder.name, kFolderNameChars)));
-}
-
 RecordTexts MakeRecordTexts(const NotepadFolder& folder, const NotepadRecord& record,
                             const std::string& decimalSeparator) {
   RecordTexts t;
-  t.folderName = FolderNameText(folder);
+  t.folderName = FolderNameUtf8(folder);
   t.mode = ModeText(record.mode);
   t.dateTime = FormatDateTime(record.dateTime);
   t.temperature = OneDecimalText(record.temperature, decimalSeparator);

@@ -10,9 +10,6 @@ namespace orti {
 // "pH", "pH25", "mV"; empty for any other mode.
 std::string ModeText(uint8_t mode);
 
-// The folder's name (cp1251 bytes in the model) as UTF-8, at most 16 characters.
-std::string FolderNameText(const NotepadFolder& folder);
-
 struct RecordTexts {
   std::string folderName;
   std::string mode;

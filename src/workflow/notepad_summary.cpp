@@ -2,8 +2,6 @@
 
 #include <string>
 
-#include "platform/cp1251.h"
-
 namespace orti {
 
 int AppendSummaryAndIndex(NotepadModel& model, StringGrid& totalData) {
@@ -22,7 +20,7 @@ int AppendSummaryAndIndex(NotepadModel& model, StringGrid& totalData) {
     if (folder.state == FolderState::kFree) continue;
     int count = 0;
     for (int s = 0; s < kShownSlots; ++s) count += folder.records[s].HoldsRecord();
-    writeRow(Cp1251ToUtf8(folder.name), std::to_string(count));
+    writeRow(FolderNameUtf8(folder), std::to_string(count));
   }
   return leftOut;
 }

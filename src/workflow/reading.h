@@ -23,6 +23,21 @@ class ReadingHooks : public ReadProgress {
   virtual void WaitTicks() = 0;  // about half a second, serving the windows
 };
 
+// A reading that shows nothing: the command line, the benchmark, tests.
+class QuietReadingHooks : public ReadingHooks {
+ public:
+  void Start(int) override {}
+  void FolderHeaderRead() override {}
+  void FolderFree() override {}
+  void SlotDecoded() override {}
+  void OpenProgress() override {}
+  void CloseProgress() override {}
+  void RebuildViews() override {}
+  void ClearViews() override {}
+  void FillFolderList() override {}
+  void WaitTicks() override {}
+};
+
 struct ReadingContext {
   ConsoleState& state;
   NotepadModel& model;

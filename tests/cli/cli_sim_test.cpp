@@ -28,9 +28,9 @@
 #include "sim/in_process_port.h"
 #include "sim/instrument.h"
 #include "sim/instrument_line.h"
+#include "sim/sim_process.h"
 #include "support/fake_clock.h"
 #include "support/scripted_dialogs.h"
-#include "sim/sim_process.h"
 #include "support/temp_dir.h"
 #include "views/by_date_sort.h"
 #include "views/export.h"
@@ -88,7 +88,7 @@ CliRun RunCliProgram(const Lines& args, const std::string& ports, const test::Te
 
 // The console's reading of a memory image, in virtual time, and the texts of
 // its two views.
-class ConsoleReading final : public ReadingHooks {
+class ConsoleReading final : public QuietReadingHooks {
  public:
   explicit ConsoleReading(const std::string& imagePath) {
     sim::MemoryImage memory{};
@@ -118,19 +118,10 @@ class ConsoleReading final : public ReadingHooks {
   const NotepadModel& Model() const { return *model_; }
   std::string FolderName(int f) const { return Cp1251ToUtf8(model_->folders[f].name); }
 
-  void Start(int) override {}
-  void FolderHeaderRead() override {}
-  void FolderFree() override {}
-  void SlotDecoded() override {}
-  void OpenProgress() override {}
-  void CloseProgress() override {}
   void RebuildViews() override {
     SortByDateIndex(model_->byDate);
     FillGrids(*model_, byFolders_, byDate_, ".");
   }
-  void ClearViews() override {}
-  void FillFolderList() override {}
-  void WaitTicks() override {}
 
  private:
   test::FakeClock clock_;

@@ -31,20 +31,6 @@ using Bytes = std::vector<uint8_t>;
 constexpr uint16_t kSmallNotepad = kNotepadEnd - 8 * kFolderBlockSize;
 constexpr uint32_t kSeed = 11;
 
-class QuietReadingHooks final : public ReadingHooks {
- public:
-  void Start(int) override {}
-  void FolderHeaderRead() override {}
-  void FolderFree() override {}
-  void SlotDecoded() override {}
-  void OpenProgress() override {}
-  void CloseProgress() override {}
-  void RebuildViews() override {}
-  void ClearViews() override {}
-  void FillFolderList() override {}
-  void WaitTicks() override {}
-};
-
 class InstrumentFolders : public ::testing::Test {
  protected:
   InstrumentFolders() : rig(kSeed, kSmallNotepad) {
