@@ -59,6 +59,10 @@ int main(int argc, char** argv) {
     std::cout << SimUsage();
     return 0;
   }
+  if (options.version) {
+    std::cout << SimVersion();
+    return 0;
+  }
 
   MemoryImage memory{};
   if (!PrepareMemory(options, memory)) return 1;

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <optional>
 
 namespace orti::sim {
 
@@ -21,8 +22,20 @@ bool ParseUnsigned(const std::string& text, unsigned long max, unsigned long& va
 bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std::string& error) {
   options = SimOptions{};
   for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
+    // "--name=value" is the same as "--name value".
+    std::string arg = argv[i];
+    std::optional<std::string> inlineValue;
+    const size_t equals = arg.find('=');
+    if (arg.rfind("--", 0) == 0 && equals != std::string::npos) {
+      inlineValue = arg.substr(equals + 1);
+      arg.erase(equals);
+    }
     auto value = [&](std::string& out) {
+      if (inlineValue) {
+        out = *inlineValue;
+        inlineValue.reset();
+        return true;
+      }
       if (i + 1 >= argc) {
         error = arg + " needs a value";
         return false;
@@ -32,8 +45,14 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std
     };
     std::string text;
     unsigned long number = 0;
+    if (inlineValue && (arg == "--help" || arg == "--version" || arg == "--pace")) {
+      error = arg + " takes no value";
+      return false;
+    }
     if (arg == "--help" || arg == "-h") {
       options.help = true;
+    } else if (arg == "--version") {
+      options.version = true;
     } else if (arg == "--pace") {
       options.pacing = true;
     } else if (arg == "--seed") {
@@ -100,7 +119,13 @@ std::string SimUsage() {
          "      latency    the reply starts ms=N late\n"
          "      nth=N picks the N-th request of the kind named by on= (all kinds by default).\n"
          "      Example: --fault no-reply,on=read,nth=3\n"
-         "  --help                  this text\n";
+         "  --NAME=VALUE            the same as --NAME VALUE\n"
+         "  --help, -h              this text\n"
+         "  --version               the program's version\n";
+}
+
+std::string SimVersion() {
+  return std::string("orti415-sim ") + ORTI415_VERSION + "\n";
 }
 
 }  // namespace orti::sim

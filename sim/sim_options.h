@@ -18,11 +18,13 @@ struct SimOptions {
   std::vector<FaultRule> faults;  // --latency becomes a rule here too
   std::string linkPath;
   bool help = false;
+  bool version = false;
 };
 
 // False with a reason when the arguments (argv[1] onward) are not understood.
 bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std::string& error);
 
 std::string SimUsage();
+std::string SimVersion();
 
 }  // namespace orti::sim

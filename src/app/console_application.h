@@ -3,6 +3,10 @@
 // in a message box instead of ending the program.
 
 #include <QApplication>
+#include <QString>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace orti {
 
@@ -11,5 +15,19 @@ class ConsoleApplication final : public QApplication {
   ConsoleApplication(int& argc, char** argv) : QApplication(argc, argv) {}
   bool notify(QObject* receiver, QEvent* event) override;
 };
+
+// The desktop entry's name without ".desktop"; also the icon's name in the theme.
+constexpr const char* kDesktopFileName = "org.example.orti415";
+
+// What the console prints for "--help"/"-h" or "--version" as its first
+// argument, before any window exists; nothing for any other command line.
+std::optional<std::string> CommandLineAnswer(const std::vector<std::string>& arguments);
+
+// Qt's own texts (standard dialogs, context menus) in Russian whatever the
+// locale; false when qtbase_ru is not installed.
+bool InstallQtTranslations(QApplication& app, const QString& folder = QString());
+
+// The window icon (built in), the desktop entry and the application name.
+void SetApplicationIdentity(QApplication& app);
 
 }  // namespace orti

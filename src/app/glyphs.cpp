@@ -20,12 +20,8 @@ void DrawFolder(QPainter& p, QRectF r, QColor fill) {
   p.drawPath(path);
 }
 
-}  // namespace
-
-QIcon MakeGlyph(Glyph glyph, int size) {
-  QPixmap pixmap(size, size);
-  pixmap.fill(Qt::transparent);
-  QPainter p(&pixmap);
+// Draws `glyph` in a square of `size` logical pixels.
+void DrawGlyph(QPainter& p, Glyph glyph, int size) {
   p.setRenderHint(QPainter::Antialiasing);
   p.setPen(QPen(QColor(40, 40, 40), 1.2));
   const double s = size;
@@ -145,7 +141,25 @@ QIcon MakeGlyph(Glyph glyph, int size) {
       break;
     }
   }
-  return QIcon(pixmap);
+}
+
+}  // namespace
+
+QIcon MakeGlyph(Glyph glyph, int size) {
+  // One pixmap per usual device pixel ratio, drawn at that resolution, so a
+  // HiDPI screen gets sharp lines instead of an enlarged 1x picture.
+  QIcon icon;
+  for (const qreal ratio : {1.0, 1.25, 1.5, 2.0, 3.0}) {
+    const int pixels = qRound(size * ratio);
+    QPixmap pixmap(pixels, pixels);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    DrawGlyph(p, glyph, size);
+    p.end();
+    icon.addPixmap(pixmap);
+  }
+  return icon;
 }
 
 }  // namespace orti

@@ -10,15 +10,24 @@ namespace orti {
 RowIconSet::RowIconSet() {
   for (RowIcon icon :
        {RowIcon::kHeader, RowIcon::kRecord, RowIcon::kSave, RowIcon::kPrint, RowIcon::kDelete}) {
-    icons_[icon] = MakeRowIcon(icon);
+    icons_[{icon, 1.0}] = MakeRowIcon(icon);
   }
+}
+
+const QPixmap& RowIconSet::Get(RowIcon icon, qreal devicePixelRatio) const {
+  const auto key = std::make_pair(icon, devicePixelRatio);
+  auto found = icons_.find(key);
+  if (found == icons_.end()) found = icons_.emplace(key, MakeRowIcon(icon, devicePixelRatio)).first;
+  return found->second;
 }
 
 void RowIconSet::Paint(QPainter* painter, const QRect& cell, const QColor& background,
                        RowIcon icon) const {
-  const QPixmap& pixmap = Get(icon);
+  const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+  const QPixmap& pixmap = Get(icon, ratio);
   painter->fillRect(cell, background);
-  const int x = IconLeft(cell.left(), cell.left() + cell.width(), pixmap.width());
+  // Placed by its size in logical pixels.
+  const int x = IconLeft(cell.left(), cell.left() + cell.width(), IconSize(icon));
   painter->drawPixmap(x, cell.top(), pixmap);
 }
 

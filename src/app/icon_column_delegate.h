@@ -7,22 +7,27 @@
 #include <QPixmap>
 #include <QStyledItemDelegate>
 #include <map>
+#include <utility>
 
 #include "views/icon_column.h"
 
 namespace orti {
 
-// The five icons, drawn once per view.
+// The five icons, drawn once per view and device pixel ratio.
 class RowIconSet {
  public:
   RowIconSet();
-  const QPixmap& Get(RowIcon icon) const { return icons_.at(icon); }
+  // At 1 device pixel per logical pixel.
+  const QPixmap& Get(RowIcon icon) const { return Get(icon, 1.0); }
+  // At `devicePixelRatio` (drawn on first use).
+  const QPixmap& Get(RowIcon icon, qreal devicePixelRatio) const;
 
-  // Fills `cell` with `background` and draws the icon at its top, centred.
+  // Fills `cell` with `background` and draws the icon at its top, centred,
+  // at the painter's device pixel ratio.
   void Paint(QPainter* painter, const QRect& cell, const QColor& background, RowIcon icon) const;
 
  private:
-  std::map<RowIcon, QPixmap> icons_;
+  mutable std::map<std::pair<RowIcon, qreal>, QPixmap> icons_;
 };
 
 class IconColumnDelegate final : public QStyledItemDelegate {

@@ -29,6 +29,13 @@ class QtLinkHooks final : public LinkHooks, public ConnectionWindow {
   bool ConnectionWindowVisible() override { return form3_ && form3_->isVisible(); }
   void ShowPort(const std::string& portName) override;
   void ShowAttempt(const std::string& attempt) override;
+  void ShowMessage(const std::string& text) override {
+    if (showMessage_) showMessage_(text);
+  }
+  // Where ShowMessage goes: the main window's message boxes.
+  void SetMessageShower(std::function<void(const std::string&)> show) {
+    showMessage_ = std::move(show);
+  }
 
   // ConnectionWindow: TForm3 exists only while the ports are searched.
   void Open() override;
@@ -39,6 +46,7 @@ class QtLinkHooks final : public LinkHooks, public ConnectionWindow {
   ConsoleState& state_;
   QWidget* owner_;
   TForm3* form3_ = nullptr;
+  std::function<void(const std::string&)> showMessage_;
 };
 
 // What a reading shows: TForm5 with its two bars, then the views and the list.

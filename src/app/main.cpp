@@ -1,3 +1,4 @@
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -5,10 +6,16 @@
 #include "app/tform1.h"
 
 int main(int argc, char** argv) {
-  orti::ConsoleApplication app(argc, argv);
-  app.setApplicationName("Orti-415");
-  orti::TForm1 form1;
   std::vector<std::string> arguments(argv + 1, argv + argc);
+  // --help and --version are answered without a window or a display.
+  if (const auto answer = orti::CommandLineAnswer(arguments)) {
+    std::cout << *answer;
+    return 0;
+  }
+  orti::ConsoleApplication app(argc, argv);
+  orti::SetApplicationIdentity(app);
+  orti::InstallQtTranslations(app);
+  orti::TForm1 form1;
   if (form1.FormShow(arguments) == orti::StartupResult::kQuit) return 0;
   form1.ShowAfterStartup();
   return app.exec();

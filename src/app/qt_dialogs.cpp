@@ -63,6 +63,9 @@ std::optional<std::string> QtDialogs::ChooseSaveFile(const SaveFileRequest& requ
   dialog.setNameFilters(filters);
   dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
   dialog.setOption(QFileDialog::DontConfirmOverwrite);  // the console asks itself
+  // The filter reads as the label given ("Текстовые файлы (.csv)"), without
+  // Qt appending the pattern to it.
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().front().toStdString();
 }

@@ -72,9 +72,11 @@ void DrawDelete(QPainter& p) {
 
 }  // namespace
 
-QPixmap MakeRowIcon(RowIcon icon) {
+QPixmap MakeRowIcon(RowIcon icon, qreal devicePixelRatio) {
   const int size = IconSize(icon);
-  QPixmap pixmap(size, size);
+  const int pixels = qRound(size * devicePixelRatio);
+  QPixmap pixmap(pixels, pixels);
+  pixmap.setDevicePixelRatio(devicePixelRatio);
   pixmap.fill(Qt::transparent);
   QPainter p(&pixmap);
   p.setRenderHint(QPainter::Antialiasing);

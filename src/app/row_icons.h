@@ -7,7 +7,8 @@
 
 namespace orti {
 
-// 20 x 20 pixels, the print mark 16 x 16 (IconSize).
-QPixmap MakeRowIcon(RowIcon icon);
+// 20 x 20 logical pixels, the print mark 16 x 16 (IconSize), drawn at
+// `devicePixelRatio` device pixels per logical pixel.
+QPixmap MakeRowIcon(RowIcon icon, qreal devicePixelRatio = 1.0);
 
 }  // namespace orti

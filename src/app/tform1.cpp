@@ -56,6 +56,7 @@ TForm1::TForm1(QWidget* parent)
   Form6 = new TForm6(this);
 
   linkHooks_ = std::make_unique<QtLinkHooks>(*Timer1, state_, this);
+  linkHooks_->SetMessageShower([this](const std::string& text) { Ask().ShowMessage(text); });
   UseSerialLine(std::make_unique<PosixSerialPort>(PortMap(CurrentPortMapSources())), clock_);
   readingHooks_ = std::make_unique<ReadingWindowHooks>(
       this, ReadingWindowHooks::Actions{[this] {
@@ -184,6 +185,15 @@ void TForm1::BuildMenu() {
   MRefresh = action(data, "MRefresh", "Обновить");
   QMenu* about = menuBar()->addMenu("О программе");
   MAbout = action(about, "MAbout", "О программе");
+
+  // Keyboard shortcuts, shown beside the menu texts; they trigger the items
+  // themselves, so the same handlers ask the same questions.
+  MRefresh->setShortcut(QKeySequence(Qt::Key_F5));
+  MQuit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  MByFolders->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
+  MByDateTime->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_2));
+  MFoldersManag->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_3));
+  MOptions->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_4));
 
   connect(MFoldersManag, &QAction::triggered, this, &TForm1::MFoldersManagClick);
   connect(MOptions, &QAction::triggered, this, &TForm1::MOptionsClick);

@@ -1,5 +1,7 @@
 #include "cli/cli_commands.h"
 
+#include <sys/stat.h>
+
 #include <sstream>
 #include <vector>
 
@@ -9,6 +11,7 @@
 #include "folders/folder_operations.h"
 #include "folders/journal.h"
 #include "folders/synchronisation.h"
+#include "platform/device_access.h"
 #include "views/export.h"
 #include "views/fill_grids.h"
 #include "views/marks.h"
@@ -36,7 +39,10 @@ bool IsFolderCommand(Command command) {
 int ListPorts(SerialPort& port, const PortMap& ports, std::ostream& out) {
   for (const auto& [number, path] : ports.Entries()) {
     out << number << '\t' << path << '\t'
-        << (IsPortAvailable(port, number) ? "доступен" : "недоступен") << '\n';
+        << (IsPortAvailable(port, number) ? "доступен" : "недоступен");
+    // Which adapter it is, so that two of them can be told apart.
+    if (const auto usb = UsbIdentityOf(path)) out << '\t' << UsbIdentityText(*usb);
+    out << '\n';
   }
   return kExitOk;
 }
@@ -51,6 +57,27 @@ void PrintIdentity(const StringGrid& totalData, std::ostream& out) {
 bool ViewHasRecords(const StringGrid& view) {
   int folder = 0, record = 0;
   return RowRecord(view, 1, folder, record);
+}
+
+// The file the export will write: the name as given, ".csv" added when the
+// name has no extension (as the export itself does).
+std::string ExportPath(const std::string& file) {
+  const size_t slash = file.rfind('/');
+  const std::string name = slash == std::string::npos ? file : file.substr(slash + 1);
+  if (name.find('.') != std::string::npos) return file;
+  return file + "." + kExportDefaultExtension;
+}
+
+// Before the notepad is read (minutes): an existing file needs --extend or
+// --replace, and a folder is no file. Empty when the export may go ahead.
+std::string ExportFileRefusal(const CliOptions& o) {
+  const std::string path = ExportPath(o.file);
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return {};
+  if (S_ISDIR(st.st_mode)) return path + ": это папка, а не файл";
+  if (o.existingFile != ExistingFile::kRefuse) return {};
+  return path + ": Файл уже существует. Укажите --extend, чтобы дописать в него недостающие "
+                "записи, или --replace, чтобы заменить его.";
 }
 
 int Export(const CliOptions& o, CliSession& session, CliDialogs& dialogs) {
@@ -162,6 +189,14 @@ int RunCommand(const CliOptions& o, CliEnvironment& env, const PortMap& ports, s
     request.operatorParts = SplitOperatorName(*o.operatorName);
     if (!request.operatorParts) {
       err << kRefusedNameMessage << '\n';
+      return kExitRefused;
+    }
+  }
+
+  if (o.command == Command::kExport) {
+    const std::string refusal = ExportFileRefusal(o);
+    if (!refusal.empty()) {
+      err << refusal << '\n';
       return kExitRefused;
     }
   }

@@ -41,6 +41,32 @@ bool ParseRecordSlot(const std::string& text, RecordSlot& slot) {
          ParseNumber(text.substr(colon + 1), 0, kHighestShownSlot, slot.record);
 }
 
+// The options that take a value; "--name=value" is split into two arguments for them.
+constexpr const char* kValueOptions[] = {"--port", "--operator"};
+
+bool TakesValue(const std::string& name) {
+  for (const char* option : kValueOptions) {
+    if (name == option) return true;
+  }
+  return false;
+}
+
+// "--port=7" -> "--port", "7". An option that takes no value keeps its "=...",
+// and is refused as unknown.
+std::vector<std::string> SplitOptionValues(const std::vector<std::string>& arguments) {
+  std::vector<std::string> split;
+  for (const std::string& a : arguments) {
+    const size_t equals = a.find('=');
+    if (a.rfind("--", 0) == 0 && equals != std::string::npos && TakesValue(a.substr(0, equals))) {
+      split.push_back(a.substr(0, equals));
+      split.push_back(a.substr(equals + 1));
+    } else {
+      split.push_back(a);
+    }
+  }
+  return split;
+}
+
 class ArgumentReader {
  public:
   explicit ArgumentReader(const std::vector<std::string>& arguments) : arguments_(arguments) {}
@@ -71,8 +97,10 @@ bool ParseCommandArguments(ArgumentReader& in, CliOptions& o, std::string& error
         return Fail(error, "--extend and --replace exclude each other");
       }
       o.existingFile = wanted;
-    } else if (a == "--help") {
+    } else if (a == "--help" || a == "-h") {
       o.help = true;
+    } else if (a == "--version") {
+      o.version = true;
     } else if (a.size() > 1 && a[0] == '-' && a != "--") {
       return Fail(error, "unknown option " + a);
     } else {
@@ -133,11 +161,14 @@ bool ParseCommandArguments(ArgumentReader& in, CliOptions& o, std::string& error
 
 bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& o, std::string& error) {
   o = CliOptions{};
-  ArgumentReader in(arguments);
+  const std::vector<std::string> split = SplitOptionValues(arguments);
+  ArgumentReader in(split);
   while (!in.AtEnd() && o.command == Command::kNone) {
     const std::string& a = in.Take();
-    if (a == "--help") {
+    if (a == "--help" || a == "-h") {
       o.help = true;
+    } else if (a == "--version") {
+      o.version = true;
     } else if (a == "--port") {
       if (in.AtEnd() || !ParseNumber(in.Take(), 1, kHighestPort, o.port)) {
         return Fail(error, "--port needs a port number 1.." + std::to_string(kHighestPort));
@@ -152,7 +183,7 @@ bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& o, s
       if (o.command == Command::kNone) return Fail(error, "unknown command " + a);
     }
   }
-  if (o.command == Command::kNone) return o.help || Fail(error, "no command");
+  if (o.command == Command::kNone) return o.help || o.version || Fail(error, "no command");
   return ParseCommandArguments(in, o, error);
 }
 
@@ -161,7 +192,8 @@ std::string CliUsage() {
 
 Commands:
   ports                      every port number 1..63 that maps to a device: number,
-                             device path, available or not
+                             device path, available or not, and for a USB adapter
+                             its vendor:product, names and serial number
   identify                   search the ports as the console does at start-up and
                              print the identity rows
   read [--by-date]           read the notepad and print the view's record rows, one per
@@ -183,13 +215,19 @@ Options:
   --port N                   use port N (still identified) instead of searching 1..63
   --operator NAME            the name written into exported lines; default: the first
                              operator of orti415.ini, else three blanks
-  --help                     this text
+  --help, -h                 this text
+  --version                  the program's version
+  --port=N, --operator=NAME  the same as --port N, --operator NAME
 
 Ports: ORTI415_PORTS assigns numbers to devices, e.g. "3=/dev/pts/4,7=/dev/ttyUSB1".
 Output is UTF-8 on standard output; the work log goes to standard error.
 Exit status: 0 success; 1 instrument not found or a request failed; 2 usage error
 or refused input.
 )";
+}
+
+std::string CliVersion() {
+  return std::string("orti415-cli ") + ORTI415_VERSION + "\n";
 }
 
 }  // namespace orti::cli

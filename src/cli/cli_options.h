@@ -32,6 +32,7 @@ struct RecordSlot {
 
 struct CliOptions {
   bool help = false;
+  bool version = false;
   int port = 0;  // 0: search the ports as at start-up
   std::optional<std::string> operatorName;
   Command command = Command::kNone;
@@ -44,9 +45,12 @@ struct CliOptions {
 };
 
 // Reads argv[1] onward. False with a reason when the line is not understood.
+// "--option=value" is the same as "--option value" for options that take a value.
 bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& options,
                      std::string& error);
 
 std::string CliUsage();
+// "orti415-cli " and the version, one line.
+std::string CliVersion();
 
 }  // namespace orti::cli

@@ -33,6 +33,10 @@ int main(int argc, char** argv) {
     std::cout << cli::CliUsage();
     return cli::kExitOk;
   }
+  if (options.version) {
+    std::cout << cli::CliVersion();
+    return cli::kExitOk;
+  }
 
   const PortMap ports(CurrentPortMapSources());
   PosixSerialPort port(ports);

@@ -5,7 +5,9 @@
 #include <cstring>
 
 #include "device/frame_codec.h"
+#include "device/permission_advice.h"
 #include "device/win32_error.h"
+#include "platform/device_access.h"
 
 namespace orti {
 
@@ -36,6 +38,19 @@ void DeviceLink::ReportPortError() {
   port_.ClearLastError();
 }
 
+// Which group the device belongs to and what to do, once per run: in the work
+// log and as a message.
+void DeviceLink::AdviseOnPermission(int portNumber) {
+  if (permissionAdvised_) return;
+  permissionAdvised_ = true;
+  const std::string path = port_.DevicePath(portNumber);
+  const std::string text = PermissionAdviceText(
+      PortName(portNumber), path, path.empty() ? std::string() : DeviceGroupName(path),
+      CurrentUserName());
+  log_.AddLogLine(text);
+  hooks_.ShowMessage(text);
+}
+
 bool DeviceLink::Exchange(const char* request, size_t size) {
   ClearBuffer();
   replyLength_ = 0;
@@ -44,7 +59,10 @@ bool DeviceLink::Exchange(const char* request, size_t size) {
   if (!port_.Open(portNumber)) {
     // A missing or busy port is silent (the port search tries them all); a
     // port we may not use is worth a line, or the operator never learns why.
-    if (port_.LastError() == EACCES) ReportPortError();
+    if (port_.LastError() == EACCES) {
+      ReportPortError();
+      AdviseOnPermission(portNumber);
+    }
     port_.ClearLastError();
     EndTimer();
     return false;

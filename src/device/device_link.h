@@ -58,6 +58,7 @@ class DeviceLink final : public Exchanger {
   void StartTimer();
   void EndTimer();
   void ReportPortError();
+  void AdviseOnPermission(int portNumber);
 
   SerialPort& port_;
   ConsoleState& state_;
@@ -66,6 +67,7 @@ class DeviceLink final : public Exchanger {
   LinkHooks& hooks_;
   char buffer_[kReplyBufferSize] = {};
   size_t replyLength_ = 0;
+  bool permissionAdvised_ = false;  // once per run
 };
 
 }  // namespace orti

@@ -27,6 +27,8 @@ class LinkHooks {
   // The connection window's port field ("COM" n) and attempt field ("0" .. "4").
   virtual void ShowPort(const std::string& portName) = 0;
   virtual void ShowAttempt(const std::string& attempt) = 0;
+  // A message for the operator (the window system's message box); none by default.
+  virtual void ShowMessage(const std::string& text) { (void)text; }
 };
 
 // Hooks without windows: the reply timer fires when the clock has moved

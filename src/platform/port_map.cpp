@@ -15,7 +15,10 @@
 namespace orti {
 namespace {
 
-constexpr const char* kDeviceFamilies[] = {"ttyS", "ttyUSB", "ttyACM"};
+// In this order; the kinds after the first three were added later and come after them.
+constexpr const char* kDeviceFamilies[] = {"ttyS",   "ttyUSB",   "ttyACM",
+                                           "ttyAMA", "ttyXRUSB", "rfcomm"};
+constexpr int kDeviceFamilyCount = sizeof kDeviceFamilies / sizeof kDeviceFamilies[0];
 constexpr const char* kDeviceFolder = "/dev/";
 
 // "3" -> 3; anything but 1..63 written as plain digits -> 0.
@@ -33,7 +36,7 @@ int ParsePortNumber(const std::string& text) {
 bool SerialDeviceKey(const std::string& path, int& family, long& number) {
   if (path.rfind(kDeviceFolder, 0) != 0) return false;
   const std::string name = path.substr(std::char_traits<char>::length(kDeviceFolder));
-  for (int f = 0; f < 3; ++f) {
+  for (int f = 0; f < kDeviceFamilyCount; ++f) {
     const std::string prefix = kDeviceFamilies[f];
     if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
     const std::string digits = name.substr(prefix.size());

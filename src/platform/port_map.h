@@ -2,7 +2,8 @@
 // Which device a port number ("COM" n, 1 to 63) stands for. ORTI415_PORTS
 // assigns numbers explicitly ("3=/dev/pts/4,7=/dev/ttyUSB1"); the remaining
 // numbers go, lowest first, to the serial devices found: /dev/ttyS*, then
-// /dev/ttyUSB*, then /dev/ttyACM*, each in numeric order.
+// /dev/ttyUSB*, /dev/ttyACM*, /dev/ttyAMA*, /dev/ttyXRUSB* and /dev/rfcomm*,
+// each in numeric order.
 
 #include <functional>
 #include <map>

@@ -25,6 +25,7 @@ class PosixSerialPort final : public SerialPort {
   void Close() override;
   int LastError() const override { return lastError_; }
   void ClearLastError() override { lastError_ = 0; }
+  std::string DevicePath(int portNumber) const override { return map_.DevicePath(portNumber); }
 
  private:
   bool Fail();  // keeps errno, returns false

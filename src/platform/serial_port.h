@@ -4,6 +4,7 @@
 // the in-process instrument of the simulator.
 
 #include <cstddef>
+#include <string>
 
 namespace orti {
 
@@ -29,6 +30,11 @@ class SerialPort {
   // errno of the last failed call (0: none), and its reset.
   virtual int LastError() const = 0;
   virtual void ClearLastError() = 0;
+  // The device path port `portNumber` stands for, for messages; empty when unknown.
+  virtual std::string DevicePath(int portNumber) const {
+    (void)portNumber;
+    return {};
+  }
 };
 
 }  // namespace orti

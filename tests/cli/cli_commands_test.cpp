@@ -71,7 +71,16 @@ TEST(CliCommands, AnExistingExportFileNeedsExtendOrReplace) {
   test::WriteBytes(file, "старое\r\n");
   EXPECT_EQ(c.Run({"--port", "1", "export", file}), kExitRefused);
   EXPECT_NE(c.err.str().find("Файл уже существует."), std::string::npos) << c.err.str();
+  EXPECT_NE(c.err.str().find("--extend"), std::string::npos) << c.err.str();
+  EXPECT_NE(c.err.str().find("--replace"), std::string::npos) << c.err.str();
   EXPECT_EQ(test::ReadBytes(file), "старое\r\n");
+  // Refused before the instrument is asked anything.
+  EXPECT_TRUE(c.rig.port.Sent().empty()) << c.rig.port.Sent();
+  // The same for the name the export would write (".csv" added).
+  EXPECT_EQ(c.Run({"--port", "1", "export", c.dir.File("out")}), kExitRefused);
+  EXPECT_TRUE(c.rig.port.Sent().empty());
+  EXPECT_EQ(c.Run({"--port", "1", "export", c.dir.Path() + "."}), kExitRefused);
+  EXPECT_NE(c.err.str().find("это папка"), std::string::npos) << c.err.str();
 
   // Another structure is not extended either.
   EXPECT_EQ(c.Run({"--port", "1", "export", file, "--extend"}), kExitRefused);

@@ -105,6 +105,22 @@ TEST(CliOptions, HelpAndUnknownWords) {
   EXPECT_NE(CliUsage().find("delete N:S"), std::string::npos);
 }
 
+TEST(CliOptions, ShortHelpVersionAndOptionEqualsValue) {
+  EXPECT_TRUE(Parsed({"-h"}).help);
+  EXPECT_TRUE(Parsed({"read", "-h"}).help);
+  EXPECT_TRUE(Parsed({"--version"}).version);
+  EXPECT_EQ(CliVersion(), "orti415-cli " ORTI415_VERSION_FOR_TESTS "\n");
+  const CliOptions o = Parsed({"--port=7", "--operator=Петров Иван Ильич", "export", "a=b.csv"});
+  EXPECT_EQ(o.port, 7);
+  EXPECT_EQ(o.operatorName, "Петров Иван Ильич");
+  EXPECT_EQ(o.file, "a=b.csv");
+  EXPECT_EQ(Parsed({"--operator=", "read"}).operatorName, "");
+  EXPECT_NE(Refusal({"--port=64", "read"}), "");
+  EXPECT_NE(Refusal({"--port=", "read"}), "");
+  EXPECT_NE(Refusal({"export", "f.csv", "--extend=yes"}), "");
+  EXPECT_NE(Refusal({"read", "--by-date=1"}), "");
+}
+
 TEST(OperatorName, SplitsIntoThePartsTheSettingsPageKeeps) {
   auto parts = SplitOperatorName("  Петров   Иван Ильич ");
   ASSERT_TRUE(parts);

@@ -5,7 +5,14 @@
 #include <cerrno>
 #include <memory>
 
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "device/frame_codec.h"
+#include "device/permission_advice.h"
+#include "platform/device_access.h"
+#include "support/temp_dir.h"
 #include "device/win32_error.h"
 #include "platform/system_error.h"
 #include "support/fake_clock.h"
@@ -39,11 +46,12 @@ class RecordingHooks final : public ClockLinkHooks {
   bool ConnectionWindowVisible() override { return visible; }
   void ShowPort(const std::string& name) override { ports.push_back(name); }
   void ShowAttempt(const std::string& attempt) override { attempts.push_back(attempt); }
+  void ShowMessage(const std::string& text) override { messages.push_back(text); }
 
   bool visible = true;
   int abortAtPump = 0;
   int starts = 0, stops = 0, pumps = 0;
-  std::vector<std::string> ports, attempts;
+  std::vector<std::string> ports, attempts, messages;
 };
 
 const std::string kRequest = BuildIdentifyRequest(1);
@@ -218,10 +226,47 @@ TEST_F(Exchanging, MissingOrBusyPortIsSilent) {
   ExpectTidy();
 }
 
-TEST_F(Exchanging, PortWithoutPermissionIsLogged) {
+TEST_F(Exchanging, PortWithoutPermissionIsLoggedWithTheDevicesGroupOncePerRun) {
+  // A device of a group of its own (as root we may chown; open is scripted).
+  test::TempDir dir;
+  port.devicePath = dir.File("ttyUSB0");
+  test::WriteBytes(port.devicePath, "");
+  gid_t gid = 0;
+  std::string group;
+  setgrent();
+  while (const struct group* g = getgrent()) {
+    if (g->gr_gid != 0 && g->gr_gid != getegid()) {
+      gid = g->gr_gid;
+      group = g->gr_name;
+      break;
+    }
+  }
+  endgrent();
+  ASSERT_FALSE(group.empty());
+  if (chown(port.devicePath.c_str(), static_cast<uid_t>(-1), gid) != 0) GTEST_SKIP();
+
   port.openError = EACCES;
   EXPECT_FALSE(Run());
-  EXPECT_EQ(log.lines, std::vector<std::string>{Win32Line(EACCES)});
+  EXPECT_FALSE(Run());
+  ASSERT_EQ(log.lines.size(), 3u);
+  EXPECT_EQ(log.lines[0], Win32Line(EACCES));
+  const std::string advice = log.lines[1];
+  EXPECT_EQ(advice, PermissionAdviceText("COM3", port.devicePath, group, CurrentUserName()));
+  EXPECT_NE(advice.find("группе «" + group + "»"), std::string::npos) << advice;
+  EXPECT_NE(advice.find("войдите в систему заново"), std::string::npos) << advice;
+  EXPECT_EQ(log.lines[2], Win32Line(EACCES));
+  EXPECT_EQ(hooks.messages, std::vector<std::string>{advice});
+}
+
+TEST(PermissionAdvice, NamesTheGroupAndWhatToDo) {
+  EXPECT_EQ(PermissionAdviceText("COM2", "/dev/ttyUSB0", "dialout", "ivanov"),
+            "Нет прав на порт COM2 (/dev/ttyUSB0): устройство принадлежит группе «dialout». "
+            "Добавьте пользователя ivanov в группу dialout (sudo usermod -aG dialout ivanov) и "
+            "войдите в систему заново.");
+  EXPECT_NE(PermissionAdviceText("COM2", "/dev/ttyUSB0", "root", "ivanov").find("udev"),
+            std::string::npos);
+  EXPECT_NE(PermissionAdviceText("COM2", "", "", "").find("войдите в систему заново"),
+            std::string::npos);
 }
 
 TEST_F(Exchanging, FailingConfigurationClosesThePort) {

@@ -29,6 +29,15 @@ TEST(PortMap, DevicesTakeNumbersByFamilyThenNumericOrder) {
   EXPECT_EQ(map.DevicePath(6), "");
 }
 
+TEST(PortMap, LaterKindsComeAfterTheFirstThreeWithoutRenumberingThem) {
+  const PortMap map(Sources("", {"/dev/rfcomm0", "/dev/ttyXRUSB1", "/dev/ttyAMA0", "/dev/ttyACM0",
+                                 "/dev/ttyUSB0", "/dev/ttyS0", "/dev/ttyXRUSB0", "/dev/rfcomm"}));
+  const std::map<int, std::string> expected = {
+      {1, "/dev/ttyS0"},     {2, "/dev/ttyUSB0"},   {3, "/dev/ttyACM0"}, {4, "/dev/ttyAMA0"},
+      {5, "/dev/ttyXRUSB0"}, {6, "/dev/ttyXRUSB1"}, {7, "/dev/rfcomm0"}};
+  EXPECT_EQ(map.Entries(), expected);
+}
+
 TEST(PortMap, ExplicitNumbersComeFirstAndAreNotRepeated) {
   const PortMap map(
       Sources("3=/dev/pts/4,7=/dev/ttyUSB1",

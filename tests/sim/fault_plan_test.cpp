@@ -215,6 +215,22 @@ TEST(SimCommandLine, ReadsEveryOption) {
   EXPECT_EQ(o.faults[1].nth, 3);
 }
 
+TEST(SimCommandLine, OptionEqualsValueHelpAndVersion) {
+  const char* argv[] = {"orti415-sim", "--seed=42", "--image=/tmp/a=b.img", "--fault=no-reply,nth=3",
+                        "-h", "--version"};
+  SimOptions o;
+  std::string error;
+  ASSERT_TRUE(ParseSimOptions(std::size(argv), argv, o, error)) << error;
+  EXPECT_EQ(o.seed, 42u);
+  EXPECT_EQ(o.imagePath, "/tmp/a=b.img");
+  ASSERT_EQ(o.faults.size(), 1u);
+  EXPECT_EQ(o.faults[0].nth, 3);
+  EXPECT_TRUE(o.help);
+  EXPECT_TRUE(o.version);
+  const char* flagWithValue[] = {"orti415-sim", "--pace=1"};
+  EXPECT_FALSE(ParseSimOptions(std::size(flagWithValue), flagWithValue, o, error));
+}
+
 TEST(SimCommandLine, RefusesBadValues) {
   for (std::vector<const char*> args :
        std::vector<std::vector<const char*>>{{"x", "--seed"},

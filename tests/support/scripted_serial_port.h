@@ -38,6 +38,8 @@ class ScriptedSerialPort final : public SerialPort {
   bool Read(char* buffer, size_t capacity, size_t& received) override;
   void Close() override;
   int LastError() const override { return lastError_; }
+  std::string DevicePath(int) const override { return devicePath; }
+  std::string devicePath;  // what DevicePath answers for every port
   void ClearLastError() override { lastError_ = 0; }
 
   // What happened.
