@@ -46,12 +46,10 @@ set(CPACK_PACKAGE_NAME orti415)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Orti-415 Console developers <console@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "console for the notepad memory of the ORTI-415 pH-meter")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Orti-415 Console reads the notepad memory of the laboratory pH-meter ORTI-415 over a\n"
-    "serial line, shows it by folder and by date, exports and prints marked records and\n"
-    "writes folder changes back into the instrument (Russian interface). orti415-cli runs\n"
-    "the same workflows without windows; orti415-sim simulates the instrument.")
-string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
+set(CPACK_PACKAGE_DESCRIPTION "Orti-415 Console reads the notepad memory of the laboratory pH-meter ORTI-415 over a
+serial line, shows it by folder and by date, exports and prints marked records and
+writes folder changes back into the instrument (Russian interface). orti415-cli runs
+the same workflows without windows, orti415-sim simulates the instrument.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)

@@ -76,8 +76,9 @@ std::string ExportFileRefusal(const CliOptions& o) {
   if (::stat(path.c_str(), &st) != 0) return {};
   if (S_ISDIR(st.st_mode)) return path + ": это папка, а не файл";
   if (o.existingFile != ExistingFile::kRefuse) return {};
-  return path + ": Файл уже существует. Укажите --extend, чтобы дописать в него недостающие "
-                "записи, или --replace, чтобы заменить его.";
+  return path +
+         ": Файл уже существует. Укажите --extend, чтобы дописать в него недостающие "
+         "записи, или --replace, чтобы заменить его.";
 }
 
 int Export(const CliOptions& o, CliSession& session, CliDialogs& dialogs) {

@@ -44,9 +44,9 @@ void DeviceLink::AdviseOnPermission(int portNumber) {
   if (permissionAdvised_) return;
   permissionAdvised_ = true;
   const std::string path = port_.DevicePath(portNumber);
-  const std::string text = PermissionAdviceText(
-      PortName(portNumber), path, path.empty() ? std::string() : DeviceGroupName(path),
-      CurrentUserName());
+  const std::string text =
+      PermissionAdviceText(PortName(portNumber), path,
+                           path.empty() ? std::string() : DeviceGroupName(path), CurrentUserName());
   log_.AddLogLine(text);
   hooks_.ShowMessage(text);
 }

@@ -13,9 +13,10 @@ std::string PermissionAdviceText(const std::string& portName, const std::string&
   }
   text += ": устройство принадлежит группе «" + group + "».";
   if (group == "root") {
-    return text + " Попросите администратора дать доступ к порту правилом udev с группой dialout "
-                  "(пример: /usr/share/doc/orti415/examples/60-orti415.rules), затем добавьте "
-                  "пользователя в эту группу и войдите в систему заново.";
+    return text +
+           " Попросите администратора дать доступ к порту правилом udev с группой dialout "
+           "(пример: /usr/share/doc/orti415/examples/60-orti415.rules), затем добавьте "
+           "пользователя в эту группу и войдите в систему заново.";
   }
   return text + " Добавьте пользователя " + who + " в группу " + group + " (sudo usermod -aG " +
          group + " " + who + ") и войдите в систему заново.";

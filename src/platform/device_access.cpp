@@ -37,7 +37,7 @@ std::string DeviceGroupName(const std::string& path) {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return {};
   std::vector<char> buffer(16384);
-  group entry {};
+  group entry{};
   group* found = nullptr;
   if (::getgrgid_r(st.st_gid, &entry, buffer.data(), buffer.size(), &found) == 0 && found &&
       found->gr_name) {
@@ -48,7 +48,7 @@ std::string DeviceGroupName(const std::string& path) {
 
 std::string CurrentUserName() {
   std::vector<char> buffer(16384);
-  passwd entry {};
+  passwd entry{};
   passwd* found = nullptr;
   if (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found &&
       found->pw_name) {

@@ -3,13 +3,16 @@
 // keyboard shortcuts through the menu's handlers, pictures at the screen's
 // device pixel ratio.
 
+#include <grp.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QImage>
-#include <QPainter>
 #include <QFileDialog>
+#include <QImage>
 #include <QLabel>
+#include <QPainter>
 #include <QTest>
 #include <QTimer>
 
@@ -19,6 +22,9 @@
 #include "app/qt_dialogs.h"
 #include "app/row_icons.h"
 #include "app/tform1.h"
+#include "support/fake_clock.h"
+#include "support/scripted_dialogs.h"
+#include "support/scripted_serial_port.h"
 #include "support/temp_dir.h"
 #include "support/test_app.h"
 
@@ -66,7 +72,7 @@ TEST(QtInRussian, TheSaveDialogSpeaksRussianAndShowsTheFilterLabelAsGiven) {
   EXPECT_EQ(firstFilter, "Текстовые файлы (.csv)");
 }
 
-class ShortcutsTest : public ::testing::Test {
+class DesktopWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     App();
@@ -75,7 +81,7 @@ class ShortcutsTest : public ::testing::Test {
   test::TempDir home;
 };
 
-TEST_F(ShortcutsTest, MenuItemsCarryTheirShortcutsAndKeepTheirTexts) {
+TEST_F(DesktopWindowTest, MenuItemsCarryTheirShortcutsAndKeepTheirTexts) {
   TForm1 form;
   const std::pair<QAction*, QKeySequence> expected[] = {
       {form.MRefresh, QKeySequence(Qt::Key_F5)},
@@ -95,7 +101,7 @@ TEST_F(ShortcutsTest, MenuItemsCarryTheirShortcutsAndKeepTheirTexts) {
   EXPECT_EQ(form.MOptions->text(), "Настройки");
 }
 
-TEST_F(ShortcutsTest, KeysSwitchPagesAsTheMenuItemsDo) {
+TEST_F(DesktopWindowTest, KeysSwitchPagesAsTheMenuItemsDo) {
   TForm1 form;
   form.show();
   QApplication::setActiveWindow(&form);
@@ -114,6 +120,44 @@ TEST_F(ShortcutsTest, KeysSwitchPagesAsTheMenuItemsDo) {
   EXPECT_TRUE(form.SBByFolders->isChecked());
   QTest::keyClick(&form, Qt::Key_Q, Qt::ControlModifier);
   EXPECT_FALSE(form.isVisible());
+}
+
+TEST_F(DesktopWindowTest, APortWeMayNotOpenNamesItsGroupOnceAsMessageAndLogLine) {
+  // A device of a group of its own; as root the open itself is scripted.
+  test::TempDir dir;
+  const std::string device = dir.File("ttyUSB0");
+  test::WriteBytes(device, "");
+  std::string group;
+  gid_t gid = 0;
+  setgrent();
+  while (const struct group* g = getgrent()) {
+    if (g->gr_gid != 0 && g->gr_gid != getegid()) {
+      gid = g->gr_gid;
+      group = g->gr_name;
+      break;
+    }
+  }
+  endgrent();
+  ASSERT_FALSE(group.empty());
+  if (chown(device.c_str(), static_cast<uid_t>(-1), gid) != 0) GTEST_SKIP();
+
+  TForm1 form;
+  test::ScriptedDialogs dialogs;
+  form.SetDialogs(&dialogs);
+  static test::FakeClock clock;
+  auto port = std::make_unique<test::ScriptedSerialPort>();
+  port->openError = EACCES;  // every port: all of them are tried
+  port->devicePath = device;
+  form.UseSerialLine(std::move(port), clock);
+  form.FormShow({});
+
+  const std::string named = "группе «" + group + "»";
+  int messages = 0;
+  for (const auto& call : dialogs.Calls()) messages += call.text.find(named) != std::string::npos;
+  EXPECT_EQ(messages, 1);
+  int lines = 0;
+  for (const auto& line : form.Log().Lines()) lines += line.find(named) != std::string::npos;
+  EXPECT_EQ(lines, 1);
 }
 
 TEST(HiDpiPictures, IconsAreDrawnAtTheDevicePixelRatio) {

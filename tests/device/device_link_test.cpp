@@ -11,13 +11,13 @@
 
 #include "device/frame_codec.h"
 #include "device/permission_advice.h"
-#include "platform/device_access.h"
-#include "support/temp_dir.h"
 #include "device/win32_error.h"
+#include "platform/device_access.h"
 #include "platform/system_error.h"
 #include "support/fake_clock.h"
 #include "support/recording_log.h"
 #include "support/scripted_serial_port.h"
+#include "support/temp_dir.h"
 
 namespace orti {
 namespace {

@@ -51,16 +51,18 @@ TEST(DeviceAccess, UsbIdentityComesFromTheParentsOfTheTtyInSysfs) {
   ASSERT_EQ(symlink("ttyUSB0", dir.File("dev/usb-FTDI-if00-port0").c_str()), 0);
   // sysfs: class/tty/NAME/device -> the interface below the USB device.
   const std::string usb = dir.File("sys/devices/pci0/usb1/1-2");
-  ASSERT_EQ(system(("mkdir -p " + usb + "/1-2:1.0/ttyUSB0 " + dir.File("sys/class/tty/ttyUSB0") +
-                    " " + dir.File("sys/class/tty/ttyS0") + " " + dir.File("sys/devices/platform/serial8250"))
-                       .c_str()),
-            0);
+  ASSERT_EQ(
+      system(("mkdir -p " + usb + "/1-2:1.0/ttyUSB0 " + dir.File("sys/class/tty/ttyUSB0") + " " +
+              dir.File("sys/class/tty/ttyS0") + " " + dir.File("sys/devices/platform/serial8250"))
+                 .c_str()),
+      0);
   test::WriteBytes(usb + "/idVendor", "0403\n");
   test::WriteBytes(usb + "/idProduct", "6001\n");
   test::WriteBytes(usb + "/manufacturer", "FTDI\n");
   test::WriteBytes(usb + "/product", "FT232R USB UART\n");
   test::WriteBytes(usb + "/serial", "A1B2C3D4\n");
-  ASSERT_EQ(symlink((usb + "/1-2:1.0").c_str(), dir.File("sys/class/tty/ttyUSB0/device").c_str()), 0);
+  ASSERT_EQ(symlink((usb + "/1-2:1.0").c_str(), dir.File("sys/class/tty/ttyUSB0/device").c_str()),
+            0);
   ASSERT_EQ(symlink(dir.File("sys/devices/platform/serial8250").c_str(),
                     dir.File("sys/class/tty/ttyS0/device").c_str()),
             0);
@@ -70,7 +72,8 @@ TEST(DeviceAccess, UsbIdentityComesFromTheParentsOfTheTtyInSysfs) {
   EXPECT_EQ(identity->vendorId, "0403");
   EXPECT_EQ(identity->productId, "6001");
   EXPECT_EQ(identity->serial, "A1B2C3D4");
-  EXPECT_EQ(UsbIdentityText(*identity), "USB 0403:6001 FTDI FT232R USB UART, серийный номер A1B2C3D4");
+  EXPECT_EQ(UsbIdentityText(*identity),
+            "USB 0403:6001 FTDI FT232R USB UART, серийный номер A1B2C3D4");
   EXPECT_FALSE(UsbIdentityOf(dir.File("dev/ttyS0"), dir.File("sys")));
   EXPECT_FALSE(UsbIdentityOf(dir.File("dev/missing"), dir.File("sys")));
   UsbIdentity bare;

@@ -216,8 +216,9 @@ TEST(SimCommandLine, ReadsEveryOption) {
 }
 
 TEST(SimCommandLine, OptionEqualsValueHelpAndVersion) {
-  const char* argv[] = {"orti415-sim", "--seed=42", "--image=/tmp/a=b.img", "--fault=no-reply,nth=3",
-                        "-h", "--version"};
+  const char* argv[] = {
+      "orti415-sim", "--seed=42", "--image=/tmp/a=b.img", "--fault=no-reply,nth=3",
+      "-h",          "--version"};
   SimOptions o;
   std::string error;
   ASSERT_TRUE(ParseSimOptions(std::size(argv), argv, o, error)) << error;
