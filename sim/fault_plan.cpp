@@ -2,8 +2,6 @@
 
 #include <charconv>
 
-#include "device/frame_codec.h"
-
 namespace orti::sim {
 
 namespace {
@@ -28,10 +26,16 @@ std::optional<FaultKind> ParseKind(std::string_view name) {
 
 // Pads a well-formed reply with zero data bytes until it is long enough.
 std::string Lengthen(const std::string& reply) {
-  std::vector<uint8_t> bytes;
-  for (size_t i = 1; i + 4 < reply.size(); i += 2) bytes.push_back(ReplyByteAt(reply, i));
-  while (bytes.size() * 2 + 5 < kOverlongReplyLength) bytes.push_back(0);
-  return EncodeFrame(bytes);
+  auto bytes = FrameBytes(reply);
+  if (!bytes) return reply;
+  bytes->pop_back();  // the LRC, made again for the longer frame
+  while (bytes->size() * 2 + kFrameOverhead < kOverlongReplyLength) bytes->push_back(0);
+  return EncodeFrame(*bytes);
+}
+
+bool IsRefusal(const std::string& reply) {
+  auto function = FrameByteAt(reply, 3);
+  return function && (*function & kErrorFlag) != 0;
 }
 
 }  // namespace
@@ -134,7 +138,7 @@ std::string ShapeReply(const ReplyFaults& faults, RequestKind kind, uint8_t func
   if (faults.errorCode) {
     reply = BuildErrorReply(id.deviceAddress, function, *faults.errorCode);
   } else if (faults.otherName && kind == RequestKind::Identify && !reply.empty() &&
-             !IsErrorReply(reply)) {
+             !IsRefusal(reply)) {
     InstrumentIdentity other = id;
     other.name = *faults.otherName;
     reply = BuildIdentifyReply(other);

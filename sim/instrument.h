@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "sim/frame_text.h"
 #include "sim/notepad_layout.h"
 
 namespace orti::sim {
@@ -17,7 +18,6 @@ namespace orti::sim {
 constexpr uint8_t kErrorExecution = 1;   // malformed request, bad LRC, memory not saved
 constexpr uint8_t kErrorNotAllowed = 2;  // address or size outside what may be touched
 constexpr uint8_t kErrorUnknownCommand = 3;
-constexpr uint8_t kErrorFlag = 0x80;
 
 enum class RequestKind { Identify, Read, Write, Other };
 
