@@ -57,7 +57,7 @@ std::string Instrument::Error(uint8_t function, uint8_t code) const {
   return BuildErrorReply(identity_.deviceAddress, function, code);
 }
 
-std::string Instrument::HandleFrame(std::string_view frame) {
+std::string Instrument::HandleFrame(std::string_view frame, WriteEffect effect) {
   // Another device's request, or one whose address cannot even be read, is
   // none of this instrument's business: it stays silent as on a shared line.
   auto address = FrameByteAt(frame, 1);
@@ -76,7 +76,7 @@ std::string Instrument::HandleFrame(std::string_view frame) {
     case kFuncRead:
       return Read(*bytes);
     case kFuncWrite:
-      return Write(*bytes);
+      return Write(*bytes, effect);
     default:
       return Error(function, kErrorUnknownCommand);
   }
@@ -92,21 +92,21 @@ std::string Instrument::Read(const std::vector<uint8_t>& bytes) {
   return EncodeFrame(reply);
 }
 
-std::string Instrument::Write(const std::vector<uint8_t>& bytes) {
+std::string Instrument::Write(const std::vector<uint8_t>& bytes, WriteEffect effect) {
   if (bytes.size() < kEchoBytes || bytes.size() != kEchoBytes + bytes[4]) {
     return Error(kFuncWrite, kErrorExecution);
   }
   const uint32_t address = 256u * bytes[2] + bytes[3];
   const uint32_t size = bytes[4];
-  if (size == 0) return Erase(static_cast<uint16_t>(address));
+  if (size == 0) return Erase(static_cast<uint16_t>(address), effect);
   // Only the notepad may be written; the rest of memory is the instrument's own.
   if (address < identity_.notepadAddress || address + size > kNotepadEnd) {
     return Error(kFuncWrite, kErrorNotAllowed);
   }
-  return Commit(address, bytes.data() + kEchoBytes, size, static_cast<uint8_t>(size));
+  return Commit(address, bytes.data() + kEchoBytes, size, static_cast<uint8_t>(size), effect);
 }
 
-std::string Instrument::Erase(uint16_t address) {
+std::string Instrument::Erase(uint16_t address, WriteEffect effect) {
   const uint32_t notepad = identity_.notepadAddress;
   if (address < notepad || (address - notepad) % kFolderBlockSize != 0 ||
       address + kFolderBlockSize > kNotepadEnd) {
@@ -114,14 +114,15 @@ std::string Instrument::Erase(uint16_t address) {
   }
   std::array<uint8_t, kFolderBlockSize> erased{};
   erased.fill(kErased);
-  return Commit(address, erased.data(), kFolderBlockSize, 0);
+  return Commit(address, erased.data(), kFolderBlockSize, 0, effect);
 }
 
 std::string Instrument::Commit(uint32_t address, const uint8_t* data, uint32_t size,
-                               uint8_t echoedSize) {
+                               uint8_t echoedSize, WriteEffect effect) {
   std::vector<uint8_t> reply{identity_.deviceAddress, kFuncWrite};
   PutWord(reply, static_cast<uint16_t>(address));
   reply.push_back(echoedSize);
+  if (effect == WriteEffect::Discard) return EncodeFrame(reply);
   std::vector<uint8_t> before(memory_.begin() + address, memory_.begin() + address + size);
   std::copy(data, data + size, memory_.begin() + address);
   if (onChanged_ && !onChanged_(memory_)) {
