@@ -41,12 +41,16 @@ class CountingClock final : public Clock {
 class CountingExchanger final : public Exchanger {
  public:
   explicit CountingExchanger(Exchanger& link) : link_(link) {}
-  bool Exchange(std::string_view request) override {
+  ExchangeStatus Exchange(std::string_view request) override {
     ++count;
-    return link_.Exchange(request);
+    const ExchangeStatus status = link_.Exchange(request);
+    wireChars += static_cast<long>(request.size() + link_.Reply().size());
+    return status;
   }
+  std::string_view Reply() const override { return link_.Reply(); }
   std::string_view ReplyBuffer() const override { return link_.ReplyBuffer(); }
   int count = 0;
+  long wireChars = 0;  // one request and its reply each, retries not counted
 
  private:
   Exchanger& link_;
@@ -73,9 +77,10 @@ class NoWindows final : public QuietReadingHooks {
 
 }  // namespace
 
-PacedReadingResult RunPacedReading(const std::string& simPath, int folders) {
+PacedReadingResult RunPacedReading(const std::string& simPath, int folders, bool fastRead) {
   PacedReadingResult result;
   result.folders = folders;
+  result.fastRead = fastRead;
   char folder[] = "/tmp/orti415-bench-XXXXXX";
   if (!mkdtemp(folder)) {
     result.error = "no temporary folder";
@@ -98,6 +103,7 @@ PacedReadingResult RunPacedReading(const std::string& simPath, int folders) {
       WorkLog log;
       ClockLinkHooks hooks(clock, state);
       DeviceLink deviceLink(port, state, log, clock, hooks);
+      deviceLink.SetFastRead(fastRead);
       CountingExchanger counting(deviceLink);
       auto model = std::make_unique<NotepadModel>();
       StringGrid totalData{2, 1, 1};
@@ -116,6 +122,7 @@ PacedReadingResult RunPacedReading(const std::string& simPath, int folders) {
       }
       result.wall = std::chrono::duration_cast<Ms>(std::chrono::steady_clock::now() - started);
       result.exchanges = counting.count;
+      result.wireChars = counting.wireChars;
       result.slept = clock.Slept();
       result.records = windows.records;
       for (const std::string& line : log.Lines()) std::fprintf(stderr, "log: %s\n", line.c_str());

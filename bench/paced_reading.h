@@ -11,14 +11,16 @@ struct PacedReadingResult {
   bool ok = false;
   std::string error;
   int folders = 0;
+  bool fastRead = false;
   int records = 0;
   int exchanges = 0;       // requests sent, retries not counted
   int failedRequests = 0;  // as the reading counts them
+  long wireChars = 0;      // characters of every request and its reply
   std::chrono::milliseconds wall{0};
   std::chrono::milliseconds slept{0};  // the console's own pauses
 };
 
 // `folders` blocks (1 to 100) at the end of the instrument's memory.
-PacedReadingResult RunPacedReading(const std::string& simPath, int folders);
+PacedReadingResult RunPacedReading(const std::string& simPath, int folders, bool fastRead);
 
 }  // namespace orti::bench

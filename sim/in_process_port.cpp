@@ -45,4 +45,16 @@ bool InProcessPort::Read(char* buffer, size_t capacity, size_t& received) {
   return true;
 }
 
+bool InProcessPort::WaitForInput(std::chrono::milliseconds timeout) {
+  const Micros now = Now();
+  const std::optional<Micros> next = line_.NextArrival();
+  if (next && *next <= now) return true;
+  if (next && *next <= now + timeout) {
+    clock_.Sleep(std::chrono::ceil<std::chrono::milliseconds>(*next - now));
+    return true;
+  }
+  clock_.Sleep(timeout);
+  return false;
+}
+
 }  // namespace orti::sim

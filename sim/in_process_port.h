@@ -28,6 +28,8 @@ class InProcessPort final : public SerialPort {
   void Purge() override;
   bool Write(const char* data, size_t size) override;
   bool Read(char* buffer, size_t capacity, size_t& received) override;
+  // Moves the clock on to the next character's arrival, or by `timeout`.
+  bool WaitForInput(std::chrono::milliseconds timeout) override;
   void Close() override { open_ = false; }
   int LastError() const override { return lastError_; }
   void ClearLastError() override { lastError_ = 0; }

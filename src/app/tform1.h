@@ -254,6 +254,7 @@ class TForm1 final : public QMainWindow,
   SystemClock clock_;
   std::unique_ptr<SerialPort> port_;
   std::unique_ptr<QtLinkHooks> linkHooks_;
+  std::unique_ptr<FileTrafficTrace> trace_;
   std::unique_ptr<DeviceLink> deviceLink_;
   Exchanger* link_ = nullptr;
   std::unique_ptr<ReadingWindowHooks> readingHooks_;

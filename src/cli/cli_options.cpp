@@ -42,7 +42,7 @@ bool ParseRecordSlot(const std::string& text, RecordSlot& slot) {
 }
 
 // The options that take a value; "--name=value" is split into two arguments for them.
-constexpr const char* kValueOptions[] = {"--port", "--operator"};
+constexpr const char* kValueOptions[] = {"--port", "--operator", "--trace"};
 
 bool TakesValue(const std::string& name) {
   for (const char* option : kValueOptions) {
@@ -173,6 +173,11 @@ bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& o, s
       if (in.AtEnd() || !ParseNumber(in.Take(), 1, kHighestPort, o.port)) {
         return Fail(error, "--port needs a port number 1.." + std::to_string(kHighestPort));
       }
+    } else if (a == "--fast") {
+      o.fastRead = true;
+    } else if (a == "--trace") {
+      if (in.AtEnd() || in.Peek().empty()) return Fail(error, "--trace needs a file");
+      o.traceFile = in.Take();
     } else if (a == "--operator") {
       if (in.AtEnd()) return Fail(error, "--operator needs a name");
       o.operatorName = in.Take();
@@ -188,7 +193,8 @@ bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& o, s
 }
 
 std::string CliUsage() {
-  return R"(Usage: orti415-cli [--port N] [--operator "Surname Name Patronymic"] COMMAND [ARGS]
+  return R"(Usage: orti415-cli [--port N] [--fast] [--trace FILE] [--operator "Surname Name Patronymic"]
+                   COMMAND [ARGS]
 
 Commands:
   ports                      every port number 1..63 that maps to a device: number,
@@ -213,11 +219,15 @@ Folder numbers N count from 0; record slots S are 0..24.
 
 Options:
   --port N                   use port N (still identified) instead of searching 1..63
+  --fast                     end each read as soon as its reply is complete instead of
+                             always waiting 300 ms
+  --trace FILE               append every request and reply to FILE (as ORTI415_TRACE)
   --operator NAME            the name written into exported lines; default: the first
                              operator of orti415.ini, else three blanks
   --help, -h                 this text
   --version                  the program's version
-  --port=N, --operator=NAME  the same as --port N, --operator NAME
+  --port=N, --operator=NAME, --trace=FILE
+                             the same as --port N, --operator NAME, --trace FILE
 
 Ports: ORTI415_PORTS assigns numbers to devices, e.g. "3=/dev/pts/4,7=/dev/ttyUSB1".
 Output is UTF-8 on standard output; the work log goes to standard error.

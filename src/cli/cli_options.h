@@ -34,6 +34,8 @@ struct CliOptions {
   bool help = false;
   bool version = false;
   int port = 0;  // 0: search the ports as at start-up
+  bool fastRead = false;
+  std::string traceFile;  // empty: ORTI415_TRACE, if set
   std::optional<std::string> operatorName;
   Command command = Command::kNone;
   bool byDate = false;

@@ -27,6 +27,8 @@ CliSession::CliSession(CliEnvironment& environment, Dialogs& dialogs, std::ostre
       linkHooks_(environment.clock, state_),
       link_(environment.port, state_, log_, environment.clock, linkHooks_) {
   log_.SetListeners([&err](const std::string& line) { err << line << '\n' << std::flush; }, {});
+  link_.SetTrace(environment.trace);
+  link_.SetFastRead(environment.fastRead);
 }
 
 bool CliSession::Start(const SessionRequest& request) {

@@ -32,6 +32,8 @@ struct CliEnvironment {
   std::string programFolder;  // with its trailing '/'
   std::string decimalSeparator;
   double now = 0;  // local date and time, for the start line and the year of the records
+  TrafficTrace* trace = nullptr;
+  bool fastRead = false;
 };
 
 struct SessionRequest {

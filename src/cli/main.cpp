@@ -1,6 +1,7 @@
 // orti415-cli: the console's workflows without windows.
 
 #include <clocale>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_options.h"
 #include "cli/cli_session.h"
+#include "device/traffic_trace.h"
 #include "platform/clock.h"
 #include "platform/date_time.h"
 #include "platform/port_map.h"
@@ -43,5 +45,19 @@ int main(int argc, char** argv) {
   SystemClock clock;
   cli::CliEnvironment environment{port, clock, ResolveProgramFolder(CurrentProgramFolderSources()),
                                   decimalSeparator, LocalNow()};
+  const char* traceVariable = std::getenv(kTraceVariable);
+  const std::string traceFile = !options.traceFile.empty() ? options.traceFile
+                                : traceVariable            ? traceVariable
+                                                           : "";
+  std::unique_ptr<FileTrafficTrace> trace;
+  if (!traceFile.empty()) {
+    trace = FileTrafficTrace::Open(traceFile);
+    if (!trace) {
+      std::cerr << "orti415-cli: cannot append to " << traceFile << "\n";
+      return cli::kExitRefused;
+    }
+  }
+  environment.trace = trace.get();
+  environment.fastRead = options.fastRead;
   return cli::RunCommand(options, environment, ports, std::cout, std::cerr);
 }

@@ -10,6 +10,24 @@
 #include "platform/device_access.h"
 
 namespace orti {
+namespace {
+
+constexpr size_t kFunctionCodePosition = 3;
+
+// Identification and reads may end early in a fast reading; a write is given
+// the instrument's full pause, as it may be busy storing.
+bool MayEndEarly(std::string_view request) {
+  const uint8_t function = ReplyByteAt(request, kFunctionCodePosition);
+  return function == kFuncIdentify || function == kFuncRead;
+}
+
+// The frame as one line of the work log.
+std::string WithoutLineEnd(std::string_view frame) {
+  while (!frame.empty() && (frame.back() == '\n' || frame.back() == '\r')) frame.remove_suffix(1);
+  return std::string(frame);
+}
+
+}  // namespace
 
 std::string PortName(int portNumber) {
   return "COM" + std::to_string(portNumber);
@@ -51,9 +69,15 @@ void DeviceLink::AdviseOnPermission(int portNumber) {
   hooks_.ShowMessage(text);
 }
 
-bool DeviceLink::Exchange(const char* request, size_t size) {
+ExchangeStatus DeviceLink::Finish(ExchangeStatus status) {
+  port_.Close();
+  EndTimer();
+  return status;
+}
+
+ExchangeStatus DeviceLink::Exchange(std::string_view request) {
   ClearBuffer();
-  replyLength_ = 0;
+  reply_.clear();
   const int portNumber = state_.currentPort;
 
   if (!port_.Open(portNumber)) {
@@ -65,71 +89,105 @@ bool DeviceLink::Exchange(const char* request, size_t size) {
     }
     port_.ClearLastError();
     EndTimer();
-    return false;
+    return ExchangeStatus::kPortError;
   }
   if (!port_.Configure()) {
     ReportPortError();
-    port_.Close();
-    EndTimer();
-    return false;
+    return Finish(ExchangeStatus::kPortError);
   }
   port_.ClearModemLines();
-  port_.Purge();
 
   state_.deviceAddress = 1;
   StartTimer();
   if (hooks_.ConnectionWindowVisible()) hooks_.ShowPort(PortName(portNumber));
 
+  bool anyWritten = false;
+  std::string rejected;
+  ReplyVerdict rejectedVerdict = ReplyVerdict::kNoFrame;
   for (int attempt = 0; attempt < kAttemptsPerExchange; ++attempt) {
     hooks_.ProcessMessages();
     if (hooks_.ConnectionWindowVisible()) hooks_.ShowAttempt(std::to_string(attempt));
-    const char* stopLine = state_.timeout ? kTimeoutLine : state_.abort ? kAbortLine : nullptr;
-    if (stopLine) {
-      log_.AddLogLine(stopLine);
-      EndTimer();
-      port_.Close();
-      return false;
+    if (state_.timeout || state_.abort) {
+      log_.AddLogLine(state_.timeout ? kTimeoutLine : kAbortLine);
+      return Finish(state_.timeout ? ExchangeStatus::kTimedOut : ExchangeStatus::kAborted);
     }
-    if (Attempt(request, size) == AttemptResult::kReply) {
-      port_.Close();
-      EndTimer();
-      return true;
+    const AttemptResult result = Attempt(request, attempt);
+    anyWritten = anyWritten || result.written;
+    if (IsAcceptable(result.found.verdict)) {
+      reply_ = std::string(result.found.frame);
+      return Finish(result.found.verdict == ReplyVerdict::kValid ? ExchangeStatus::kReply
+                                                                 : ExchangeStatus::kErrorReply);
+    }
+    if (result.found.verdict != ReplyVerdict::kNoFrame) {
+      rejected = WithoutLineEnd(result.found.frame);
+      rejectedVerdict = result.found.verdict;
     }
   }
-  port_.Close();
-  EndTimer();
-  return false;
+  if (!rejected.empty()) {
+    log_.AddLogLine(std::string("Неверный ответ прибора (") + RejectionReason(rejectedVerdict) +
+                    "): " + rejected);
+    return Finish(ExchangeStatus::kMalformed);
+  }
+  return Finish(anyWritten ? ExchangeStatus::kNoReply : ExchangeStatus::kPortError);
 }
 
-DeviceLink::AttemptResult DeviceLink::Attempt(const char* request, size_t size) {
-  ClearBuffer();
-  if (!port_.Write(request, size)) {
+bool DeviceLink::ReadMore(size_t& kept) {
+  const size_t room = std::min(kReadChunk, kReplyBufferSize - 1 - kept);
+  size_t received = 0;
+  if (room > 0 && !port_.Read(buffer_ + kept, room, received)) {
     ReportPortError();
-    return AttemptResult::kNoReply;
+    received = 0;
   }
-  clock_.Sleep(kPauseAfterWrite);
+  kept += std::min(received, room);
+  return received > 0;
+}
+
+DeviceLink::AttemptResult DeviceLink::Attempt(std::string_view request, int attempt) {
+  AttemptResult result;
+  ClearBuffer();
+  // Whatever is still on its way from an earlier request must not be taken
+  // for the reply to this one.
+  port_.Purge();
+  if (trace_) trace_->Sent(state_.currentPort, attempt, request);
+  if (!port_.Write(request.data(), request.size())) {
+    ReportPortError();
+    return result;
+  }
+  result.written = true;
 
   // A reply may arrive over several reads; everything this attempt receives
   // is kept, in order, and searched as one block.
   size_t kept = 0;
-  for (int read = 0; read < kReadsPerAttempt; ++read) {
-    const size_t room = std::min(kReadChunk, kReplyBufferSize - 1 - kept);
-    size_t received = 0;
-    if (room > 0 && !port_.Read(buffer_ + kept, room, received)) {
-      ReportPortError();
-      received = 0;
+  auto answered = [&] {
+    result.found = FindReply(request, std::string_view(buffer_, kept));
+    return IsAcceptable(result.found.verdict);
+  };
+  bool done = false;
+  if (fastRead_ && MayEndEarly(request)) {
+    const auto deadline = clock_.Now() + kPauseAfterWrite;
+    for (auto now = clock_.Now(); !done && now < deadline; now = clock_.Now()) {
+      if (!port_.WaitForInput(deadline - now)) break;
+      if (ReadMore(kept)) {
+        done = answered();
+      } else {
+        clock_.Sleep(kPauseAfterEmptyRead);
+      }
     }
-    if (received == 0) {
+  } else {
+    clock_.Sleep(kPauseAfterWrite);
+  }
+  for (int read = 0; read < kReadsPerAttempt && !done; ++read) {
+    if (ReadMore(kept)) {
+      done = answered();
+    } else {
       clock_.Sleep(kPauseAfterEmptyRead);
-      continue;
-    }
-    kept += std::min(received, room);
-    if (IsCompleteReply(std::string_view(buffer_, kept))) {
-      replyLength_ = kept;
-      return AttemptResult::kReply;
     }
   }
-  return AttemptResult::kNoReply;
+  if (trace_) {
+    trace_->Received(state_.currentPort, attempt, std::string_view(buffer_, kept),
+                     VerdictName(result.found.verdict));
+  }
+  return result;
 }
 
 }  // namespace orti

@@ -1,7 +1,8 @@
 #pragma once
 // One request to the instrument and its reply. Every exchange opens the port,
-// configures it, sends the request up to five times until a complete reply has
-// arrived, and closes the port again; the port stays closed in between.
+// configures it, sends the request up to five times until a reply that
+// answers it has arrived, and closes the port again; the port stays closed in
+// between.
 
 #include <chrono>
 #include <cstddef>
@@ -10,6 +11,8 @@
 
 #include "device/exchanger.h"
 #include "device/link_hooks.h"
+#include "device/reply_validation.h"
+#include "device/traffic_trace.h"
 #include "model/console_state.h"
 #include "platform/clock.h"
 #include "platform/log_sink.h"
@@ -34,39 +37,45 @@ class DeviceLink final : public Exchanger {
  public:
   DeviceLink(SerialPort& port, ConsoleState& state, LogSink& log, Clock& clock, LinkHooks& hooks);
 
-  // Sends `request` over ConsoleState::currentPort. On success ReplyBlock()
-  // holds the received characters and true is returned; failures are logged
-  // as the work log expects and return false.
-  bool Exchange(const char* request, size_t size);
-  bool Exchange(std::string_view request) override {
-    return Exchange(request.data(), request.size());
-  }
+  // Every request and what came back goes to `trace` too (none: no trace).
+  void SetTrace(TrafficTrace* trace) { trace_ = trace; }
+  // Identification and read attempts end as soon as their reply is complete
+  // instead of always pausing 300 ms; writes keep the full pause.
+  void SetFastRead(bool fast) { fastRead_ = fast; }
 
-  // What the attempt that completed the last successful exchange received.
-  std::string_view ReplyBlock() const { return std::string_view(buffer_, replyLength_); }
-  int ReplyLength() const { return static_cast<int>(replyLength_); }
-  // The reply buffer up to its first zero character: after a failure, what
-  // the last attempt received (usually nothing).
-  std::string_view ReceivedText() const { return std::string_view(buffer_); }
-  std::string_view ReplyBuffer() const override { return ReceivedText(); }
+  // Sends `request` over ConsoleState::currentPort. The reply of an attempt
+  // is the last frame it received that answers the request; pending input is
+  // dropped before every send, so a late reply to an earlier request is never
+  // taken for this one. Failures are logged as the work log expects.
+  ExchangeStatus Exchange(std::string_view request) override;
+  std::string_view Reply() const override { return reply_; }
+  std::string_view ReplyBuffer() const override { return std::string_view(buffer_); }
 
  private:
-  enum class AttemptResult { kReply, kNoReply };
+  struct AttemptResult {
+    bool written = false;
+    FoundReply found;
+  };
 
-  AttemptResult Attempt(const char* request, size_t size);
+  AttemptResult Attempt(std::string_view request, int attempt);
+  // Reads what has arrived behind what the attempt kept; false when nothing came.
+  bool ReadMore(size_t& kept);
   void ClearBuffer();
   void StartTimer();
   void EndTimer();
   void ReportPortError();
   void AdviseOnPermission(int portNumber);
+  ExchangeStatus Finish(ExchangeStatus status);
 
   SerialPort& port_;
   ConsoleState& state_;
   LogSink& log_;
   Clock& clock_;
   LinkHooks& hooks_;
+  TrafficTrace* trace_ = nullptr;
+  bool fastRead_ = false;
   char buffer_[kReplyBufferSize] = {};
-  size_t replyLength_ = 0;
+  std::string reply_;
   bool permissionAdvised_ = false;  // once per run
 };
 

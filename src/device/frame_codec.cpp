@@ -16,15 +16,10 @@ char NibbleToHexDigit(uint8_t nibble) {
 }
 
 uint8_t HexDigitValue(char c) {
-  auto u = static_cast<uint8_t>(c);
-  return static_cast<uint8_t>(u <= '9' ? u - 0x30 : u - 0x37);
-}
-
-uint8_t HexDigitValueAnyCase(char c) {
   if (c >= '0' && c <= '9') return static_cast<uint8_t>(c - '0');
   if (c >= 'A' && c <= 'F') return static_cast<uint8_t>(c - 'A' + 10);
   if (c >= 'a' && c <= 'f') return static_cast<uint8_t>(c - 'a' + 10);
-  return 0;  // never occurs in a well-formed identification reply
+  return 0;
 }
 
 void SplitByte(uint8_t byte, uint8_t& high, uint8_t& low) {
@@ -37,9 +32,8 @@ uint8_t JoinNibbles(uint8_t high, uint8_t low) {
 }
 
 uint16_t ParseWord16(const char* d) {
-  return static_cast<uint16_t>(4096 * HexDigitValueAnyCase(d[0]) +
-                               256 * HexDigitValueAnyCase(d[1]) + 16 * HexDigitValueAnyCase(d[2]) +
-                               HexDigitValueAnyCase(d[3]));
+  return static_cast<uint16_t>(4096 * HexDigitValue(d[0]) + 256 * HexDigitValue(d[1]) +
+                               16 * HexDigitValue(d[2]) + HexDigitValue(d[3]));
 }
 
 uint8_t ReplyByteAt(std::string_view block, size_t pos) {
@@ -47,14 +41,8 @@ uint8_t ReplyByteAt(std::string_view block, size_t pos) {
                      HexDigitValue(BlockChar(block, pos + 1)));
 }
 
-bool IsCompleteReply(std::string_view block) {
-  const size_t colon = block.find(':');
-  if (colon == std::string_view::npos) return false;
-  return block.find("\r\n", colon + 1) != std::string_view::npos;
-}
-
-bool IsErrorReply(std::string_view block) {
-  return (HexDigitValue(BlockChar(block, 3)) & 0x08) != 0;
+bool IsErrorReply(std::string_view frame) {
+  return (HexDigitValue(BlockChar(frame, 3)) & 0x08) != 0;
 }
 
 std::string DeviceErrorText(char digit) {

@@ -24,13 +24,12 @@ uint8_t ComputeLrc(const uint8_t* bytes, size_t count);
 
 // "0".."9", "A".."F".
 char NibbleToHexDigit(uint8_t nibble);
-// The console's strict reading: c - 0x30 up to "9", c - 0x37 above it.
+// "0".."9", "A".."F" and "a".."f"; any other character reads as 0 (a
+// validated frame holds none).
 uint8_t HexDigitValue(char c);
-// Upper- and lower-case digits; used only for the identification's 16-bit fields.
-uint8_t HexDigitValueAnyCase(char c);
 void SplitByte(uint8_t byte, uint8_t& high, uint8_t& low);
 uint8_t JoinNibbles(uint8_t high, uint8_t low);
-// Four digits, high byte first, read with HexDigitValueAnyCase.
+// Four digits, high byte first.
 uint16_t ParseWord16(const char* digits);
 
 // Character at `pos` of a received block; a zero beyond its end, as in the
@@ -38,15 +37,11 @@ uint16_t ParseWord16(const char* digits);
 inline char BlockChar(std::string_view block, size_t pos) {
   return pos < block.size() ? block[pos] : '\0';
 }
-// The byte whose two digits start at `pos`, read with the strict rule.
+// The byte whose two digits start at `pos`.
 uint8_t ReplyByteAt(std::string_view block, size_t pos);
 
-// A received block is a complete reply when it holds a ":" and, somewhere after
-// it, a CR immediately followed by an LF. Characters before the ":" are allowed.
-bool IsCompleteReply(std::string_view block);
-
-// A reply whose function code has its high bit set (bit 3 of the digit at position 3).
-bool IsErrorReply(std::string_view block);
+// A frame whose function code has its high bit set (bit 3 of the digit at position 3).
+bool IsErrorReply(std::string_view frame);
 // Text of a one-digit device error code.
 std::string DeviceErrorText(char digit);
 

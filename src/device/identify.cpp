@@ -28,15 +28,19 @@ bool DecodeIdentity(std::string_view block, DeviceIdentity& identity) {
 }
 
 bool Identify(Exchanger& link, const ConsoleState& state, DeviceIdentity& identity, LogSink& log) {
-  if (!link.Exchange(BuildIdentifyRequest(kDefaultDeviceAddress))) return false;
-  identity = DeviceIdentity{};
-  const std::string_view block = link.ReplyBuffer();
+  const ExchangeStatus status = link.Exchange(BuildIdentifyRequest(kDefaultDeviceAddress));
   const std::string port = std::to_string(state.currentPort);
-  if (block.size() >= kIdentifyReplyLimit) {
-    log.AddLogLine("Неправильная длина отклика прибора: порт=COM" + port);
+  if (status != ExchangeStatus::kReply && status != ExchangeStatus::kErrorReply) {
+    // Something long came back, but nothing that answers the identification.
+    if (link.ReplyBuffer().size() >= kIdentifyReplyLimit) {
+      log.AddLogLine("Неправильная длина отклика прибора: порт=COM" + port);
+    }
     return false;
   }
-  if (!DecodeIdentity(block, identity)) {
+  identity = DeviceIdentity{};
+  // An error reply carries no name: it fails the name check below.
+  if (status == ExchangeStatus::kErrorReply || !DecodeIdentity(link.Reply(), identity)) {
+    identity = DeviceIdentity{};
     log.AddLogLine("Неправильное имя прибора: порт=COM" + port);
     return false;
   }

@@ -51,8 +51,15 @@ double BaseDateFor(double today) {
   return EncodeDate(DecodeDateTime(today).year, 1, 1);
 }
 
-void DecodeRecord(NotepadRecord& record, std::string_view chars, double baseDate,
-                  Dialogs& dialogs) {
+double RecordDateTime(uint16_t dayNumber, double timeOfDay, double today) {
+  const int year = DecodeDateTime(today).year;
+  // A day number of 0 falls on 31 December of the year before; no range check.
+  const double thisYear = EncodeDate(year, 1, 1) + dayNumber - 1 + timeOfDay;
+  if (thisYear <= today) return thisYear;
+  return EncodeDate(year - 1, 1, 1) + dayNumber - 1 + timeOfDay;
+}
+
+void DecodeRecord(NotepadRecord& record, std::string_view chars, double today, Dialogs& dialogs) {
   const uint8_t mode = SlotByte(chars, kModeOffset);
   record.mode = mode;
   if (mode == kModeEmpty || mode == kModeDeleted) return;
@@ -76,8 +83,7 @@ void DecodeRecord(NotepadRecord& record, std::string_view chars, double baseDate
   } else {
     dialogs.ShowMessage(kDateTimeConversionError);
   }
-  // A day number of 0 falls on 31 December of the year before; no range check.
-  record.dateTime = baseDate + record.dayNumber - 1 + time;
+  record.dateTime = RecordDateTime(record.dayNumber, time, today);
 
   record.temperature = SlotFloat(chars, kTemperatureOffset);
   record.emf = SlotFloat(chars, kEmfOffset);
@@ -87,9 +93,9 @@ void DecodeRecord(NotepadRecord& record, std::string_view chars, double baseDate
 }
 
 void DecodeRecord(NotepadModel& model, int folder, int slot, std::string_view slotChars,
-                  double baseDate, Dialogs& dialogs) {
+                  double today, Dialogs& dialogs) {
   if (folder < 0 || folder >= kMaxFolders || slot < 0 || slot >= kSlotsPerFolder) return;
-  DecodeRecord(model.folders[folder].records[slot], slotChars, baseDate, dialogs);
+  DecodeRecord(model.folders[folder].records[slot], slotChars, today, dialogs);
 }
 
 }  // namespace orti

@@ -19,21 +19,24 @@ constexpr const char* kDateTimeConversionError = "Ошибка при конве
 // pH converted to 25 °C from the measured pH `ph` at temperature `t` (°C).
 float ComputePh25(float t, float ph);
 
-// The instrument stores no year: every record is counted from 1 January of the
-// year of `today` (a date value as the console stores dates). Callers pass
-// LocalNow() once at the start of each reading.
+// 1 January of the year of `today` (a date value as the console stores dates).
 double BaseDateFor(double today);
 
+// The instrument stores no year: a record belongs to the year of `today`
+// unless that would put it after `today`, then to the year before (a December
+// record read in January).
+double RecordDateTime(uint16_t dayNumber, double timeOfDay, double today);
+
 // Fills `record` from the 38 characters of its slot; missing characters read
-// as the zeros of the cleared reply buffer would. An empty (0xFF) or deleted
-// (0x00) slot changes only the mode. A time of day at or past midnight shows
-// the conversion error and uses midnight.
-void DecodeRecord(NotepadRecord& record, std::string_view slotChars, double baseDate,
+// as zeros. An empty (0xFF) or deleted (0x00) slot changes only the mode. A
+// time of day at or past midnight shows the conversion error and uses
+// midnight. `today` is the moment the reading started (LocalNow()).
+void DecodeRecord(NotepadRecord& record, std::string_view slotChars, double today,
                   Dialogs& dialogs);
 
 // The same for slot `slot` of folder `folder` of the model; indexes outside
 // the model's tables change nothing.
 void DecodeRecord(NotepadModel& model, int folder, int slot, std::string_view slotChars,
-                  double baseDate, Dialogs& dialogs);
+                  double today, Dialogs& dialogs);
 
 }  // namespace orti

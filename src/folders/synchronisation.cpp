@@ -21,21 +21,18 @@ constexpr size_t kErrorCodePosition = 6;
 // Sends one request and logs what went wrong; true when the instrument accepted it.
 bool SendLogged(Exchanger& link, LogSink& log, const std::string& frame, const char* step,
                 int& failedRequests) {
-  if (!link.Exchange(frame)) {
-    log.AddLogLine(std::string(step) + kPieceNoReply);
-    ReportFailedReply(log, link.ReplyBuffer());
-    ++failedRequests;
-    return false;
-  }
-  const std::string_view reply = link.ReplyBuffer();
-  if (IsErrorReply(reply)) {
+  const ExchangeStatus status = link.Exchange(frame);
+  if (status == ExchangeStatus::kReply) return true;
+  ++failedRequests;
+  if (status == ExchangeStatus::kErrorReply) {
     log.AddLogLine(std::string(step) + kPieceErrorReply);
-    ReportFailedReply(log, reply);
-    log.AddLogLine(DeviceErrorText(BlockChar(reply, kErrorCodePosition)));
-    ++failedRequests;
+    ReportFailedReply(log, link.ReplyBuffer());
+    log.AddLogLine(DeviceErrorText(BlockChar(link.Reply(), kErrorCodePosition)));
     return false;
   }
-  return true;
+  log.AddLogLine(std::string(step) + kPieceNoReply);
+  ReportFailedReply(log, link.ReplyBuffer());
+  return false;
 }
 
 bool IsEmptySlot(const NotepadFolder& folder, int slot) {

@@ -14,6 +14,12 @@ void ByDateIndex::Clear() {
   }
 }
 
+void MakeFree(NotepadFolder& folder) {
+  folder.state = FolderState::kFree;
+  std::memset(folder.name, 0, sizeof folder.name);
+  std::strncpy(folder.name, Utf8ToCp1251(kFreeFolderName).c_str(), kFolderNameChars);
+}
+
 int ByDateIndex::Count() const {
   int n = 0;
   while (n < kByDateCapacity && folder[n] != -1) ++n;

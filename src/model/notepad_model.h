@@ -57,6 +57,9 @@ struct NotepadFolder {
   NotepadRecord records[kSlotsPerFolder];
   int32_t deviceAddress = 0;
   int32_t pending = 0;
+  // Header, every chunk and the last slot (a free folder: its header) were
+  // read in the last reading. Only such a folder may be erased or rewritten.
+  bool readInFull = false;
   uint8_t slotImage[kSlotImageChunks][kSlotImageChunkBytes] = {};
 };
 
@@ -88,6 +91,7 @@ struct NotepadModel {
   uint8_t replyWorkArea[kReplyWorkAreaBytes] = {};
   ByDateIndex byDate;
   double baseDate = 0;
+  double readTime = 0;  // when the last reading started: records are never later
   DeviceIdentity identity;
 };
 
@@ -99,6 +103,9 @@ int IndexStoredRecords(NotepadModel& model);
 // The folder's name as the operator reads it (UTF-8); a name that lost its
 // terminating zero still ends after 16 characters.
 std::string FolderNameUtf8(const NotepadFolder& folder);
+
+// A free slot: state kFree under the name "<Свободно>".
+void MakeFree(NotepadFolder& folder);
 
 // True when any folder 0 .. folderCount-1 has a change not yet written.
 bool AnyFolderPending(const NotepadModel& model);

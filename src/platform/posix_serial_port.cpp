@@ -128,6 +128,12 @@ bool PosixSerialPort::Read(char* buffer, size_t capacity, size_t& received) {
   return Fail();
 }
 
+bool PosixSerialPort::WaitForInput(std::chrono::milliseconds timeout) {
+  pollfd wanted{fd_, POLLIN, 0};
+  const int n = ::poll(&wanted, 1, static_cast<int>(timeout.count()));
+  return n > 0;  // an interrupted wait reads once and waits again
+}
+
 void PosixSerialPort::Close() {
   if (fd_ < 0) return;
   // The exclusive mode belongs to the terminal, not to our descriptor.

@@ -22,6 +22,7 @@ class PosixSerialPort final : public SerialPort {
   void Purge() override;
   bool Write(const char* data, size_t size) override;
   bool Read(char* buffer, size_t capacity, size_t& received) override;
+  bool WaitForInput(std::chrono::milliseconds timeout) override;
   void Close() override;
   int LastError() const override { return lastError_; }
   void ClearLastError() override { lastError_ = 0; }

@@ -3,6 +3,7 @@
 // more. Implemented on POSIX termios (real ports and pseudo-terminals) and by
 // the in-process instrument of the simulator.
 
+#include <chrono>
 #include <cstddef>
 #include <string>
 
@@ -26,6 +27,12 @@ class SerialPort {
   // Reads at most `capacity` characters that have arrived, without waiting;
   // `received` may be 0.
   virtual bool Read(char* buffer, size_t capacity, size_t& received) = 0;
+  // Waits at most `timeout` for input to arrive; false when none did. A port
+  // that cannot wait answers true at once and the caller paces its reads.
+  virtual bool WaitForInput(std::chrono::milliseconds timeout) {
+    (void)timeout;
+    return true;
+  }
   virtual void Close() = 0;
   // errno of the last failed call (0: none), and its reset.
   virtual int LastError() const = 0;

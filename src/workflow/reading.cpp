@@ -57,8 +57,16 @@ void RefreshNotepad(ReadingContext& c) {
     return;
   }
   for (int f = 0; f < c.model.folderCount && f < kMaxFolders; ++f) {
-    c.model.folders[f].pending = 0;
-    c.model.folders[f].state = FolderState::kAsRead;
+    NotepadFolder& folder = c.model.folders[f];
+    folder.pending = 0;
+    // A free slot stays free (and a folder only planned goes back to being
+    // one) until its header is read again: a reading that fails must not
+    // leave it looking like a folder named "<Свободно>".
+    if (folder.state == FolderState::kFree || folder.state == FolderState::kCreatePending) {
+      MakeFree(folder);
+    } else {
+      folder.state = FolderState::kAsRead;
+    }
   }
   c.hooks.ClearViews();
   c.log.AddLogLine("");

@@ -104,8 +104,8 @@ TEST(MainWindowFolders, LeavingAPageWithPendingChangesOffersToWriteThem) {
 
   dialogs.Expect(DialogAnswer::kYes);  // pending question
   dialogs.Expect(DialogAnswer::kYes);  // write question
-  link.Reply(std::string(kWriteOk));
-  link.Reply(std::string(kWriteOk));
+  link.Accept();
+  link.Accept();
   form.SBTools->click();
 
   ASSERT_EQ(dialogs.Calls().size(), 2u);

@@ -115,6 +115,8 @@ TEST(CliOptions, ShortHelpVersionAndOptionEqualsValue) {
   EXPECT_EQ(o.operatorName, "Петров Иван Ильич");
   EXPECT_EQ(o.file, "a=b.csv");
   EXPECT_EQ(Parsed({"--operator=", "read"}).operatorName, "");
+  EXPECT_EQ(Parsed({"--trace=/tmp/t.txt", "--fast", "read"}).traceFile, "/tmp/t.txt");
+  EXPECT_NE(Refusal({"--fast=1", "read"}), "");
   EXPECT_NE(Refusal({"--port=64", "read"}), "");
   EXPECT_NE(Refusal({"--port=", "read"}), "");
   EXPECT_NE(Refusal({"export", "f.csv", "--extend=yes"}), "");

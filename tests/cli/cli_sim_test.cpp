@@ -174,6 +174,27 @@ TEST_F(CliOnSim, ReadPrintsTheRowsOfTheConsoleViews) {
   EXPECT_EQ(byFolders.err.find("перебора"), std::string::npos) << "no search with --port";
 }
 
+TEST_F(CliOnSim, FastReadingGivesTheSameRowsAndTheTraceHoldsEveryFrame) {
+  const std::string trace = dir_.File("trace.txt");
+  const CliRun fast = Run({"--fast", "--trace", trace, "--port", "1", "read"});
+  ASSERT_EQ(fast.status, 0) << fast.err;
+  const ConsoleReading console = Reference();
+  EXPECT_EQ(SplitLines(fast.out), console.Rows(ViewKind::kByFolders));
+
+  // One request line and one received line per exchange, each reply judged.
+  int exchanges = 1;  // the identification
+  for (int f = 0; f < console.Model().folderCount; ++f) {
+    exchanges += console.Model().folders[f].state == FolderState::kFree ? 1 : 7;
+  }
+  const Lines lines = SplitLines(test::ReadBytes(trace));
+  ASSERT_EQ(lines.size(), 2u * exchanges);
+  for (size_t i = 0; i < lines.size(); i += 2) {
+    EXPECT_EQ(lines[i].substr(12, 11), " COM1 0 > :") << lines[i];
+    EXPECT_EQ(lines[i + 1].substr(12, 11), " COM1 0 < :") << lines[i + 1];
+    EXPECT_EQ(lines[i + 1].substr(lines[i + 1].size() - 5), " [ok]") << lines[i + 1];
+  }
+}
+
 TEST_F(CliOnSim, ExportTwiceWithExtendAddsNothingAndAnExistingFileIsRefusedOtherwise) {
   const std::string file = dir_.File("замеры.csv");
   const CliRun first = Run({"--operator", kOperator, "export", file, "--by-date"});

@@ -54,8 +54,9 @@ class RecordingHooks final : public ClockLinkHooks {
   std::vector<std::string> ports, attempts, messages;
 };
 
-const std::string kRequest = BuildIdentifyRequest(1);
-const std::string kReply = ":010F0000\r\n";
+// A read of two bytes at 0x3200 and the instrument's reply to it.
+const std::string kRequest = BuildReadRequest(1, 0x3200, 2);
+const std::string kReply = EncodeFrame({0x01, 0x02, 0x32, 0x00, 0x02, 0xAB, 0xCD});
 const std::vector<std::string> kAllAttempts = {"0", "1", "2", "3", "4"};
 
 class Exchanging : public ::testing::Test {
@@ -65,7 +66,8 @@ class Exchanging : public ::testing::Test {
     port.clock = &clock;
   }
 
-  bool Run() { return link->Exchange(kRequest); }
+  bool Run() { return Status() == ExchangeStatus::kReply; }
+  ExchangeStatus Status() { return link->Exchange(kRequest); }
 
   // After any exchange the port is closed and the timer is off.
   void ExpectTidy() {
@@ -91,9 +93,8 @@ class Exchanging : public ::testing::Test {
 TEST_F(Exchanging, FirstAttemptReply) {
   port.AnswerNextWrite({kReply});
   ASSERT_TRUE(Run());
-  EXPECT_EQ(link->ReplyBlock(), kReply);
-  EXPECT_EQ(link->ReplyLength(), 11);
-  EXPECT_EQ(link->ReceivedText(), kReply);
+  EXPECT_EQ(link->Reply(), kReply);
+  EXPECT_EQ(link->ReplyBuffer(), kReply);
   EXPECT_EQ(port.openedPorts, std::vector<int>{3});
   EXPECT_EQ(port.configures, 1);
   EXPECT_EQ(port.modemLineClears, 1);
@@ -119,20 +120,110 @@ TEST_F(Exchanging, ReplyOnTheThirdAttempt) {
   ExpectTidy();
 }
 
-TEST_F(Exchanging, StrayCharactersBeforeTheColonCountInTheLength) {
-  port.AnswerNextWrite({std::string("\0\x7Fzz", 4) + kReply});
+TEST_F(Exchanging, StrayCharactersBeforeTheFrameAreIgnored) {
+  port.AnswerNextWrite({std::string("\0\x7F:zz", 5) + kReply});
   ASSERT_TRUE(Run());
-  EXPECT_EQ(link->ReplyLength(), 4 + 11);
-  EXPECT_EQ(link->ReplyBlock().substr(4), kReply);
+  EXPECT_EQ(link->Reply(), kReply);
 }
 
 TEST_F(Exchanging, ReplySplitOverReadsIsJoined) {
-  port.AnswerNextWrite({"xx:010F", "", "0000\r", "\n"});
+  port.AnswerNextWrite({"xx" + kReply.substr(0, 7), "", kReply.substr(7, 10), kReply.substr(17)});
   ASSERT_TRUE(Run());
-  EXPECT_EQ(link->ReplyBlock(), "xx" + kReply);
-  EXPECT_EQ(link->ReplyLength(), 13);
+  EXPECT_EQ(link->Reply(), kReply);
   EXPECT_EQ(port.writes.size(), 1u);
   EXPECT_EQ(port.reads, 4);
+}
+
+TEST_F(Exchanging, WrongFramesAreNoReplyAndTheRequestIsSentAgain) {
+  std::string badLrc = kReply;
+  badLrc[15] = badLrc[15] == '0' ? '1' : '0';
+  const std::string other = EncodeFrame({0x01, 0x02, 0x32, 0x12, 0x02, 0xAB, 0xCD});
+  const std::string shortData = EncodeFrame({0x01, 0x02, 0x32, 0x00, 0x02, 0xAB});
+  struct Case {
+    std::string frame;
+    const char* reason;
+  } cases[] = {{badLrc, "контрольная сумма"},
+               {other, "ответ на другой запрос"},
+               {shortData, "длина ответа"}};
+  for (const Case& c : cases) {
+    log.lines.clear();
+    for (int i = 0; i < 5; ++i) port.AnswerNextWrite({c.frame});
+    EXPECT_EQ(Status(), ExchangeStatus::kMalformed) << c.reason;
+    EXPECT_EQ(log.lines,
+              std::vector<std::string>{std::string("Неверный ответ прибора (") + c.reason +
+                                       "): " + c.frame.substr(0, c.frame.size() - 2)});
+    EXPECT_TRUE(link->Reply().empty());
+  }
+  // A wrong frame, then the right one in a later attempt.
+  port.AnswerNextWrite({other});
+  port.AnswerNextWrite({badLrc, kReply});
+  EXPECT_EQ(Status(), ExchangeStatus::kReply);
+  EXPECT_EQ(link->Reply(), kReply);
+  ExpectTidy();
+}
+
+TEST_F(Exchanging, TheLastFrameThatAnswersIsTheReply) {
+  // A late reply to an earlier request, then this request's own, then noise.
+  const std::string late = EncodeFrame({0x01, 0x02, 0x31, 0xEE, 0x02, 0x11, 0x22});
+  const std::string lower = ":0102320002abcd" + kReply.substr(15);
+  port.AnswerNextWrite({late + kReply + ":01\r\n"});
+  ASSERT_TRUE(Run());
+  EXPECT_EQ(link->Reply(), kReply);
+  // Lower-case digits are the same digits.
+  port.AnswerNextWrite({lower});
+  ASSERT_TRUE(Run());
+  EXPECT_EQ(link->Reply(), lower);
+  EXPECT_EQ(ReplyByteAt(link->Reply(), 11), 0xAB);
+  EXPECT_EQ(port.purges, 2);  // pending input dropped before every send
+}
+
+TEST_F(Exchanging, ErrorReplyIsCheckedForAddressFunctionAndLrc) {
+  port.AnswerNextWrite({EncodeFrame({0x01, 0x82, 0x02})});
+  EXPECT_EQ(Status(), ExchangeStatus::kErrorReply);
+  EXPECT_TRUE(IsErrorReply(link->Reply()));
+  for (int i = 0; i < 5; ++i) port.AnswerNextWrite({EncodeFrame({0x02, 0x82, 0x02})});
+  EXPECT_EQ(Status(), ExchangeStatus::kMalformed);  // another device's refusal
+}
+
+TEST_F(Exchanging, FastReadingEndsWhenTheReplyIsComplete) {
+  link->SetFastRead(true);
+  port.AnswerNextWrite({"", kReply.substr(0, 9), kReply.substr(9)});
+  ASSERT_TRUE(Run());
+  EXPECT_EQ(clock.Slept(), milliseconds(5));  // one empty read, no 300 ms pause
+  // Writes keep the full pause.
+  const std::string write = BuildWriteRequest(1, 0x3200, nullptr, 0);
+  port.AnswerNextWrite({EncodeFrame({0x01, 0x12, 0x32, 0x00, 0x00})});
+  EXPECT_EQ(link->Exchange(write), ExchangeStatus::kReply);
+  EXPECT_EQ(clock.Slept(), milliseconds(5 + 300));
+}
+
+class RecordingTrace final : public TrafficTrace {
+ public:
+  void Sent(int port, int attempt, std::string_view text) override {
+    lines.push_back(TraceLine(0, port, attempt, '>', text, nullptr));
+  }
+  void Received(int port, int attempt, std::string_view text, const char* verdict) override {
+    lines.push_back(TraceLine(0, port, attempt, '<', text, verdict));
+  }
+  std::vector<std::string> lines;
+};
+
+TEST_F(Exchanging, TraceHoldsEveryFrameAndItsVerdict) {
+  RecordingTrace trace;
+  link->SetTrace(&trace);
+  port.AnswerNextWrite({"\x01" + kReply.substr(0, 5) + "\r\n"});
+  port.AnswerNextWrite({kReply});
+  ASSERT_TRUE(Run());
+  const std::string request = kRequest.substr(0, kRequest.size() - 2);
+  const std::string reply = kReply.substr(0, kReply.size() - 2);
+  EXPECT_EQ(trace.lines,
+            (std::vector<std::string>{
+                "00:00:00.000 COM3 0 > " + request + "\\x0D\\x0A",
+                "00:00:00.000 COM3 0 < \\x01" + kReply.substr(0, 5) + "\\x0D\\x0A [bad-length]",
+                "00:00:00.000 COM3 1 > " + request + "\\x0D\\x0A",
+                "00:00:00.000 COM3 1 < " + reply + "\\x0D\\x0A [ok]"}));
+  EXPECT_EQ(TraceLine(((13 * 60 + 5) * 60 + 9) * 1000LL + 42, 12, 4, '<', "a\\", "no-frame"),
+            "13:05:09.042 COM12 4 < a\\x5C [no-frame]");
 }
 
 TEST_F(Exchanging, IncompleteBlocksAreNoReply) {
@@ -152,7 +243,7 @@ TEST_F(Exchanging, FiveSilentAttemptsFailWithoutALine) {
   EXPECT_EQ(hooks.attempts, kAllAttempts);
   EXPECT_EQ(clock.Slept(), milliseconds(5 * (300 + 10 * 5)));
   EXPECT_TRUE(log.lines.empty());
-  EXPECT_EQ(link->ReceivedText(), "");
+  EXPECT_EQ(link->ReplyBuffer(), "");
   ExpectTidy();
 }
 
@@ -293,12 +384,12 @@ TEST_F(Exchanging, FloodOfCharactersStaysInsideTheBuffer) {
     port.AnswerNextWrite({std::string(4096, 'x'), std::string(4096, 'y'), kReply});
   }
   EXPECT_FALSE(Run());
-  EXPECT_EQ(link->ReceivedText().size(), kReplyBufferSize - 1);
-  EXPECT_EQ(link->ReceivedText().substr(4090, 10), "xxxxxxyyyy");
+  EXPECT_EQ(link->ReplyBuffer().size(), kReplyBufferSize - 1);
+  EXPECT_EQ(link->ReplyBuffer().substr(4090, 10), "xxxxxxyyyy");
 
   port.AnswerNextWrite({std::string(4000, 'x'), kReply});
   EXPECT_TRUE(Run());
-  EXPECT_EQ(link->ReplyLength(), 4011);
+  EXPECT_EQ(link->Reply(), kReply);
 }
 
 TEST(Win32ErrorReport, LineAndLastErrorText) {

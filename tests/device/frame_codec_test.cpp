@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "device/reply_validation.h"
+
 namespace orti {
 namespace {
 
@@ -32,15 +34,14 @@ TEST(FrameCodec, RequestsComeOutByteForByte) {
   EXPECT_EQ(BuildWriteRequest(1, 0x3212, record, 19).size(), 53u);
 }
 
-TEST(FrameCodec, DigitsWrittenUpperCaseAndReadStrictly) {
+TEST(FrameCodec, DigitsWrittenUpperCaseAndReadInEitherCase) {
   EXPECT_EQ(NibbleToHexDigit(9), '9');
   EXPECT_EQ(NibbleToHexDigit(10), 'A');
   EXPECT_EQ(NibbleToHexDigit(15), 'F');
   EXPECT_EQ(HexDigitValue('0'), 0);
   EXPECT_EQ(HexDigitValue('F'), 15);
-  EXPECT_EQ(HexDigitValue('a'), 42);  // lower case is not understood in data
-  EXPECT_EQ(HexDigitValueAnyCase('a'), 10);
-  EXPECT_EQ(HexDigitValueAnyCase('F'), 15);
+  EXPECT_EQ(HexDigitValue('a'), 10);
+  EXPECT_EQ(HexDigitValue('f'), 15);
   EXPECT_EQ(ParseWord16("3200"), 0x3200);
   EXPECT_EQ(ParseWord16("fa00"), 0xFA00);
   uint8_t h, l;
@@ -61,17 +62,49 @@ TEST(FrameCodec, ErrorRepliesHaveTheFunctionCodeHighBitSet) {
   EXPECT_FALSE(IsErrorReply(""));
 }
 
-TEST(FrameCodec, CompleteReplyNeedsColonThenCrLf) {
-  EXPECT_TRUE(IsCompleteReply(":\r\n"));
-  EXPECT_TRUE(IsCompleteReply("junk:010F\r\n"));
-  EXPECT_TRUE(IsCompleteReply("\r\n:01\r\nmore"));
-  EXPECT_TRUE(IsCompleteReply(std::string("\0:\0\r\n", 5)));  // zeros are characters too
-  EXPECT_FALSE(IsCompleteReply(""));
-  EXPECT_FALSE(IsCompleteReply("0102\r\n"));   // no colon before the CR LF
-  EXPECT_FALSE(IsCompleteReply("\r\n:0102"));  // CR LF only before the colon
-  EXPECT_FALSE(IsCompleteReply(":0102\r"));    // CR as the last character
-  EXPECT_FALSE(IsCompleteReply(":0102\n\r"));
-  EXPECT_FALSE(IsCompleteReply(":0102\r \n"));
+TEST(ReplyValidation, OnlyAFrameThatAnswersTheRequestIsTheReply) {
+  const std::string read = BuildReadRequest(1, 0x3200, 2);
+  const std::string write = BuildWriteRequest(1, 0x3212, nullptr, 0);
+  const std::string identify = BuildIdentifyRequest(1);
+  const std::string readReply = EncodeFrame({1, 2, 0x32, 0x00, 2, 0xAB, 0xCD});
+  std::vector<uint8_t> identity(23, 0x41);
+  identity[0] = 1;
+  identity[1] = 0x0F;
+  struct Case {
+    const std::string& request;
+    std::string received;
+    ReplyVerdict verdict;
+  } cases[] = {
+      {read, readReply, ReplyVerdict::kValid},
+      {read, "noise:12\r\n" + readReply + "tail", ReplyVerdict::kValid},
+      {read, ":0102320002abcd" + readReply.substr(15), ReplyVerdict::kValid},
+      {read, readReply.substr(0, 14) + "E" + readReply.substr(15), ReplyVerdict::kBadLrc},
+      {read, EncodeFrame({2, 2, 0x32, 0x00, 2, 0xAB, 0xCD}), ReplyVerdict::kOtherRequest},
+      {read, EncodeFrame({1, 0x12, 0x32, 0x00, 2}), ReplyVerdict::kOtherRequest},
+      {read, EncodeFrame({1, 2, 0x32, 0x01, 2, 0xAB, 0xCD}), ReplyVerdict::kOtherRequest},
+      {read, EncodeFrame({1, 2, 0x32, 0x00, 3, 0xAB, 0xCD}), ReplyVerdict::kOtherRequest},
+      {read, EncodeFrame({1, 2, 0x32, 0x00, 2, 0xAB}), ReplyVerdict::kBadLength},
+      {read, EncodeFrame({1, 2, 0x32, 0x00, 2, 0xAB, 0xCD, 0}), ReplyVerdict::kBadLength},
+      {read, ":0102320002ABCD6\r\n", ReplyVerdict::kBadLength},  // odd digits
+      {read, EncodeFrame({1, 0x82, 0x02}), ReplyVerdict::kErrorReply},
+      {read, EncodeFrame({1, 0x92, 0x02}), ReplyVerdict::kOtherRequest},
+      {read, ":0102320002ABCD\r", ReplyVerdict::kNoFrame},
+      {read, ":0102 320002ABCD6D\r\n", ReplyVerdict::kNoFrame},
+      {read, "0102320002ABCD6D\r\n", ReplyVerdict::kNoFrame},
+      {write, EncodeFrame({1, 0x12, 0x32, 0x12, 0}), ReplyVerdict::kValid},
+      {write, EncodeFrame({1, 0x12, 0x32, 0x12, 0x13}), ReplyVerdict::kOtherRequest},
+      {identify, EncodeFrame(identity), ReplyVerdict::kValid},
+      {identify, EncodeFrame(std::vector<uint8_t>(identity.begin(), identity.end() - 1)),
+       ReplyVerdict::kBadLength},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(FindReply(c.request, c.received).verdict, c.verdict) << c.received;
+  }
+  // The last acceptable frame wins; a refused one after it does not matter.
+  const std::string second = EncodeFrame({1, 2, 0x32, 0x00, 2, 0x00, 0x01});
+  const FoundReply found = FindReply(read, readReply + second + ":00\r\n");
+  EXPECT_EQ(found.verdict, ReplyVerdict::kValid);
+  EXPECT_EQ(found.frame, second);
 }
 
 TEST(FrameCodec, DeviceErrorTexts) {

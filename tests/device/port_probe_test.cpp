@@ -132,7 +132,10 @@ TEST(PortProbe, HeldOrForbiddenPortsCountAsPresent) {
 
 TEST_F(PortsOnPseudoTerminals, ExchangeWithAResponderOnTheMasterSide) {
   const std::string request = BuildReadRequest(1, 0x3200, 18);
-  const std::string reply = ":01023200124142430000000000000000000000000000CA0D00\r\n";
+  std::vector<uint8_t> header = {0x01, 0x02, 0x32, 0x00, 0x12, 0x41, 0x42, 0x43};
+  header.resize(5 + 16, 0x00);
+  header.insert(header.end(), {0xCA, 0x0D});
+  const std::string reply = EncodeFrame(header);
   std::string seen;
   std::thread responder([&] {
     seen = pty.ReadRequest(std::chrono::seconds(3));
@@ -150,13 +153,13 @@ TEST_F(PortsOnPseudoTerminals, ExchangeWithAResponderOnTheMasterSide) {
   PosixSerialPort port(Map());
   DeviceLink link(port, state, log, clock, hooks);
   const auto started = std::chrono::steady_clock::now();
-  const bool ok = link.Exchange(request);
+  const bool ok = link.Exchange(request) == ExchangeStatus::kReply;
   const auto took = std::chrono::steady_clock::now() - started;
   responder.join();
 
   EXPECT_TRUE(ok);
   EXPECT_EQ(seen, request);
-  EXPECT_EQ(link.ReplyBlock(), reply);
+  EXPECT_EQ(link.Reply(), reply);
   EXPECT_TRUE(log.lines.empty());
   EXPECT_GE(took, std::chrono::milliseconds(300));
   EXPECT_LT(took, std::chrono::milliseconds(1500));

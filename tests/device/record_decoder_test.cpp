@@ -37,8 +37,26 @@ TEST_F(RecordDecoding, BaseDateIsFirstJanuaryOfTodaysYear) {
   EXPECT_EQ(BaseDateFor(EncodeDate(2028, 1, 1)), EncodeDate(2028, 1, 1));
 }
 
+TEST_F(RecordDecoding, ARecordIsNeverLaterThanTheReading) {
+  const double newYear = EncodeDate(2026, 1, 5) + EncodeTime(10, 0, 0);
+  struct Case {
+    uint16_t day;
+    double time;
+    double expected;
+  } cases[] = {
+      {358, EncodeTime(8, 0, 0), EncodeDate(2025, 12, 24) + EncodeTime(8, 0, 0)},
+      {5, EncodeTime(9, 59, 58), EncodeDate(2026, 1, 5) + EncodeTime(9, 59, 58)},
+      {5, EncodeTime(10, 0, 0), newYear},
+      {5, EncodeTime(10, 0, 2), EncodeDate(2025, 1, 5) + EncodeTime(10, 0, 2)},
+      {1, 0, EncodeDate(2026, 1, 1)},
+  };
+  for (const Case& c : cases) {
+    EXPECT_DOUBLE_EQ(RecordDateTime(c.day, c.time, newYear), c.expected) << c.day;
+  }
+}
+
 TEST_F(RecordDecoding, ExampleSlotGivesEveryValue) {
-  DecodeRecord(record, kExampleSlot, base, dialogs);
+  DecodeRecord(record, kExampleSlot, today, dialogs);
   EXPECT_EQ(record.mode, kModePh);
   EXPECT_EQ(record.rawDate[0], 0x2D);
   EXPECT_EQ(record.rawDate[1], 0x00);
@@ -60,12 +78,12 @@ TEST_F(RecordDecoding, ExampleSlotGivesEveryValue) {
 }
 
 TEST_F(RecordDecoding, EmptyAndDeletedSlotsChangeOnlyTheMode) {
-  DecodeRecord(record, kExampleSlot, base, dialogs);
+  DecodeRecord(record, kExampleSlot, today, dialogs);
   record.deletionMark = 1;
   const NotepadRecord before = record;
-  DecodeRecord(record, "FF" + std::string(36, '0'), base, dialogs);
+  DecodeRecord(record, "FF" + std::string(36, '0'), today, dialogs);
   EXPECT_EQ(record.mode, kModeEmpty);
-  DecodeRecord(record, "00" + std::string(36, 'F'), base, dialogs);
+  DecodeRecord(record, "00" + std::string(36, 'F'), today, dialogs);
   EXPECT_EQ(record.mode, kModeDeleted);
   EXPECT_FALSE(record.HoldsRecord());
   EXPECT_EQ(record.dateTime, before.dateTime);
@@ -75,24 +93,24 @@ TEST_F(RecordDecoding, EmptyAndDeletedSlotsChangeOnlyTheMode) {
 }
 
 TEST_F(RecordDecoding, ModeIsTheLowTwoBits) {
-  DecodeRecord(record, Slot("05"), base, dialogs);
+  DecodeRecord(record, Slot("05"), today, dialogs);
   EXPECT_EQ(record.mode, kModePh);
-  DecodeRecord(record, Slot("07"), base, dialogs);
+  DecodeRecord(record, Slot("07"), today, dialogs);
   EXPECT_EQ(record.mode, kModeMv);
   // Mode 0 from 0x04: decoded, though the views will hide it.
   record = NotepadRecord{};
-  DecodeRecord(record, Slot("04"), base, dialogs);
+  DecodeRecord(record, Slot("04"), today, dialogs);
   EXPECT_EQ(record.mode, 0);
   EXPECT_EQ(record.ph, 7.25f);
   EXPECT_EQ(record.dayNumber, 45);
 }
 
 TEST_F(RecordDecoding, LastTimeOfDayAndOnePast) {
-  DecodeRecord(record, Slot("01", "BFA8"), base, dialogs);  // 43199 units
+  DecodeRecord(record, Slot("01", "BFA8"), today, dialogs);  // 43199 units
   EXPECT_EQ(FormatDateTime(record.dateTime), "14.02.2026 23:59:58");
   EXPECT_TRUE(dialogs.Calls().empty());
 
-  DecodeRecord(record, Slot("01", "C0A8"), base, dialogs);  // 43200 units
+  DecodeRecord(record, Slot("01", "C0A8"), today, dialogs);  // 43200 units
   ASSERT_EQ(dialogs.Calls().size(), 1u);
   EXPECT_EQ(dialogs.Calls()[0].text, "Ошибка при конвертации даты/времени");
   EXPECT_EQ(dialogs.Calls()[0].buttons, DialogButtons::kOk);
@@ -100,7 +118,7 @@ TEST_F(RecordDecoding, LastTimeOfDayAndOnePast) {
   EXPECT_EQ(FormatDateTime(record.dateTime), "14.02.2026 00:00:00");
   EXPECT_EQ(record.ph, 7.25f);  // the rest is still decoded
 
-  DecodeRecord(record, Slot("01", "FFFF"), base, dialogs);
+  DecodeRecord(record, Slot("01", "FFFF"), today, dialogs);
   EXPECT_EQ(dialogs.Calls().size(), 2u);
   EXPECT_EQ(record.seconds, 131070);
 }
@@ -108,18 +126,18 @@ TEST_F(RecordDecoding, LastTimeOfDayAndOnePast) {
 TEST_F(RecordDecoding, DayNumbersAreNotChecked) {
   std::string slot = kExampleSlot;
   slot.replace(2, 4, "0000");
-  DecodeRecord(record, slot, base, dialogs);
+  DecodeRecord(record, slot, today, dialogs);
   EXPECT_EQ(FormatDateTime(record.dateTime), "31.12.2025 12:34:56");
-  slot.replace(2, 4, "6E01");  // day 366 of a 365-day year
-  DecodeRecord(record, slot, base, dialogs);
-  EXPECT_EQ(FormatDateTime(record.dateTime), "01.01.2027 12:34:56");
+  slot.replace(2, 4, "6E01");  // day 366 of a 365-day year: later than today, so the year before
+  DecodeRecord(record, slot, today, dialogs);
+  EXPECT_EQ(FormatDateTime(record.dateTime), "01.01.2026 12:34:56");
 }
 
 TEST_F(RecordDecoding, ShortTextReadsLikeTheZeroFilledReplyBuffer) {
   const std::string cut = std::string(kExampleSlot).substr(0, 12);
-  DecodeRecord(record, cut, base, dialogs);
+  DecodeRecord(record, cut, today, dialogs);
   NotepadRecord padded;
-  DecodeRecord(padded, cut + std::string(kRecordSlotChars - cut.size(), '\0'), base, dialogs);
+  DecodeRecord(padded, cut + std::string(kRecordSlotChars - cut.size(), '\0'), today, dialogs);
   EXPECT_EQ(record.mode, kModePh);
   EXPECT_EQ(record.timeUnits, 22648);
   EXPECT_EQ(std::memcmp(&record.temperature, &padded.temperature, sizeof(float)), 0);
@@ -130,11 +148,11 @@ TEST_F(RecordDecoding, ShortTextReadsLikeTheZeroFilledReplyBuffer) {
 TEST_F(RecordDecoding, ModelSlotIsAddressedAndBoundsAreKept) {
   auto owned = std::make_unique<NotepadModel>();
   NotepadModel& model = *owned;
-  DecodeRecord(model, 99, 25, kExampleSlot, base, dialogs);
+  DecodeRecord(model, 99, 25, kExampleSlot, today, dialogs);
   EXPECT_EQ(model.folders[99].records[25].ph, 7.25f);
   EXPECT_EQ(model.folders[99].records[24].ph, 0.0f);
   for (auto [f, s] : {std::pair{-1, 0}, {100, 0}, {0, -1}, {0, 26}}) {
-    DecodeRecord(model, f, s, kExampleSlot, base, dialogs);
+    DecodeRecord(model, f, s, kExampleSlot, today, dialogs);
   }
   EXPECT_EQ(model.folders[0].records[0].mode, 0);
 }

@@ -22,8 +22,7 @@
 namespace orti::test {
 
 constexpr int kNotepad = kNotepadEnd - 4 * kFolderBlockSize;  // four folder blocks
-constexpr const char* kWriteOk = ":0112F000003\r\n";
-constexpr const char* kWriteRefused = ":01920172\r\n";
+constexpr const char* kWriteRefused = ":0192016C\r\n";
 
 // One write request taken apart.
 struct WriteFrame {
@@ -162,7 +161,7 @@ class FolderFixture : public ::testing::Test {
     model->folders[f].pending = 1;
   }
   void ReplyOk(int count) {
-    for (int i = 0; i < count; ++i) link.Reply(std::string(kWriteOk));
+    for (int i = 0; i < count; ++i) link.Accept();
   }
 
   std::vector<WriteFrame> Frames() const {

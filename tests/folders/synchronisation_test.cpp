@@ -216,7 +216,7 @@ TEST_F(Synchronisation, FailedHeaderInARewriteStillWritesTheRecords) {
   MakeFolder(0, "А", {0, 1});
   model->folders[0].state = FolderState::kRewritePending;
   model->folders[0].pending = 1;
-  link.Reply(std::string(kWriteOk));
+  link.Accept();
   link.Reply(std::nullopt);
   ReplyOk(2);
 
@@ -246,7 +246,7 @@ TEST_F(Synchronisation, RefusedRecordWriteGoesOnWithTheNextAndKeepsTheFolderPend
   EXPECT_EQ(
       LogLines(),
       (Lines{"Запись папки в прибор - OK", "Запись папки в прибор - Ошибка /принято из порта/",
-             "Ошибка при выполнении операции", "Длина ответа= 11", "Ответ прибора ':01920172", "'",
+             "Ошибка при выполнении операции", "Длина ответа= 11", "Ответ прибора ':0192016C", "'",
              "Ошибка выполнения команды", "Запись папки в прибор - OK"}));
   EXPECT_EQ(model->folders[0].state, FolderState::kRewritePending);
   EXPECT_EQ(model->folders[0].pending, 1);
@@ -262,10 +262,10 @@ TEST_F(Synchronisation, CreateRemoveAndClearSendTheirFramesWithTheirStepTexts) {
   for (int f = 0; f < 3; ++f) model->folders[f].pending = 1;
   MakeFolder(3, "ПОКОЙ");  // state 1 with a pending flag writes nothing
   model->folders[3].pending = 1;
-  link.Reply(std::string(kWriteOk));       // clear: erase
+  link.Accept();       // clear: erase
   link.Reply(std::nullopt);                // clear: header
   link.Reply(std::nullopt);                // remove: erase
-  link.Reply(std::string(kWriteOk));       // create: erase
+  link.Accept();       // create: erase
   link.Reply(std::string(kWriteRefused));  // create: header
 
   const SyncOutcome outcome = Run(DialogAnswer::kYes);

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "device/frame_codec.h"
-#include "sim/instrument_line.h"
+#include "sim/line_with_faults.h"
 #include "sim/request_framer.h"
 #include "sim/sim_options.h"
 
@@ -11,13 +11,8 @@ namespace orti::sim {
 namespace {
 
 using std::chrono::milliseconds;
-
-FaultRule Rule(const std::string& text) {
-  FaultRule rule;
-  std::string error;
-  EXPECT_TRUE(ParseFaultRule(text, rule, error)) << text << ": " << error;
-  return rule;
-}
+using test::LineWithFaults;
+using test::Rule;
 
 TEST(FaultRuleText, ParsesKindsAndOptions) {
   FaultRule r = Rule("no-reply,on=read,nth=3");
@@ -41,10 +36,76 @@ TEST(FaultRuleText, ParsesKindsAndOptions) {
   EXPECT_EQ(Rule("overlong,on=any").kind, FaultKind::OverlongReply);
 }
 
+TEST(FaultRuleText, ParsesTheReplyAndWriteFaultsWithTheirDefaults) {
+  const std::optional<RequestKind> any;
+  const struct {
+    const char* text;
+    FaultKind kind;
+    std::optional<RequestKind> on;
+    int nth;
+    int count;
+    EchoField field;
+    milliseconds duration;
+  } cases[] = {
+      {"short", FaultKind::ShortReply, any, 0, 2, EchoField::Address, milliseconds(0)},
+      {"short,on=read,nth=4,n=7", FaultKind::ShortReply, RequestKind::Read, 4, 7,
+       EchoField::Address, milliseconds(0)},
+      {"lrc,on=identify", FaultKind::WrongLrc, RequestKind::Identify, 0, 2, EchoField::Address,
+       milliseconds(0)},
+      {"echo", FaultKind::WrongEcho, any, 0, 2, EchoField::Address, milliseconds(0)},
+      {"echo,field=size", FaultKind::WrongEcho, any, 0, 2, EchoField::Size, milliseconds(0)},
+      {"echo,field=function,nth=2", FaultKind::WrongEcho, any, 2, 2, EchoField::Function,
+       milliseconds(0)},
+      {"echo,field=device", FaultKind::WrongEcho, any, 0, 2, EchoField::Device, milliseconds(0)},
+      {"late", FaultKind::LateReply, any, 0, 2, EchoField::Address, kDefaultLatePause},
+      {"late,ms=120,on=read", FaultKind::LateReply, RequestKind::Read, 0, 2, EchoField::Address,
+       milliseconds(120)},
+      {"noise", FaultKind::Noise, any, 0, 2, EchoField::Address, milliseconds(0)},
+      // The write faults count writes whether on= says so or not.
+      {"unapplied,nth=3", FaultKind::Unapplied, RequestKind::Write, 3, 2, EchoField::Address,
+       milliseconds(0)},
+      {"unanswered,on=write", FaultKind::Unanswered, RequestKind::Write, 0, 2, EchoField::Address,
+       milliseconds(0)},
+      {"gone,nth=1", FaultKind::Gone, RequestKind::Write, 1, 2, EchoField::Address,
+       milliseconds(0)},
+  };
+  for (const auto& c : cases) {
+    const FaultRule r = Rule(c.text);
+    EXPECT_EQ(r.kind, c.kind) << c.text;
+    EXPECT_EQ(r.on, c.on) << c.text;
+    EXPECT_EQ(r.nth, c.nth) << c.text;
+    EXPECT_EQ(r.count, c.count) << c.text;
+    EXPECT_EQ(r.field, c.field) << c.text;
+    EXPECT_EQ(r.duration, c.duration) << c.text;
+  }
+  EXPECT_EQ(Rule("noise,text=\x01\x7F ").text, "\x01\x7F ");
+}
+
 TEST(FaultRuleText, RefusesWhatItDoesNotKnow) {
-  for (const char* bad :
-       {"", "slow", "error,code=256", "error,code=-1", "no-reply,nth=0", "no-reply,nth=x",
-        "no-reply,on=erase", "latency,ms=60001", "split,ms", "error,colour=red"}) {
+  for (const char* bad : {"",
+                          "slow",
+                          "error,code=256",
+                          "error,code=-1",
+                          "no-reply,nth=0",
+                          "no-reply,nth=x",
+                          "no-reply,on=erase",
+                          "latency,ms=60001",
+                          "split,ms",
+                          "error,colour=red",
+                          "short,n=0",
+                          "short,n=x",
+                          "lrc,n=2",
+                          "echo,field=lrc",
+                          "split,field=size",
+                          "late,ms=60001",
+                          "unapplied,on=read",
+                          "gone,on=any",
+                          "unanswered,nth=0",
+                          "random",
+                          "random,seed=3",
+                          "random,rate=101",
+                          "random,rate=5,seed=-1",
+                          "noise,rate=5"}) {
     FaultRule rule;
     std::string error;
     EXPECT_FALSE(ParseFaultRule(bad, rule, error)) << bad;
@@ -90,25 +151,6 @@ TEST(RequestFraming, CutsFramesAndDropsNoise) {
   EXPECT_TRUE(framer.Feed(":" + std::string(kMaxRequestLength + 10, '0')).empty());
   EXPECT_TRUE(framer.Feed("\r\n").empty());
 }
-
-class LineWithFaults : public ::testing::Test {
- protected:
-  LineWithFaults() : instrument_(Erased(), InstrumentIdentity{}), line_(instrument_, plan_) {}
-  static MemoryImage Erased() {
-    MemoryImage m{};
-    m.fill(0xFF);
-    return m;
-  }
-  // Sends a request at time 0 and returns everything that ever arrives.
-  std::string Ask(const std::string& request) {
-    line_.Receive(request, Micros(0));
-    return line_.TakeArrived(Micros(3600000000LL), SIZE_MAX);
-  }
-
-  Instrument instrument_;
-  FaultPlan plan_;
-  InstrumentLine line_;
-};
 
 TEST_F(LineWithFaults, NoReplyToExactlyTheThirdRead) {
   plan_.Add(Rule("no-reply,on=read,nth=3"));

@@ -1,0 +1,44 @@
+#pragma once
+// Every request and reply of the serial link, written to a file when the
+// operator asks for it (ORTI415_TRACE=FILE, or the command line's --trace).
+// The exchange is the one place that feeds it.
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace orti {
+
+constexpr const char* kTraceVariable = "ORTI415_TRACE";
+
+class TrafficTrace {
+ public:
+  virtual ~TrafficTrace() = default;
+  virtual void Sent(int port, int attempt, std::string_view text) = 0;
+  // What one attempt received, and what the exchange made of it.
+  virtual void Received(int port, int attempt, std::string_view text, const char* verdict) = 0;
+};
+
+// "HH:MM:SS.mmm COMn attempt > text" or "... < text verdict"; bytes outside
+// printable ASCII as \xNN. `msOfDay` is the local time of day in milliseconds.
+std::string TraceLine(long long msOfDay, int port, int attempt, char direction,
+                      std::string_view text, const char* verdict);
+
+// Appends to a file, one flushed line a frame.
+class FileTrafficTrace final : public TrafficTrace {
+ public:
+  // Null when the file cannot be opened for appending.
+  static std::unique_ptr<FileTrafficTrace> Open(const std::string& path);
+  ~FileTrafficTrace() override;
+
+  void Sent(int port, int attempt, std::string_view text) override;
+  void Received(int port, int attempt, std::string_view text, const char* verdict) override;
+
+ private:
+  explicit FileTrafficTrace(std::FILE* file) : file_(file) {}
+  void Write(const std::string& line);
+  std::FILE* file_;
+};
+
+}  // namespace orti
