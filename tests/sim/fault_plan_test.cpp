@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+
 #include "device/frame_codec.h"
 #include "sim/line_with_faults.h"
 #include "sim/request_framer.h"
@@ -79,6 +82,12 @@ TEST(FaultRuleText, ParsesTheReplyAndWriteFaultsWithTheirDefaults) {
     EXPECT_EQ(r.duration, c.duration) << c.text;
   }
   EXPECT_EQ(Rule("noise,text=\x01\x7F ").text, "\x01\x7F ");
+  const FaultRule random = Rule("random,rate=15,seed=99,on=read");
+  EXPECT_EQ(random.kind, FaultKind::Random);
+  EXPECT_EQ(random.ratePercent, 15);
+  EXPECT_EQ(random.seed, 99u);
+  EXPECT_EQ(random.on, RequestKind::Read);
+  EXPECT_EQ(Rule("random,rate=0").seed, 1u);
 }
 
 TEST(FaultRuleText, RefusesWhatItDoesNotKnow) {
@@ -133,6 +142,67 @@ TEST(FaultPlanCounting, LatenciesAddUp) {
   plan.Add(Rule("latency,ms=20,on=read"));
   EXPECT_EQ(plan.Next(RequestKind::Read).latency, milliseconds(120));
   EXPECT_EQ(plan.Next(RequestKind::Identify).latency, milliseconds(100));
+}
+
+// The faults chosen for one request, one letter each, so that runs compare.
+std::string Letters(const ReplyFaults& f) {
+  std::string s;
+  if (f.noReply) s += 'n';
+  if (f.errorCode) s += 'e';
+  if (f.otherName) s += 'N';
+  if (f.overlong) s += 'o';
+  if (f.splitPause) s += 's';
+  if (f.leadingGarbage == kDefaultGarbage) s += 'g';
+  if (!f.leadingGarbage.empty() && f.leadingGarbage != kDefaultGarbage) s += 'z';
+  if (f.latency.count() > 0) s += 'l';
+  if (f.shortDigits > 0) s += 'h';
+  if (f.wrongLrc) s += 'c';
+  if (f.wrongEcho) s += 'E';
+  if (f.late) s += 'L';
+  if (f.unapplied || f.unanswered || f.gone) s += 'W';
+  return s;
+}
+
+std::vector<std::string> FaultRun(FaultPlan plan, int requests) {
+  std::vector<std::string> run;
+  for (int i = 0; i < requests; ++i) {
+    run.push_back(Letters(plan.Next(i % 3 == 0 ? RequestKind::Write : RequestKind::Read)));
+  }
+  return run;
+}
+
+TEST(RandomFaultPlan, PicksOneOfTheTenFaultsThatSpareTheMemory) {
+  const std::vector<std::string> run = FaultRun(FaultPlan(RandomFaults{100, 11}), 3000);
+  std::map<std::string, int> seen;
+  for (const std::string& faults : run) ++seen[faults];
+  // Each request gets exactly one; every one of the ten turns up; no error,
+  // other name or write fault ever does.
+  std::string kinds;
+  for (const auto& [faults, count] : seen) kinds += faults + " ";
+  EXPECT_EQ(kinds, "E L c g h l n o s z ");
+}
+
+TEST(RandomFaultPlan, RepeatsWithItsSeedAndDisturbsItsShare) {
+  for (int rate : {0, 10, 35, 100}) {
+    const std::vector<std::string> run = FaultRun(FaultPlan(RandomFaults{rate, 7}), 4000);
+    // The rule text gives the same plan as the constructor.
+    FaultPlan fromText;
+    fromText.Add(Rule("random,rate=" + std::to_string(rate) + ",seed=7"));
+    EXPECT_EQ(FaultRun(fromText, 4000), run) << rate;
+    const long disturbed =
+        std::count_if(run.begin(), run.end(), [](auto& f) { return !f.empty(); });
+    EXPECT_NEAR(disturbed / 40.0, rate, 2.5) << rate;
+  }
+  EXPECT_NE(FaultRun(FaultPlan(RandomFaults{10, 7}), 400),
+            FaultRun(FaultPlan(RandomFaults{10, 8}), 400));
+}
+
+TEST(RandomFaultPlan, KeepsToTheKindOfRequestNamed) {
+  FaultPlan plan;
+  plan.Add(Rule("random,rate=100,on=read"));
+  EXPECT_EQ(Letters(plan.Next(RequestKind::Write)), "");
+  EXPECT_EQ(Letters(plan.Next(RequestKind::Identify)), "");
+  EXPECT_NE(Letters(plan.Next(RequestKind::Read)), "");
 }
 
 TEST(RequestFraming, CutsFramesAndDropsNoise) {
