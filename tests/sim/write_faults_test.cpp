@@ -72,18 +72,6 @@ TEST(WriteFaults, HitTheNthWriteAndLeaveTheMemoryAsTheirRuleSays) {
   }
 }
 
-TEST(WriteFaults, GoneDropsWhatWasStillOnItsWay) {
-  Instrument instrument(test::ErasedImage(), InstrumentIdentity{});
-  FaultPlan plan;
-  plan.Add(Rule("gone"));
-  plan.Add(Rule("latency,ms=50,on=identify"));
-  InstrumentLine line(instrument, plan);
-  line.Receive(EncodeFrame({0x01, kFuncIdentify}), Micros(0));
-  line.Receive(WriteFrame(kFolder, nullptr, 0), Micros(1000));
-  EXPECT_FALSE(line.NextArrival());
-  EXPECT_EQ(line.TakeArrived(kForever, SIZE_MAX), "");
-}
-
 // Whatever a soak disturbs, a write is carried out exactly when some reply to
 // it comes back: the console is never told "done" for a write that was not.
 TEST(RandomFaults, NeverAnswerAWriteThatWasNotCarriedOut) {
