@@ -2,6 +2,34 @@
 
 namespace orti::sim {
 
+namespace {
+
+// The faults a soak picks from: each leaves the memory as a clean run would.
+constexpr FaultKind kHarmlessFaults[] = {
+    FaultKind::ShortReply,    FaultKind::WrongLrc, FaultKind::WrongEcho,
+    FaultKind::LateReply,     FaultKind::Noise,    FaultKind::SplitReply,
+    FaultKind::OverlongReply, FaultKind::NoReply,  FaultKind::LeadingGarbage,
+    FaultKind::Latency,
+};
+constexpr EchoField kEchoFields[] = {EchoField::Address, EchoField::Size, EchoField::Function,
+                                     EchoField::Device};
+constexpr uint32_t kPercent = 100;
+
+}  // namespace
+
+FaultPlan::FaultPlan(RandomFaults random) {
+  FaultRule rule;
+  rule.kind = FaultKind::Random;
+  rule.ratePercent = random.ratePercent;
+  rule.seed = random.seed;
+  Add(rule);
+}
+
+void FaultPlan::Add(FaultRule rule) {
+  if (rule.kind == FaultKind::Random) rng_.seed(rule.seed);
+  rules_.push_back(std::move(rule));
+}
+
 ReplyFaults FaultPlan::Next(RequestKind kind) {
   const int ofKind = ++countByKind_[static_cast<int>(kind)];
   const int ofAll = ++countAll_;
@@ -62,7 +90,47 @@ void FaultPlan::Apply(const FaultRule& rule, ReplyFaults& faults) {
     case FaultKind::Gone:
       faults.gone = true;
       break;
+    case FaultKind::Random:
+      if (Draw(kPercent) < static_cast<uint32_t>(rule.ratePercent)) AddRandomFault(faults);
+      break;
   }
+}
+
+FaultRule DefaultRule(FaultKind kind) {
+  FaultRule rule;
+  rule.kind = kind;
+  switch (kind) {
+    case FaultKind::OtherName:
+      rule.text = "ОРТИ-416";
+      break;
+    case FaultKind::LeadingGarbage:
+      rule.text = kDefaultGarbage;
+      break;
+    case FaultKind::SplitReply:
+      rule.duration = kDefaultSplitPause;
+      break;
+    case FaultKind::LateReply:
+      rule.duration = kDefaultLatePause;
+      break;
+    case FaultKind::Unapplied:
+    case FaultKind::Unanswered:
+    case FaultKind::Gone:
+      // A write fault counts writes, erases included.
+      rule.on = RequestKind::Write;
+      break;
+    default:
+      break;
+  }
+  return rule;
+}
+
+void FaultPlan::AddRandomFault(ReplyFaults& faults) {
+  FaultRule rule = DefaultRule(kHarmlessFaults[Draw(std::size(kHarmlessFaults))]);
+  if (rule.kind == FaultKind::WrongEcho) rule.field = kEchoFields[Draw(std::size(kEchoFields))];
+  if (rule.kind == FaultKind::Latency) {
+    rule.duration = std::chrono::milliseconds(1 + Draw(kMaxRandomLatency.count()));
+  }
+  Apply(rule, faults);
 }
 
 std::string FaultPlan::RandomNoise() {

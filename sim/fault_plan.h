@@ -1,7 +1,8 @@
 #pragma once
 // Misbehaviour of the instrument on chosen requests, so that a test can fail
 // exactly one exchange: "no reply to the 3rd read", "error replies to every
-// write", "another name on identify", "gone after the 2nd write".
+// write", "another name on identify", "gone after the 2nd write" — or, for
+// soaks, a given share of replies disturbed at random, reproducibly.
 
 #include <chrono>
 #include <cstdint>
@@ -31,6 +32,7 @@ enum class FaultKind {
   Unapplied,       // a write is answered as done but not carried out
   Unanswered,      // a write is carried out but not answered
   Gone,            // a write is carried out, then the instrument is gone for good
+  Random,          // `ratePercent` of replies get one random fault that spares the memory
 };
 
 // The field of a reply that repeats the request.
@@ -42,6 +44,8 @@ constexpr std::chrono::milliseconds kDefaultLatePause{400};
 constexpr int kDefaultShortDigits = 2;
 constexpr char kDefaultGarbage[] = "\x7F??";
 constexpr size_t kMaxNoiseLength = 16;
+// A random latency stays within one exchange's first wait.
+constexpr std::chrono::milliseconds kMaxRandomLatency{250};
 
 struct FaultRule {
   FaultKind kind = FaultKind::NoReply;
@@ -52,6 +56,8 @@ struct FaultRule {
   std::string text;                       // other name (UTF-8) or leading characters
   int count = kDefaultShortDigits;        // digits a short reply lacks
   EchoField field = EchoField::Address;
+  int ratePercent = 0;  // random: share of replies disturbed
+  uint32_t seed = 1;    // random: which replies and how; also the noise characters
 };
 
 // What happens to one request and its reply; all matching rules together.
@@ -72,15 +78,26 @@ struct ReplyFaults {
   bool gone = false;
 };
 
+// A soak: `ratePercent` of all replies disturbed, chosen from `seed`.
+struct RandomFaults {
+  int ratePercent = 0;
+  uint32_t seed = 1;
+};
+
 class FaultPlan {
  public:
-  void Add(FaultRule rule) { rules_.push_back(std::move(rule)); }
+  FaultPlan() = default;
+  explicit FaultPlan(RandomFaults random);
+
+  // A random rule also reseeds the plan, so its run is the same every time.
+  void Add(FaultRule rule);
   bool Empty() const { return rules_.empty(); }
   // Counts the request and returns the faults chosen for it.
   ReplyFaults Next(RequestKind kind);
 
  private:
   void Apply(const FaultRule& rule, ReplyFaults& faults);
+  void AddRandomFault(ReplyFaults& faults);
   std::string RandomNoise();
   uint32_t Draw(uint32_t bound) { return static_cast<uint32_t>(rng_() % bound); }
 
@@ -90,8 +107,11 @@ class FaultPlan {
   std::mt19937 rng_{1};
 };
 
+// A rule of `kind` with the defaults the text form assumes.
+FaultRule DefaultRule(FaultKind kind);
+
 // "KIND[,on=identify|read|write|any][,nth=N][,code=C][,ms=N][,name=TEXT][,text=TEXT]
-//  [,n=N][,field=address|size|function|device]"; see SimUsage for
+//  [,n=N][,field=address|size|function|device][,rate=P][,seed=S]"; see SimUsage for
 // the kinds. The write faults take only writes (an erase is one). False with a
 // reason when the text is not such a rule.
 bool ParseFaultRule(std::string_view text, FaultRule& rule, std::string& error);

@@ -11,6 +11,7 @@ namespace {
 constexpr std::chrono::milliseconds kMaxFaultDuration{60000};
 constexpr long long kMaxNth = 1000000;
 constexpr long long kMaxShortDigits = 1000;
+constexpr long long kMaxPercent = 100;
 
 struct KindName {
   std::string_view name;
@@ -24,7 +25,7 @@ constexpr KindName kKindNames[] = {
     {"lrc", FaultKind::WrongLrc},        {"echo", FaultKind::WrongEcho},
     {"late", FaultKind::LateReply},      {"noise", FaultKind::Noise},
     {"unapplied", FaultKind::Unapplied}, {"unanswered", FaultKind::Unanswered},
-    {"gone", FaultKind::Gone},
+    {"gone", FaultKind::Gone},           {"random", FaultKind::Random},
 };
 
 bool ParseNumber(std::string_view text, long long max, long long& value) {
@@ -49,27 +50,6 @@ std::optional<EchoField> ParseField(std::string_view name) {
 
 bool IsWriteFault(FaultKind kind) {
   return kind == FaultKind::Unapplied || kind == FaultKind::Unanswered || kind == FaultKind::Gone;
-}
-
-void SetDefaults(FaultRule& rule) {
-  switch (rule.kind) {
-    case FaultKind::OtherName:
-      rule.text = "ОРТИ-416";
-      break;
-    case FaultKind::LeadingGarbage:
-      rule.text = kDefaultGarbage;
-      break;
-    case FaultKind::SplitReply:
-      rule.duration = kDefaultSplitPause;
-      break;
-    case FaultKind::LateReply:
-      rule.duration = kDefaultLatePause;
-      break;
-    default:
-      break;
-  }
-  // A write fault counts writes, erases included.
-  if (IsWriteFault(rule.kind)) rule.on = RequestKind::Write;
 }
 
 // One "key=value" item into `rule`; false when it is not one this kind takes.
@@ -119,6 +99,16 @@ bool ParseOption(std::string_view key, std::string_view value, FaultRule& rule) 
     if (field) rule.field = *field;
     return field.has_value();
   }
+  if (key == "rate" && rule.kind == FaultKind::Random) {
+    if (!ParseNumber(value, kMaxPercent, number)) return false;
+    rule.ratePercent = static_cast<int>(number);
+    return true;
+  }
+  if (key == "seed" && rule.kind == FaultKind::Random) {
+    if (!ParseNumber(value, UINT32_MAX, number)) return false;
+    rule.seed = static_cast<uint32_t>(number);
+    return true;
+  }
   return false;
 }
 
@@ -133,8 +123,8 @@ bool ParseFaultRule(std::string_view text, FaultRule& rule, std::string& error) 
     error = "unknown fault \"" + std::string(kindName) + "\"";
     return false;
   }
-  rule.kind = *kind;
-  SetDefaults(rule);
+  rule = DefaultRule(*kind);
+  bool rateGiven = false;
   while (comma != std::string_view::npos) {
     text.remove_prefix(comma + 1);
     comma = text.find(',');
@@ -145,6 +135,11 @@ bool ParseFaultRule(std::string_view text, FaultRule& rule, std::string& error) 
       error = "bad fault option \"" + std::string(item) + "\"";
       return false;
     }
+    rateGiven = rateGiven || item.substr(0, eq) == "rate";
+  }
+  if (rule.kind == FaultKind::Random && !rateGiven) {
+    error = "random needs rate=P (percent of replies)";
+    return false;
   }
   return true;
 }

@@ -127,9 +127,13 @@ std::string SimUsage() {
          "      unapplied  a write is answered as done but not carried out\n"
          "      unanswered a write is carried out but not answered\n"
          "      gone       a write is carried out, not answered, then the simulator ends\n"
+         "      random     rate=P percent of replies get one random fault of short, lrc,\n"
+         "                 echo, late, noise, split, overlong, no-reply, garbage, latency;\n"
+         "                 seed=S (default 1) makes the run repeat\n"
          "      nth=N picks the N-th request of the kind named by on= (all kinds by default);\n"
          "      unapplied, unanswered and gone count writes only, an erase among them.\n"
          "      Examples: --fault no-reply,on=read,nth=3  --fault gone,nth=2\n"
+         "                --fault random,rate=10,seed=7\n"
          "  --NAME=VALUE            the same as --NAME VALUE\n"
          "  --help, -h              this text\n"
          "  --version               the program's version\n";

@@ -75,15 +75,5 @@ TEST(BothEncoders, BuildTheSameFolderHeaderAndItsWriteFrame) {
   }
 }
 
-TEST(SimDecoder, TakesEitherCaseAndRefusesWhatIsNoFrame) {
-  EXPECT_EQ(sim::FrameBytes(":0a0Bf0\r\n"), (std::vector<uint8_t>{0x0A, 0x0B, 0xF0}));
-  for (const char* bad :
-       {"", "010FF0\r\n", ":010FF\r\n", ":010FG0\r\n", ":010FF0\n", ":010FF0\r\nx"}) {
-    EXPECT_FALSE(sim::FrameBytes(bad)) << bad;
-  }
-  EXPECT_FALSE(sim::LrcHolds({0x01, 0x0F, 0xF1}));
-  EXPECT_FALSE(sim::LrcHolds({}));
-}
-
 }  // namespace
 }  // namespace orti

@@ -4,15 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "sim/frame_text.h"
 #include "sim/line_with_faults.h"
 
 namespace orti::sim {
 namespace {
 
-using std::chrono::milliseconds;
 using test::LineWithFaults;
 using test::Rule;
 
@@ -32,109 +29,68 @@ std::vector<uint8_t> Decode(const std::string& frame) {
   return bytes.value_or(std::vector<uint8_t>{});
 }
 
-// The reply with only `index` changed, and an LRC that fits.
-std::vector<uint8_t> With(std::vector<uint8_t> clean, size_t index, uint8_t value) {
-  clean.pop_back();
-  clean[index] = value;
-  clean.push_back(FrameLrc(clean));
-  return clean;
+std::string Clean(const std::string& request) {
+  return Instrument(test::ErasedImage(), InstrumentIdentity{}).HandleFrame(request);
 }
 
-TEST_F(LineWithFaults, EachReplyFaultShapesTheFrameAsItsRuleSays) {
-  using Check = std::function<void(const std::vector<uint8_t>& clean, const std::string& got)>;
+// All that arrives for `request` from an instrument with the one fault `rule`.
+std::string Shaped(const char* rule, const std::string& request) {
+  Instrument instrument(test::ErasedImage(), InstrumentIdentity{});
+  FaultPlan plan;
+  plan.Add(Rule(rule));
+  InstrumentLine line(instrument, plan);
+  line.Receive(request, Micros(0));
+  return line.TakeArrived(kForever, SIZE_MAX);
+}
+
+TEST(ReplyFaults, EchoChangesTheNamedFieldOnlyAndKeepsTheLrcRight) {
   const struct {
     const char* rule;
     std::string request;
-    Check check;
+    size_t index;
+    uint8_t value;
   } cases[] = {
-      {"short,on=read", kRead18,
-       [](const std::vector<uint8_t>& clean, const std::string& got) {
-         // One data byte fewer, and an LRC right for what is left.
-         const std::vector<uint8_t> bytes = Decode(got);
-         ASSERT_EQ(bytes.size(), clean.size() - 1);
-         EXPECT_TRUE(LrcHolds(bytes));
-         EXPECT_TRUE(std::equal(bytes.begin(), bytes.end() - 1, clean.begin()));
-       }},
-      {"short,n=5", kRead18,
-       [](const std::vector<uint8_t>& clean, const std::string& got) {
-         // An odd count leaves half a byte; the LRC covers the whole bytes before it.
-         EXPECT_EQ(got.size(), 2 * clean.size() + 3 - 5);
-         EXPECT_FALSE(FrameBytes(got));
-         std::vector<uint8_t> whole;
-         for (size_t pos = 1; pos + 1 < got.size() - 4; pos += 2)
-           whole.push_back(*FrameByteAt(got, pos));
-         EXPECT_EQ(whole.size(), (2 * (clean.size() - 1) - 5) / 2);
-         EXPECT_TRUE(std::equal(whole.begin(), whole.end(), clean.begin()));
-         EXPECT_EQ(FrameByteAt(got, got.size() - 4), FrameLrc(whole));
-       }},
-      {"short,n=1000", kErase,
-       [](const std::vector<uint8_t>&, const std::string& got) {
-         // Never shorter than the device address and function code.
-         EXPECT_EQ(Decode(got), (std::vector<uint8_t>{0x01, kFuncWrite, 0xED}));
-       }},
-      {"lrc", kRead18,
-       [](const std::vector<uint8_t>& clean, const std::string& got) {
-         const std::vector<uint8_t> bytes = Decode(got);
-         ASSERT_EQ(bytes.size(), clean.size());
-         EXPECT_FALSE(LrcHolds(bytes));
-         EXPECT_TRUE(std::equal(bytes.begin(), bytes.end() - 1, clean.begin()));
-       }},
-      {"echo", kRead18,
-       [](const std::vector<uint8_t>& clean, const std::string& got) {
-         EXPECT_EQ(Decode(got), With(clean, 2, 0x34));  // the next folder's block
-       }},
-      {"echo,field=size", kRead18,
-       [](const std::vector<uint8_t>& clean, const std::string& got) {
-         EXPECT_EQ(Decode(got), With(clean, 4, 19));  // with the 18 data bytes still
-       }},
-      {"echo,field=size", kErase,
-       [](const std::vector<uint8_t>& clean, const std::string& got) {
-         EXPECT_EQ(Decode(got), With(clean, 4, 1));
-       }},
-      {"echo,field=function", kRead18,
-       [](const std::vector<uint8_t>& clean, const std::string& got) {
-         EXPECT_EQ(Decode(got), With(clean, 1, kFuncWrite));
-       }},
-      {"echo,field=function", kErase,
-       [](const std::vector<uint8_t>& clean, const std::string& got) {
-         EXPECT_EQ(Decode(got), With(clean, 1, kFuncRead));
-       }},
-      {"echo,field=device", kIdentify,
-       [](const std::vector<uint8_t>& clean, const std::string& got) {
-         EXPECT_EQ(Decode(got), With(clean, 0, 0x02));
-       }},
-      {"echo,field=address", kIdentify,
-       [](const std::vector<uint8_t>& clean, const std::string& got) {
-         EXPECT_EQ(Decode(got), clean);  // an identification echoes no address
-       }},
-      {"noise,text=\x01\r\n~", kIdentify,
-       [](const std::vector<uint8_t>& clean, const std::string& got) {
-         EXPECT_EQ(got, "\x01\r\n~" + EncodeFrame({clean.begin(), clean.end() - 1}));
-       }},
-      {"noise", kRead18,
-       [](const std::vector<uint8_t>& clean, const std::string& got) {
-         const size_t colon = got.find(':');
-         EXPECT_GE(colon, 1u);
-         EXPECT_LE(colon, kMaxNoiseLength);
-         EXPECT_EQ(Decode(got.substr(colon)), clean);
-       }},
+      {"echo", kRead18, 2, 0x34},           // the next folder's block
+      {"echo,field=size", kRead18, 4, 19},  // with the 18 data bytes still
+      {"echo,field=size", kErase, 4, 1},    //
+      {"echo,field=function", kRead18, 1, kFuncWrite},
+      {"echo,field=function", kErase, 1, kFuncRead},
+      {"echo,field=device", kIdentify, 0, 2},
+      {"echo", kIdentify, 0, 1},  // an identification echoes no address: unchanged
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.rule);
-    Instrument instrument(test::ErasedImage(), InstrumentIdentity{});
-    FaultPlan plan;
-    plan.Add(Rule(c.rule));
-    InstrumentLine line(instrument, plan);
-    line.Receive(c.request, Micros(0));
-    c.check(Decode(instrument.HandleFrame(c.request)), line.TakeArrived(kForever, SIZE_MAX));
+    std::vector<uint8_t> expected = Decode(Clean(c.request));
+    expected.pop_back();
+    expected[c.index] = c.value;
+    expected.push_back(FrameLrc(expected));
+    EXPECT_EQ(Decode(Shaped(c.rule, c.request)), expected) << c.rule << " " << c.request;
   }
 }
 
-TEST_F(LineWithFaults, RandomNoiseDiffersFromReplyToReply) {
-  plan_.Add(Rule("noise"));
-  const std::string first = Ask(kIdentify);
-  const std::string second = Ask(kIdentify);
-  EXPECT_NE(first.substr(0, first.find(':')), second.substr(0, second.find(':')));
+TEST(ReplyFaults, ShortLrcAndNoiseLeaveTheRestOfTheFrameAlone) {
+  const std::string clean = Clean(kRead18);
+  const std::vector<uint8_t> bytes = Decode(clean);
+  // One data byte fewer, and an LRC right for what is left.
+  std::vector<uint8_t> shortened(bytes.begin(), bytes.end() - 2);
+  shortened.push_back(FrameLrc(shortened));
+  EXPECT_EQ(Decode(Shaped("short,on=read", kRead18)), shortened);
+  // An odd count leaves half a byte; the LRC covers the whole bytes before it.
+  std::string odd = ":" + clean.substr(1, 2 * (bytes.size() - 1) - 5);
+  AppendHexByte(odd, FrameLrc(bytes.data(), (odd.size() - 1) / 2));
+  EXPECT_EQ(Shaped("short,n=5", kRead18), odd + "\r\n");
+  // Never shorter than the device address and function code.
+  EXPECT_EQ(Decode(Shaped("short,n=1000", kErase)), (std::vector<uint8_t>{0x01, kFuncWrite, 0xED}));
+
+  std::vector<uint8_t> wrongLrc = bytes;
+  ++wrongLrc.back();
+  EXPECT_EQ(Decode(Shaped("lrc", kRead18)), wrongLrc);
+
+  EXPECT_EQ(Shaped("noise,text=\x01\r\n~", kIdentify), "\x01\r\n~" + Clean(kIdentify));
+  const std::string noisy = Shaped("noise", kRead18);
+  const size_t colon = noisy.find(':');
+  EXPECT_GE(colon, 1u);
+  EXPECT_LE(colon, kMaxNoiseLength);
+  EXPECT_EQ(noisy.substr(colon), clean);
 }
 
 TEST_F(LineWithFaults, LateReplyLandsAfterTheNextRequestsReply) {

@@ -164,13 +164,17 @@ TEST(Reading, AHeaderThatFailsLeavesTheFolderAsItWas) {
   EXPECT_EQ(lines[4], "'");
 }
 
-// Replies split, late (landing in a later exchange), padded, preceded by
-// noise or lost, at random: every byte the reading keeps is the instrument's
-// own, and a folder read in full equals its block. Fast and normal alike.
+// Replies split, late (landing in a later exchange), padded, cut short,
+// with a wrong LRC or echo, preceded by noise or lost, at random: every byte the reading keeps is
+// the instrument's own, and a folder read in full equals its block. Fast and normal alike.
 TEST(Reading, DisturbedRepliesNeverShowAnythingInvented) {
-  const sim::FaultKind kinds[] = {sim::FaultKind::NoReply, sim::FaultKind::SplitReply,
+  const sim::FaultKind kinds[] = {sim::FaultKind::NoReply,        sim::FaultKind::SplitReply,
                                   sim::FaultKind::LeadingGarbage, sim::FaultKind::OverlongReply,
-                                  sim::FaultKind::Latency};
+                                  sim::FaultKind::Latency,        sim::FaultKind::ShortReply,
+                                  sim::FaultKind::WrongLrc,       sim::FaultKind::WrongEcho,
+                                  sim::FaultKind::LateReply,      sim::FaultKind::Noise};
+  const sim::EchoField fields[] = {sim::EchoField::Address, sim::EchoField::Size,
+                                   sim::EchoField::Function, sim::EchoField::Device};
   int complete = 0, incomplete = 0, retries = 0;
   for (uint32_t seed = 1; seed <= 24; ++seed) {
     Reading r(seed, 64000 - 10 * 512);
@@ -180,7 +184,9 @@ TEST(Reading, DisturbedRepliesNeverShowAnythingInvented) {
     auto next = [&x](uint32_t n) { return (x = x * 1103515245 + 12345) / 65536 % n; };
     for (int i = 0; i < 12; ++i) {
       sim::FaultRule rule;
-      rule.kind = kinds[next(5)];
+      rule.kind = kinds[next(10)];
+      rule.field = fields[next(4)];
+      rule.count = 1 + static_cast<int>(next(6));
       rule.on = sim::RequestKind::Read;
       rule.nth = 1 + static_cast<int>(next(70));
       rule.duration = std::chrono::milliseconds(100 + next(700));
