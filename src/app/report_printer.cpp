@@ -64,6 +64,10 @@ bool PrintReport(QWidget* parent, const StringGrid& view, const std::string& ope
                  const QFont& gridFont) {
   QPrinter printer(QPrinter::HighResolution);
   QPrintDialog dialog(&printer, parent);
+  // The report prints every marked row: there is no page range to choose.
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+  dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+  dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
   if (dialog.exec() != QDialog::Accepted) return false;
   PrintReportOn(printer, CollectReportTexts(view, operatorShortName), gridFont);
   return true;

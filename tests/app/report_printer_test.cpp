@@ -44,6 +44,8 @@ TEST(ReportPrinter, PdfHoldsHeaderRowsOperatorAndRepeatsTheHeaderOnNewPages) {
   view.SetRowCount(records + 2);
   for (int row = 1; row <= records + 1; ++row) {
     view.SetCell(kMarkColumn, row, row <= records ? "P" : "S");
+    view.SetCell(kFolderNumberColumn, row, std::to_string(row / 25));
+    view.SetCell(kRecordNumberColumn, row, std::to_string(row % 25));
     view.SetCell(3, row, "Вода " + std::to_string(row));
     view.SetCell(4, row, "mV");
     view.SetCell(5, row, "14.02.2026 12:34:56");
