@@ -1,8 +1,8 @@
 #pragma once
 // The printed report on a real printer (or a PDF file through Qt's printer).
 
-#include <QPrintDialog>
 #include <QFont>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QWidget>
 #include <string>

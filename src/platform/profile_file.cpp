@@ -80,7 +80,8 @@ ProfileText::ProfileText(const std::string& bytes) {
       AddLine({bytes.substr(pos), ""});
       break;
     }
-    const size_t endLength = bytes[brk] == '\r' && brk + 1 < bytes.size() && bytes[brk + 1] == '\n' ? 2 : 1;
+    const size_t endLength =
+        bytes[brk] == '\r' && brk + 1 < bytes.size() && bytes[brk + 1] == '\n' ? 2 : 1;
     AddLine({bytes.substr(pos, brk - pos), bytes.substr(brk, endLength)});
     pos = brk + endLength;
   }

@@ -137,7 +137,8 @@ void OperatorTable::RebuildOperators(const std::vector<std::string>& operators) 
 }
 
 int OperatorTable::ValidCount() const {
-  return static_cast<int>(std::count_if(rows_.begin(), rows_.end(), [](const Row& r) { return r.valid; }));
+  return static_cast<int>(
+      std::count_if(rows_.begin(), rows_.end(), [](const Row& r) { return r.valid; }));
 }
 
 bool OperatorTable::OperatorIsNew(const std::string& surname, const std::string& patronymic,
@@ -183,7 +184,8 @@ void LoadOperators(const ProfileText& file, ConsoleState& state, OperatorTable& 
   for (const auto& entry : entries) keys.push_back(NoCaseSortKey(entry));
   std::vector<size_t> order(entries.size());
   for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return keys[a] < keys[b]; });
+  std::stable_sort(order.begin(), order.end(),
+                   [&](size_t a, size_t b) { return keys[a] < keys[b]; });
   std::vector<bool> kept(entries.size(), false);
   std::vector<std::string> sorted;
   for (size_t n = 0; n < order.size(); ++n) {

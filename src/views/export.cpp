@@ -39,7 +39,8 @@ std::string ExportNameField(const std::string& text) {
   for (char& c : field) {
     if (c == ';' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
   }
-  if (!field.empty() && (field[0] == '=' || field[0] == '+' || field[0] == '-' || field[0] == '@')) {
+  if (!field.empty() &&
+      (field[0] == '=' || field[0] == '+' || field[0] == '-' || field[0] == '@')) {
     field.insert(0, "'");
   }
   return field;

@@ -30,6 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const std::string field = ExportNameField(Cp1251ToUtf8(bytes));
   Check(field.find(';') == std::string::npos);
-  Check(field.empty() || (field[0] != '=' && field[0] != '+' && field[0] != '-' && field[0] != '@'));
+  Check(field.empty() ||
+        (field[0] != '=' && field[0] != '+' && field[0] != '-' && field[0] != '@'));
   return 0;
 }

@@ -17,7 +17,7 @@ void Check(bool condition) {
 }
 
 const char* const kSections[] = {"Users", "Startpage", "Connection", "FolderName"};
-const char* const kKeys[] = {"UsersCount", "User0", "User1", "Startpage", "StartStyle",
+const char* const kKeys[] = {"UsersCount", "User0", "User1", "Startpage",    "StartStyle",
                              "Connection", "Port",  "ID",    "NewFolderName"};
 
 std::string ReadOr(const ProfileText& text, const char* section, const char* key) {

@@ -215,10 +215,9 @@ TEST(ReplaceFile, OnlyOurOwnLeftoversOfTheSameFileAreRemoved) {
   WriteBytes(dir.File(".other.ini.orti415-a1B2c3"), "another file's");
   WriteBytes(dir.File("orti415.ini.XYZ123"), "not ours");
   ASSERT_TRUE(ReplaceFile(path, "new").ok);
-  EXPECT_EQ(Entries(dir.Path()),
-            (std::vector<std::string>{".orti415.ini.orti415-toolongname",
-                                      ".other.ini.orti415-a1B2c3", "orti415.ini",
-                                      "orti415.ini.XYZ123"}));
+  EXPECT_EQ(Entries(dir.Path()), (std::vector<std::string>{".orti415.ini.orti415-toolongname",
+                                                           ".other.ini.orti415-a1B2c3",
+                                                           "orti415.ini", "orti415.ini.XYZ123"}));
 }
 
 // A replace stopped dead at any of its points leaves the old file or the new

@@ -171,9 +171,9 @@ TEST_F(OperatorsTest, EntryWithExtraSeparatorsFromAnOldFileCanBeDeleted) {
                           "User1=Чехов_Антон_Павлович\r\n"));
   LoadOperators(ReadProfileFile(state.settingsPath), state, table);
   // Four parts: a name typed on the page could not have made it, so it is shown marked.
-  EXPECT_EQ(GridRows(table.Grid())[1],
-            (std::vector<std::string>{std::string(kRefusedEntryMark) + "Мамин", "Сибиряк",
-                                      "Дмитрий"}));
+  EXPECT_EQ(
+      GridRows(table.Grid())[1],
+      (std::vector<std::string>{std::string(kRefusedEntryMark) + "Мамин", "Сибиряк", "Дмитрий"}));
   EXPECT_FALSE(table.IsValid(0));
   EXPECT_FALSE(DeleteOperator(state, table, 1));
   EXPECT_EQ(state.operators, (std::vector<std::string>{"Чехов_Антон_Павлович"}));

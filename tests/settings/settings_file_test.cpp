@@ -192,7 +192,8 @@ TEST_F(SettingsFileTest, ASaveKilledAtEveryWritePointLeavesTheOldOrTheNewFile) {
     saving.settingsChanged = 1;
     SaveSettings(saving, values, dialogs, &seam);
     const std::string ini = Ini();
-    EXPECT_TRUE(ini == Cp1251ToUtf8(Utf8ToCp1251(oldIni)) || ini == newIni) << point << ":\n" << ini;
+    EXPECT_TRUE(ini == Cp1251ToUtf8(Utf8ToCp1251(oldIni)) || ini == newIni) << point << ":\n"
+                                                                            << ini;
   }
 }
 

@@ -192,7 +192,8 @@ TEST(Export, AGluedLineNeverAppears) {
     StringGrid view = MakeView(kFolderTitles);
     AddRow(view, "S", "Вода", "14.02.2026 12:34:56");
     const std::string path = e.dir.File("old.csv");
-    const std::string old = kFolderHeader + Utf8ToCp1251("Образец;…;Петрова Анна Ивановна") + ending;
+    const std::string old =
+        kFolderHeader + Utf8ToCp1251("Образец;…;Петрова Анна Ивановна") + ending;
     WriteBytes(path, old);
     e.files.Expect(path);
     e.dialogs.Expect(DialogAnswer::kYes);
