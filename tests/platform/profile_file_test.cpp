@@ -248,6 +248,18 @@ TEST(ProfileText, ValuesThatWouldNotReadBackAreQuoted) {
   EXPECT_EQ(plain.Bytes(), "[A]\r\nk=plain\r\n") << "an ordinary value is written as it is";
 }
 
+#if !defined(NDEBUG)
+constexpr bool kSlowBuild = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kSlowBuild = true;
+#else
+constexpr bool kSlowBuild = false;
+#endif
+#else
+constexpr bool kSlowBuild = false;
+#endif
+
 TEST(ProfileText, ParsedOnceAFileOfFourThousandOperatorsReadsQuickly) {
   std::string file = "[Users]\r\nUsersCount=4000\r\n";
   for (int i = 0; i < 4000; ++i) {
@@ -259,7 +271,9 @@ TEST(ProfileText, ParsedOnceAFileOfFourThousandOperatorsReadsQuickly) {
   for (int i = 0; i < 4000; ++i) ASSERT_TRUE(text.Read("Users", "User" + std::to_string(i), value));
   const auto took = std::chrono::steady_clock::now() - start;
   EXPECT_EQ(value, "Surname3999_Name_Patronymic");
-  EXPECT_LT(took, std::chrono::milliseconds(500)) << "a generous bound, also under sanitizers";
+  // The file re-read for every key took 0.5 s here (issue 13); parsed once it
+  // takes a few milliseconds. Unoptimised and sanitized builds only must not hang.
+  EXPECT_LT(took, kSlowBuild ? std::chrono::milliseconds(30000) : std::chrono::milliseconds(200));
 }
 
 }  // namespace
