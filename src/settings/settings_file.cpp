@@ -16,6 +16,7 @@ constexpr const char* kConnectionSection = "Connection";
 constexpr const char* kConnectionKey = "Connection";
 constexpr const char* kPortKey = "Port";
 constexpr const char* kDeviceKey = "ID";
+constexpr const char* kFastReadKey = "FastRead";
 constexpr const char* kFolderNameSection = "FolderName";
 constexpr const char* kNewFolderNameKey = "NewFolderName";
 constexpr int kHighestPort = 10;
@@ -51,6 +52,8 @@ bool LoadSettings(ConsoleState& state, OperatorTable& operators, LogSink* log) {
     }
   }
 
+  state.fastRead = file.Read(kConnectionSection, kFastReadKey, text) && ProfileNumber(text) == 1;
+
   int style = file.Read(kStartpageSection, kStartStyleKey, text) ? ProfileNumber(text) : -1;
   state.startMaximised = style == 1 ? 1 : 0;
 
@@ -74,6 +77,7 @@ std::string SettingsFileText(const ConsoleState& state, const SettingsPageValues
   } else {
     file.Write(kConnectionSection, kConnectionKey, "1");
   }
+  file.Write(kConnectionSection, kFastReadKey, values.fastRead ? "1" : "0");
   file.Write(kStartpageSection, kStartStyleKey, values.startMaximised ? "1" : "0");
   file.Write(kFolderNameSection, kNewFolderNameKey, Replaced(values.newFolderName, ' ', '_'));
   return file.Bytes();
@@ -95,6 +99,7 @@ bool SaveSettings(ConsoleState& state, const SettingsPageValues& values, Dialogs
     return false;
   }
   state.settingsChanged = 0;
+  state.fastRead = values.fastRead;
   // An empty name reads back as the built-in default at the next start; new
   // folders of this run keep a name too rather than getting none at all.
   if (!values.newFolderName.empty()) state.defaultNewFolderName = values.newFolderName;

@@ -20,6 +20,7 @@ struct SettingsPageValues {
   std::string port;    // as typed
   std::string device;  // as typed
   bool startMaximised = false;
+  bool fastRead = false;
   std::string newFolderName;  // with its spaces
 };
 

@@ -43,9 +43,10 @@ TEST_F(SettingsFileTest, NoFileGivesTheByDatePageAndNoOperators) {
 TEST_F(SettingsFileTest, ValidValuesAreTaken) {
   WriteIni(
       "[Startpage]\r\nStartpage=1\r\nStartStyle=1\r\n"
-      "[Connection]\r\nConnection=2\r\nPort=10\r\nID=1\r\n"
+      "[Connection]\r\nConnection=2\r\nPort=10\r\nID=1\r\nFastRead=1\r\n"
       "[FolderName]\r\nNewFolderName=Серия_2_опыт\r\n");
   EXPECT_TRUE(Load());
+  EXPECT_TRUE(state.fastRead);
   EXPECT_EQ(state.startPage, 1);
   EXPECT_EQ(state.startMaximised, 1);
   EXPECT_EQ(state.connectionMode, 2);
@@ -90,7 +91,7 @@ TEST_F(SettingsFileTest, SaveWritesTheKeysInOrderInCp1251) {
   EXPECT_EQ(ReadBytes(state.settingsPath),
             Utf8ToCp1251("[Users]\r\nUsersCount=1\r\nUser0=Петров_Пётр_Петрович\r\n"
                          "[Startpage]\r\nStartpage=3\r\nStartStyle=0\r\n"
-                         "[Connection]\r\nConnection=1\r\n"
+                         "[Connection]\r\nConnection=1\r\nFastRead=0\r\n"
                          "[FolderName]\r\nNewFolderName=Серия_2_опыт\r\n"));
   EXPECT_EQ(state.defaultNewFolderName, "Серия 2 опыт");
   ASSERT_EQ(dialogs.Calls().size(), 1u);
@@ -111,6 +112,7 @@ TEST_F(SettingsFileTest, SaveKeepsForeignLinesAndOrder) {
   SettingsPageValues values;
   values.startPage = 2;
   values.startMaximised = true;
+  values.fastRead = true;
   values.fixedConnection = true;  // both numbers typed: mode 2 with them
   values.port = "3";
   values.device = "1";
@@ -120,7 +122,7 @@ TEST_F(SettingsFileTest, SaveKeepsForeignLinesAndOrder) {
             "; лабораторный пульт\r\n[FolderName]\r\nNewFolderName=Новая_папка\r\nColour=blue\r\n"
             "\r\n[Startpage]\r\nStartpage=2\r\nStartStyle=1\r\n"
             "[Users]\r\nUsersCount=0\r\n"
-            "[Connection]\r\nConnection=2\r\nPort=3\r\nID=1\r\n");
+            "[Connection]\r\nConnection=2\r\nPort=3\r\nID=1\r\nFastRead=1\r\n");
 }
 
 TEST_F(SettingsFileTest, FixedConnectionWithoutBothNumbersIsSavedAsAutomatic) {
