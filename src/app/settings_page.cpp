@@ -110,6 +110,9 @@ void SettingsPage::BuildConnectionGroup() {
   EPort->setText("1");
   EDevice->setText("1");
   SetConnectionFieldsEnabled(false);
+  CBFastRead = new QCheckBox("Быстрое чтение", GroupBox3);
+  CBFastRead->setObjectName("CBFastRead");
+  connect(CBFastRead, &QCheckBox::toggled, this, &SettingsPage::CBFastReadClick);
   connect(RBAutodetect, &QRadioButton::clicked, this, &SettingsPage::RBAutodetectClick);
   connect(RBFixed, &QRadioButton::clicked, this, &SettingsPage::RBFixedClick);
 
@@ -120,6 +123,7 @@ void SettingsPage::BuildConnectionGroup() {
   layout->addWidget(RBAutodetect);
   layout->addWidget(RBFixed);
   layout->addLayout(fields);
+  layout->addWidget(CBFastRead);
 }
 
 void SettingsPage::BuildUsersGroup() {
@@ -177,6 +181,7 @@ SettingsPageValues SettingsPage::Values() const {
   values.port = EPort->text().toStdString();
   values.device = EDevice->text().toStdString();
   values.startMaximised = CBStartStyle->isChecked();
+  values.fastRead = CBFastRead->isChecked();
   values.newFolderName = ENewFolder->text().toStdString();
   return values;
 }
@@ -206,6 +211,9 @@ void SettingsPage::RBOptionsClick() {
   SettingsChanged();
 }
 void SettingsPage::CBStartStyleClick() {
+  SettingsChanged();
+}
+void SettingsPage::CBFastReadClick() {
   SettingsChanged();
 }
 

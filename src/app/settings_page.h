@@ -40,6 +40,7 @@ class SettingsPage final : public QWidget {
   QRadioButton* RBByDateTime;
   QRadioButton* RBOptions;
   QCheckBox* CBStartStyle;
+  QCheckBox* CBFastRead;
   QGroupBox* GroupBox3;  // "Параметры подключения"
   QRadioButton* RBAutodetect;
   QRadioButton* RBFixed;
@@ -68,6 +69,7 @@ class SettingsPage final : public QWidget {
   void RBByDateTimeClick();
   void RBOptionsClick();
   void CBStartStyleClick();
+  void CBFastReadClick();
   void RBAutodetectClick();
   void RBFixedClick();
   void BtnAddUserClick();

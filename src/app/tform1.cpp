@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLocale>
 #include <QMenuBar>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "app/about_box.h"
@@ -432,10 +433,11 @@ void TForm1::ShowFirstPages() {
 }
 
 void TForm1::LoadSettings() {
-  if (orti::LoadSettings(state_, operators_)) {
+  if (orti::LoadSettings(state_, operators_, &log_)) {
     TabSheet6->ENewFolder->setText(QString::fromStdString(state_.defaultNewFolderName));
+    const QSignalBlocker loading(TabSheet6->CBFastRead);  // as loaded: no change to save
+    TabSheet6->CBFastRead->setChecked(state_.fastRead);
   }
-  operators_.registerFirstAdded = state_.operators.empty();
 }
 
 void TForm1::OpenStartPage(int startPage) {

@@ -163,7 +163,7 @@ DeviceLink::AttemptResult DeviceLink::Attempt(std::string_view request, int atte
     return IsAcceptable(result.found.verdict);
   };
   bool done = false;
-  if (fastRead_ && MayEndEarly(request)) {
+  if ((fastRead_ || state_.fastRead) && MayEndEarly(request)) {
     const auto deadline = clock_.Now() + kPauseAfterWrite;
     for (auto now = clock_.Now(); !done && now < deadline; now = clock_.Now()) {
       if (!port_.WaitForInput(deadline - now)) break;

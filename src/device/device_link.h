@@ -40,7 +40,8 @@ class DeviceLink final : public Exchanger {
   // Every request and what came back goes to `trace` too (none: no trace).
   void SetTrace(TrafficTrace* trace) { trace_ = trace; }
   // Identification and read attempts end as soon as their reply is complete
-  // instead of always pausing 300 ms; writes keep the full pause.
+  // instead of always pausing 300 ms; writes keep the full pause. The
+  // settings' choice (ConsoleState::fastRead) does the same.
   void SetFastRead(bool fast) { fastRead_ = fast; }
 
   // Sends `request` over ConsoleState::currentPort. The reply of an attempt

@@ -26,6 +26,7 @@ struct ConsoleState {
   int32_t startPage = static_cast<int32_t>(StartPage::kByDate);
   int32_t connectionMode = 1;  // 1 autodetect, 2 fixed parameters (stored only)
   int32_t fixedPort = 0;
+  bool fastRead = false;  // reads end as soon as their reply is complete
   int32_t startMaximised = 0;
   int32_t deviceAddress = 0;
   int32_t offline = 0;

@@ -13,7 +13,7 @@ constexpr int kShownSlots = 25;      // views, counts and marks use slots 0..24
 constexpr int kFolderNameChars = 16;
 constexpr int kSlotImageChunks = 6;  // five chunks of five slots, then slot 25
 constexpr int kSlotImageChunkBytes = 110;
-constexpr int kByDateCapacity = 1000;
+constexpr int kByDateCapacity = kMaxFolders * kShownSlots;  // every record the notepad can hold
 constexpr int kReplyWorkAreaBytes = 51200;
 constexpr const char* kFreeFolderName = "<Свободно>";
 
@@ -101,7 +101,8 @@ struct NotepadModel {
 int IndexStoredRecords(NotepadModel& model);
 
 // The folder's name as the operator reads it (UTF-8); a name that lost its
-// terminating zero still ends after 16 characters.
+// terminating zero still ends after 16 characters. Control characters show
+// as blanks (views, export, print, lists); the stored bytes stay as they are.
 std::string FolderNameUtf8(const NotepadFolder& folder);
 
 // A free slot: state kFree under the name "<Свободно>".

@@ -7,12 +7,12 @@
 #include <functional>
 
 #include "app/silent_line.h"
-#include "support/test_app.h"
 #include "app/tform1.h"
 #include "app/tform2.h"
 #include "platform/cp1251.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
+#include "support/test_app.h"
 
 namespace orti {
 namespace {
@@ -83,7 +83,8 @@ TEST_F(SettingsPageTest, StartChoicesMarkTheSettingsChangedButConnectionDoesNot)
                  {[&] { page.RBByDateTime->click(); }, "RBByDateTime"},
                  {[&] { page.SelectStartPage(3); }, "RBOptions by the program"},
                  {[&] { page.CBStartStyle->click(); }, "CBStartStyle"},
-                 {[&] { page.CBStartStyle->setChecked(false); }, "CBStartStyle by the program"}};
+                 {[&] { page.CBStartStyle->setChecked(false); }, "CBStartStyle by the program"},
+                 {[&] { page.CBFastRead->click(); }, "CBFastRead"}};
   for (auto& change : changes) {
     state.settingsChanged = 0;
     change.act();
@@ -92,6 +93,7 @@ TEST_F(SettingsPageTest, StartChoicesMarkTheSettingsChangedButConnectionDoesNot)
   SettingsPageValues values = page.Values();
   EXPECT_EQ(values.startPage, 3);
   EXPECT_FALSE(values.fixedConnection);
+  EXPECT_TRUE(values.fastRead);
   EXPECT_EQ(values.newFolderName, "Другая");
 }
 
@@ -204,7 +206,7 @@ TEST_F(SettingsFlowTest, FirstRunSavesTheOperatorWhoRegistersAtTheNextStart) {
   EXPECT_EQ(ReadBytes(home.File("orti415.ini")),
             Utf8ToCp1251("[Users]\r\nUsersCount=1\r\nUser0=Иванов_Иван_Иванович\r\n"
                          "[Startpage]\r\nStartpage=3\r\nStartStyle=0\r\n"
-                         "[Connection]\r\nConnection=1\r\n[FolderName]\r\nNewFolderName=\r\n"));
+                         "[Connection]\r\nConnection=1\r\nFastRead=0\r\n[FolderName]\r\nNewFolderName=\r\n"));
 
   auto second = NewForm();
   QString shownRow;

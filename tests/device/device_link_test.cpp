@@ -186,7 +186,7 @@ TEST_F(Exchanging, ErrorReplyIsCheckedForAddressFunctionAndLrc) {
 }
 
 TEST_F(Exchanging, FastReadingEndsWhenTheReplyIsComplete) {
-  link->SetFastRead(true);
+  state.fastRead = true;  // as the settings page's «Быстрое чтение» sets it
   port.AnswerNextWrite({"", kReply.substr(0, 9), kReply.substr(9)});
   ASSERT_TRUE(Run());
   EXPECT_EQ(clock.Slept(), milliseconds(5));  // one empty read, no 300 ms pause
