@@ -101,6 +101,8 @@ TEST(MainWindowFolders, LeavingAPageWithPendingChangesOffersToWriteThem) {
   SetFolderName(model.folders[1], "ВОДА");
   model.folders[1].state = FolderState::kCreatePending;
   model.folders[1].pending = 1;
+  model.folders[1].readInFull = true;
+  link.ServeReadsFromMemory();
 
   dialogs.Expect(DialogAnswer::kYes);  // pending question
   dialogs.Expect(DialogAnswer::kYes);  // write question
@@ -111,7 +113,7 @@ TEST(MainWindowFolders, LeavingAPageWithPendingChangesOffersToWriteThem) {
   ASSERT_EQ(dialogs.Calls().size(), 2u);
   EXPECT_EQ(dialogs.Calls()[0].caption, "Синхронизация");
   EXPECT_EQ(dialogs.Calls()[1].caption, "Обновление данных");
-  EXPECT_EQ(link.requests.size(), 2u);
+  EXPECT_EQ(link.Writes().size(), 2u);
   EXPECT_FALSE(AnyFolderPending(model));
   EXPECT_EQ(form.PageControl1->currentIndex(), kPageSettings);
 }

@@ -11,6 +11,7 @@
 
 #include "device/device_link.h"
 #include "folders/folder_operations.h"
+#include "folders/synchronisation.h"
 #include "platform/cp1251.h"
 #include "platform/date_time.h"
 #include "support/sim_rig.h"
@@ -107,13 +108,25 @@ TEST(CliCommands, FolderOperationsRefuseWhatTheFoldersPageRefuses) {
   EXPECT_FALSE(c.AnyWriteSent());
 }
 
-TEST(CliCommands, NothingIsWrittenFromANotepadReadInPart) {
-  Commands c;
-  c.rig.SilenceExchange(sim::RequestKind::Read, 3);
-  EXPECT_EQ(c.Run({"--port", "1", "clear-all"}), kExitFailed);
-  EXPECT_NE(c.err.str().find("Ошибка при выполнении операции"), std::string::npos) << c.err.str();
-  EXPECT_NE(c.err.str().find("Блокнот прочитан не полностью"), std::string::npos);
-  EXPECT_FALSE(c.AnyWriteSent());
+TEST(CliCommands, NothingIsWrittenIntoAFolderReadInPart) {
+  // The third read is folder 0's second chunk.
+  const struct {
+    std::vector<std::string> args;
+    const char* refusal;
+  } cases[] = {
+      {{"clear", "0"}, kMsgNotReadInFull},
+      {{"clear-all"}, kMsgNotReadInFull},
+      {{"mkdir", "НОВАЯ"}, "Блокнот прочитан не полностью"},
+  };
+  for (const auto& k : cases) {
+    Commands c;
+    c.rig.SilenceExchange(sim::RequestKind::Read, 3);
+    std::vector<std::string> args{"--port", "1"};
+    args.insert(args.end(), k.args.begin(), k.args.end());
+    EXPECT_EQ(c.Run(args), kExitFailed) << k.args[0];
+    EXPECT_NE(c.err.str().find(k.refusal), std::string::npos) << c.err.str();
+    EXPECT_FALSE(c.AnyWriteSent()) << k.args[0];
+  }
 }
 
 TEST(CliCommands, AFailedWriteGivesStatusOne) {

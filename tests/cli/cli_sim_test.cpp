@@ -20,6 +20,7 @@
 #include "device/identify.h"
 #include "device/identity_display.h"
 #include "device/link_hooks.h"
+#include "folders/folder_writer.h"
 #include "platform/cp1251.h"
 #include "platform/date_time.h"
 #include "settings/work_log.h"

@@ -16,6 +16,7 @@
 #include "sim/instrument_line.h"
 #include "sim/notepad_generator.h"
 #include "support/fake_clock.h"
+#include "support/temp_dir.h"
 
 namespace orti::test {
 
@@ -27,6 +28,7 @@ struct SimRig {
         hooks(clock, state),
         link(port, state, log, clock, hooks) {
     state.currentPort = 1;
+    state.programFolder = home.Path();  // where the backups go
   }
 
   static sim::InstrumentIdentity Identity(uint16_t notepadAddress) {
@@ -55,6 +57,7 @@ struct SimRig {
     faults.Add(rule);
   }
 
+  TempDir home;
   FakeClock clock;
   ConsoleState state;
   WorkLog log;
