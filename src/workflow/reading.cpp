@@ -39,18 +39,18 @@ int RunReading(ReadingContext& c) {
   return failures;
 }
 
-void RefreshNotepad(ReadingContext& c) {
-  if (c.state.busy) return;
+bool RefreshNotepad(ReadingContext& c) {
+  if (c.state.busy) return false;
   if (c.state.offline) {
     c.dialogs.ShowMessage("Нет подключения к прибору");
-    return;
+    return false;
   }
   if (c.dialogs.Ask("Данные в компьютере будут синхронизированы\n"
                     "с данными блокнота\n"
                     "Продолжить?",
                     kRefreshCaption, DialogIcon::kQuestion,
                     DialogButtons::kYesNo) != DialogAnswer::kYes) {
-    return;
+    return false;
   }
   if (AnyFolderPending(c.model) &&
       c.dialogs.Ask("Данные в компьютере были изменены\n"
@@ -58,7 +58,7 @@ void RefreshNotepad(ReadingContext& c) {
                         UnwrittenFoldersNote(c.model, c.state) + "Продолжить?",
                     kRefreshCaption, DialogIcon::kWarning,
                     DialogButtons::kYesNo) != DialogAnswer::kYes) {
-    return;
+    return false;
   }
   // The backups of folders dropped here stay unfinished on disk: the reading
   // below offers them back when the instrument's block differs.
@@ -81,6 +81,7 @@ void RefreshNotepad(ReadingContext& c) {
   c.log.AddLogLine("Запрос папок прибора");
   c.totalData.SetRowCount(c.state.summaryRowCount);
   RunReading(c);
+  return true;
 }
 
 }  // namespace orti
