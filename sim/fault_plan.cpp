@@ -1,40 +1,34 @@
 #include "sim/fault_plan.h"
 
-#include <charconv>
-
-#include "device/frame_codec.h"
-
 namespace orti::sim {
 
 namespace {
 
-constexpr std::chrono::milliseconds kMaxFaultDuration{60000};
-
-bool ParseNumber(std::string_view text, long long max, long long& value) {
-  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return ec == std::errc() && end == text.data() + text.size() && value >= 0 && value <= max;
-}
-
-std::optional<FaultKind> ParseKind(std::string_view name) {
-  if (name == "no-reply") return FaultKind::NoReply;
-  if (name == "error") return FaultKind::ErrorReply;
-  if (name == "name") return FaultKind::OtherName;
-  if (name == "overlong") return FaultKind::OverlongReply;
-  if (name == "split") return FaultKind::SplitReply;
-  if (name == "garbage") return FaultKind::LeadingGarbage;
-  if (name == "latency") return FaultKind::Latency;
-  return std::nullopt;
-}
-
-// Pads a well-formed reply with zero data bytes until it is long enough.
-std::string Lengthen(const std::string& reply) {
-  std::vector<uint8_t> bytes;
-  for (size_t i = 1; i + 4 < reply.size(); i += 2) bytes.push_back(ReplyByteAt(reply, i));
-  while (bytes.size() * 2 + 5 < kOverlongReplyLength) bytes.push_back(0);
-  return EncodeFrame(bytes);
-}
+// The faults a soak picks from: each leaves the memory as a clean run would.
+constexpr FaultKind kHarmlessFaults[] = {
+    FaultKind::ShortReply,    FaultKind::WrongLrc, FaultKind::WrongEcho,
+    FaultKind::LateReply,     FaultKind::Noise,    FaultKind::SplitReply,
+    FaultKind::OverlongReply, FaultKind::NoReply,  FaultKind::LeadingGarbage,
+    FaultKind::Latency,
+};
+constexpr EchoField kEchoFields[] = {EchoField::Address, EchoField::Size, EchoField::Function,
+                                     EchoField::Device};
+constexpr uint32_t kPercent = 100;
 
 }  // namespace
+
+FaultPlan::FaultPlan(RandomFaults random) {
+  FaultRule rule;
+  rule.kind = FaultKind::Random;
+  rule.ratePercent = random.ratePercent;
+  rule.seed = random.seed;
+  Add(rule);
+}
+
+void FaultPlan::Add(FaultRule rule) {
+  if (rule.kind == FaultKind::Random) rng_.seed(rule.seed);
+  rules_.push_back(std::move(rule));
+}
 
 ReplyFaults FaultPlan::Next(RequestKind kind) {
   const int ofKind = ++countByKind_[static_cast<int>(kind)];
@@ -44,104 +38,110 @@ ReplyFaults FaultPlan::Next(RequestKind kind) {
     if (rule.on && *rule.on != kind) continue;
     const int count = rule.on ? ofKind : ofAll;
     if (rule.nth != 0 && rule.nth != count) continue;
-    switch (rule.kind) {
-      case FaultKind::NoReply:
-        faults.noReply = true;
-        break;
-      case FaultKind::ErrorReply:
-        faults.errorCode = rule.errorCode;
-        break;
-      case FaultKind::OtherName:
-        faults.otherName = rule.text;
-        break;
-      case FaultKind::OverlongReply:
-        faults.overlong = true;
-        break;
-      case FaultKind::SplitReply:
-        faults.splitPause = rule.duration;
-        break;
-      case FaultKind::LeadingGarbage:
-        faults.leadingGarbage += rule.text;
-        break;
-      case FaultKind::Latency:
-        faults.latency += rule.duration;
-        break;
-    }
+    Apply(rule, faults);
   }
   return faults;
 }
 
-bool ParseFaultRule(std::string_view text, FaultRule& rule, std::string& error) {
-  rule = FaultRule{};
-  size_t comma = text.find(',');
-  std::string_view kindName = text.substr(0, comma);
-  auto kind = ParseKind(kindName);
-  if (!kind) {
-    error = "unknown fault \"" + std::string(kindName) + "\"";
-    return false;
+void FaultPlan::Apply(const FaultRule& rule, ReplyFaults& faults) {
+  switch (rule.kind) {
+    case FaultKind::NoReply:
+      faults.noReply = true;
+      break;
+    case FaultKind::ErrorReply:
+      faults.errorCode = rule.errorCode;
+      break;
+    case FaultKind::OtherName:
+      faults.otherName = rule.text;
+      break;
+    case FaultKind::OverlongReply:
+      faults.overlong = true;
+      break;
+    case FaultKind::SplitReply:
+      faults.splitPause = rule.duration;
+      break;
+    case FaultKind::LeadingGarbage:
+      faults.leadingGarbage += rule.text;
+      break;
+    case FaultKind::Latency:
+      faults.latency += rule.duration;
+      break;
+    case FaultKind::ShortReply:
+      faults.shortDigits += rule.count;
+      break;
+    case FaultKind::WrongLrc:
+      faults.wrongLrc = true;
+      break;
+    case FaultKind::WrongEcho:
+      faults.wrongEcho = rule.field;
+      break;
+    case FaultKind::LateReply:
+      faults.late = rule.duration;
+      break;
+    case FaultKind::Noise:
+      faults.leadingGarbage += rule.text.empty() ? RandomNoise() : rule.text;
+      break;
+    case FaultKind::Unapplied:
+      faults.unapplied = true;
+      break;
+    case FaultKind::Unanswered:
+      faults.unanswered = true;
+      break;
+    case FaultKind::Gone:
+      faults.gone = true;
+      break;
+    case FaultKind::Random:
+      if (Draw(kPercent) < static_cast<uint32_t>(rule.ratePercent)) AddRandomFault(faults);
+      break;
   }
-  rule.kind = *kind;
-  if (rule.kind == FaultKind::OtherName) rule.text = "ОРТИ-416";
-  if (rule.kind == FaultKind::LeadingGarbage) rule.text = "\x7F??";
-  if (rule.kind == FaultKind::SplitReply) rule.duration = kDefaultSplitPause;
-  while (comma != std::string_view::npos) {
-    text.remove_prefix(comma + 1);
-    comma = text.find(',');
-    std::string_view item = text.substr(0, comma);
-    size_t eq = item.find('=');
-    std::string_view key = item.substr(0, eq);
-    std::string_view value =
-        eq == std::string_view::npos ? std::string_view() : item.substr(eq + 1);
-    long long number = 0;
-    bool ok = eq != std::string_view::npos;
-    if (!ok) {
-    } else if (key == "on") {
-      if (value == "identify")
-        rule.on = RequestKind::Identify;
-      else if (value == "read")
-        rule.on = RequestKind::Read;
-      else if (value == "write")
-        rule.on = RequestKind::Write;
-      else if (value == "any")
-        rule.on.reset();
-      else
-        ok = false;
-    } else if (key == "nth") {
-      ok = ParseNumber(value, 1000000, number) && number > 0;
-      rule.nth = static_cast<int>(number);
-    } else if (key == "code") {
-      ok = ParseNumber(value, 0xFF, number);
-      rule.errorCode = static_cast<uint8_t>(number);
-    } else if (key == "ms") {
-      ok = ParseNumber(value, kMaxFaultDuration.count(), number);
-      rule.duration = std::chrono::milliseconds(number);
-    } else if (key == "name" || key == "text") {
-      rule.text = std::string(value);
-    } else {
-      ok = false;
-    }
-    if (!ok) {
-      error = "bad fault option \"" + std::string(item) + "\"";
-      return false;
-    }
-  }
-  return true;
 }
 
-std::string ShapeReply(const ReplyFaults& faults, RequestKind kind, uint8_t function,
-                       const Instrument& instrument, std::string reply) {
-  const InstrumentIdentity& id = instrument.Identity();
-  if (faults.errorCode) {
-    reply = BuildErrorReply(id.deviceAddress, function, *faults.errorCode);
-  } else if (faults.otherName && kind == RequestKind::Identify && !reply.empty() &&
-             !IsErrorReply(reply)) {
-    InstrumentIdentity other = id;
-    other.name = *faults.otherName;
-    reply = BuildIdentifyReply(other);
+FaultRule DefaultRule(FaultKind kind) {
+  FaultRule rule;
+  rule.kind = kind;
+  switch (kind) {
+    case FaultKind::OtherName:
+      rule.text = "ОРТИ-416";
+      break;
+    case FaultKind::LeadingGarbage:
+      rule.text = kDefaultGarbage;
+      break;
+    case FaultKind::SplitReply:
+      rule.duration = kDefaultSplitPause;
+      break;
+    case FaultKind::LateReply:
+      rule.duration = kDefaultLatePause;
+      break;
+    case FaultKind::Unapplied:
+    case FaultKind::Unanswered:
+    case FaultKind::Gone:
+      // A write fault counts writes, erases included.
+      rule.on = RequestKind::Write;
+      break;
+    default:
+      break;
   }
-  if (reply.empty()) return reply;
-  if (faults.overlong) reply = Lengthen(reply);
-  return faults.leadingGarbage + reply;
+  return rule;
+}
+
+void FaultPlan::AddRandomFault(ReplyFaults& faults) {
+  FaultRule rule = DefaultRule(kHarmlessFaults[Draw(std::size(kHarmlessFaults))]);
+  if (rule.kind == FaultKind::WrongEcho) rule.field = kEchoFields[Draw(std::size(kEchoFields))];
+  if (rule.kind == FaultKind::Latency) {
+    rule.duration = std::chrono::milliseconds(1 + Draw(kMaxRandomLatency.count()));
+  }
+  Apply(rule, faults);
+}
+
+std::string FaultPlan::RandomNoise() {
+  std::string noise(1 + Draw(kMaxNoiseLength), '\0');
+  for (char& c : noise) {
+    // Any byte but the ":" that starts a frame: the instrument's frame stays the only one.
+    do {
+      c = static_cast<char>(Draw(256));
+    } while (c == ':');
+  }
+  return noise;
 }
 
 }  // namespace orti::sim

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <optional>
 
-#include "device/frame_codec.h"
 #include "platform/cp1251.h"
 
 namespace orti::sim {
@@ -11,40 +10,6 @@ namespace orti::sim {
 namespace {
 
 constexpr size_t kIdentifyNameBytes = 8;
-
-std::optional<uint8_t> DigitValue(char c) {
-  if (c >= '0' && c <= '9') return static_cast<uint8_t>(c - '0');
-  if (c >= 'A' && c <= 'F') return static_cast<uint8_t>(c - 'A' + 10);
-  if (c >= 'a' && c <= 'f') return static_cast<uint8_t>(c - 'a' + 10);
-  return std::nullopt;
-}
-
-// The digits between ":" and CR LF as bytes; nothing when they are not whole
-// hexadecimal bytes.
-std::optional<std::vector<uint8_t>> FrameBytes(std::string_view frame) {
-  if (frame.size() < 3 || frame.front() != ':' || frame.substr(frame.size() - 2) != "\r\n") {
-    return std::nullopt;
-  }
-  std::string_view digits = frame.substr(1, frame.size() - 3);
-  if (digits.size() % 2 != 0) return std::nullopt;
-  std::vector<uint8_t> bytes;
-  bytes.reserve(digits.size() / 2);
-  for (size_t i = 0; i < digits.size(); i += 2) {
-    auto h = DigitValue(digits[i]);
-    auto l = DigitValue(digits[i + 1]);
-    if (!h || !l) return std::nullopt;
-    bytes.push_back(JoinNibbles(*h, *l));
-  }
-  return bytes;
-}
-
-std::optional<uint8_t> ByteAt(std::string_view frame, size_t pos) {
-  if (frame.size() < pos + 2) return std::nullopt;
-  auto h = DigitValue(frame[pos]);
-  auto l = DigitValue(frame[pos + 1]);
-  if (!h || !l) return std::nullopt;
-  return JoinNibbles(*h, *l);
-}
 
 void PutWord(std::vector<uint8_t>& bytes, uint16_t value) {
   bytes.push_back(static_cast<uint8_t>(value >> 8));
@@ -69,7 +34,7 @@ std::string BuildErrorReply(uint8_t deviceAddress, uint8_t functionCode, uint8_t
 }
 
 uint8_t RequestFunctionCode(std::string_view frame) {
-  return ByteAt(frame, 3).value_or(0);
+  return FrameByteAt(frame, 3).value_or(0);
 }
 
 RequestKind ClassifyRequest(std::string_view frame) {
@@ -92,17 +57,17 @@ std::string Instrument::Error(uint8_t function, uint8_t code) const {
   return BuildErrorReply(identity_.deviceAddress, function, code);
 }
 
-std::string Instrument::HandleFrame(std::string_view frame) {
+std::string Instrument::HandleFrame(std::string_view frame, WriteEffect effect) {
   // Another device's request, or one whose address cannot even be read, is
   // none of this instrument's business: it stays silent as on a shared line.
-  auto address = ByteAt(frame, 1);
+  auto address = FrameByteAt(frame, 1);
   if (!address || *address != identity_.deviceAddress) return {};
   const uint8_t function = RequestFunctionCode(frame);
   auto bytes = FrameBytes(frame);
   if (!bytes || bytes->size() < 3) return Error(function, kErrorExecution);
   const uint8_t lrc = bytes->back();
   bytes->pop_back();
-  if (ComputeLrc(bytes->data(), bytes->size()) != lrc) return Error(function, kErrorExecution);
+  if (FrameLrc(*bytes) != lrc) return Error(function, kErrorExecution);
 
   switch (function) {
     case kFuncIdentify:
@@ -111,14 +76,14 @@ std::string Instrument::HandleFrame(std::string_view frame) {
     case kFuncRead:
       return Read(*bytes);
     case kFuncWrite:
-      return Write(*bytes);
+      return Write(*bytes, effect);
     default:
       return Error(function, kErrorUnknownCommand);
   }
 }
 
 std::string Instrument::Read(const std::vector<uint8_t>& bytes) {
-  if (bytes.size() != 5) return Error(kFuncRead, kErrorExecution);
+  if (bytes.size() != kEchoBytes) return Error(kFuncRead, kErrorExecution);
   const uint32_t address = 256u * bytes[2] + bytes[3];
   const uint32_t size = bytes[4];
   if (address + size > kMemorySize) return Error(kFuncRead, kErrorNotAllowed);
@@ -127,19 +92,21 @@ std::string Instrument::Read(const std::vector<uint8_t>& bytes) {
   return EncodeFrame(reply);
 }
 
-std::string Instrument::Write(const std::vector<uint8_t>& bytes) {
-  if (bytes.size() < 5 || bytes.size() != 5u + bytes[4]) return Error(kFuncWrite, kErrorExecution);
+std::string Instrument::Write(const std::vector<uint8_t>& bytes, WriteEffect effect) {
+  if (bytes.size() < kEchoBytes || bytes.size() != kEchoBytes + bytes[4]) {
+    return Error(kFuncWrite, kErrorExecution);
+  }
   const uint32_t address = 256u * bytes[2] + bytes[3];
   const uint32_t size = bytes[4];
-  if (size == 0) return Erase(static_cast<uint16_t>(address));
+  if (size == 0) return Erase(static_cast<uint16_t>(address), effect);
   // Only the notepad may be written; the rest of memory is the instrument's own.
   if (address < identity_.notepadAddress || address + size > kNotepadEnd) {
     return Error(kFuncWrite, kErrorNotAllowed);
   }
-  return Commit(address, bytes.data() + 5, size, static_cast<uint8_t>(size));
+  return Commit(address, bytes.data() + kEchoBytes, size, static_cast<uint8_t>(size), effect);
 }
 
-std::string Instrument::Erase(uint16_t address) {
+std::string Instrument::Erase(uint16_t address, WriteEffect effect) {
   const uint32_t notepad = identity_.notepadAddress;
   if (address < notepad || (address - notepad) % kFolderBlockSize != 0 ||
       address + kFolderBlockSize > kNotepadEnd) {
@@ -147,11 +114,15 @@ std::string Instrument::Erase(uint16_t address) {
   }
   std::array<uint8_t, kFolderBlockSize> erased{};
   erased.fill(kErased);
-  return Commit(address, erased.data(), kFolderBlockSize, 0);
+  return Commit(address, erased.data(), kFolderBlockSize, 0, effect);
 }
 
 std::string Instrument::Commit(uint32_t address, const uint8_t* data, uint32_t size,
-                               uint8_t echoedSize) {
+                               uint8_t echoedSize, WriteEffect effect) {
+  std::vector<uint8_t> reply{identity_.deviceAddress, kFuncWrite};
+  PutWord(reply, static_cast<uint16_t>(address));
+  reply.push_back(echoedSize);
+  if (effect == WriteEffect::Discard) return EncodeFrame(reply);
   std::vector<uint8_t> before(memory_.begin() + address, memory_.begin() + address + size);
   std::copy(data, data + size, memory_.begin() + address);
   if (onChanged_ && !onChanged_(memory_)) {
@@ -159,9 +130,6 @@ std::string Instrument::Commit(uint32_t address, const uint8_t* data, uint32_t s
     std::copy(before.begin(), before.end(), memory_.begin() + address);
     return Error(kFuncWrite, kErrorExecution);
   }
-  std::vector<uint8_t> reply{identity_.deviceAddress, kFuncWrite};
-  PutWord(reply, static_cast<uint16_t>(address));
-  reply.push_back(echoedSize);
   return EncodeFrame(reply);
 }
 

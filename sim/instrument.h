@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "sim/frame_text.h"
 #include "sim/notepad_layout.h"
 
 namespace orti::sim {
@@ -17,9 +18,11 @@ namespace orti::sim {
 constexpr uint8_t kErrorExecution = 1;   // malformed request, bad LRC, memory not saved
 constexpr uint8_t kErrorNotAllowed = 2;  // address or size outside what may be touched
 constexpr uint8_t kErrorUnknownCommand = 3;
-constexpr uint8_t kErrorFlag = 0x80;
 
 enum class RequestKind { Identify, Read, Write, Other };
+
+// Whether a write or erase changes the memory, or is only answered as if it had.
+enum class WriteEffect { Apply, Discard };
 
 struct InstrumentIdentity {
   uint8_t deviceAddress = 1;
@@ -52,17 +55,18 @@ class Instrument {
 
   // `frame` is ":" … CR LF. Returns the reply frame, or nothing when the
   // request is addressed to another device.
-  std::string HandleFrame(std::string_view frame);
+  std::string HandleFrame(std::string_view frame, WriteEffect effect = WriteEffect::Apply);
 
   const MemoryImage& Memory() const { return memory_; }
   const InstrumentIdentity& Identity() const { return identity_; }
 
  private:
   std::string Read(const std::vector<uint8_t>& bytes);
-  std::string Write(const std::vector<uint8_t>& bytes);
-  std::string Erase(uint16_t address);
+  std::string Write(const std::vector<uint8_t>& bytes, WriteEffect effect);
+  std::string Erase(uint16_t address, WriteEffect effect);
   // Writes, keeps, and answers with the address and `echoedSize` (0 for an erase).
-  std::string Commit(uint32_t address, const uint8_t* data, uint32_t size, uint8_t echoedSize);
+  std::string Commit(uint32_t address, const uint8_t* data, uint32_t size, uint8_t echoedSize,
+                     WriteEffect effect);
   std::string Error(uint8_t function, uint8_t code) const;
 
   MemoryImage memory_;

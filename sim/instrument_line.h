@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "sim/fault_plan.h"
 #include "sim/instrument.h"
@@ -40,19 +41,33 @@ class InstrumentLine {
   void DropArrived(Micros now);
   // When the next character arrives, if one is on its way.
   std::optional<Micros> NextArrival() const;
+  // After a "gone" fault: nothing is answered or sent any more.
+  bool Gone() const { return gone_; }
 
  private:
   struct Timed {
     Micros at;
     char c;
   };
+  // A late reply waiting for its moment to go on the line.
+  struct Held {
+    Micros due;
+    std::string reply;
+    std::optional<std::chrono::milliseconds> splitPause;
+  };
+  void Transmit(const std::string& reply, Micros start,
+                std::optional<std::chrono::milliseconds> splitPause);
   void Schedule(const std::string& text, Micros start);
+  // Puts the late replies due by `now` on the line, behind whatever is on it.
+  void ReleaseHeld(Micros now);
 
   Instrument& instrument_;
   FaultPlan& faults_;
   bool pacing_;
+  bool gone_ = false;
   RequestFramer framer_;
   std::deque<Timed> outgoing_;
+  std::vector<Held> held_;  // in order of `due`
 };
 
 }  // namespace orti::sim

@@ -14,6 +14,8 @@ constexpr uint32_t kNotepadEnd = 64000;  // exclusive
 constexpr uint32_t kFolderBlockSize = 512;
 constexpr uint32_t kFolderNameSize = 16;
 constexpr uint32_t kFolderHeaderSize = 18;
+// The header's 16-bit sum starts from this before the name bytes are added.
+constexpr uint16_t kHeaderSumBase = 17;
 constexpr uint32_t kRecordSize = 19;
 constexpr uint32_t kSlotsPerFolder = 26;
 constexpr uint16_t kDefaultNotepadAddress = 12800;

@@ -104,6 +104,7 @@ bool PtyServer::Serve(InstrumentLine& line, std::string& error) {
       ssize_t n = read(master_, buffer, sizeof buffer);
       if (n > 0) {
         line.Receive(std::string_view(buffer, static_cast<size_t>(n)), SteadyNow());
+        if (line.Gone()) return true;
       } else if (n < 0 && errno != EAGAIN && errno != EINTR && errno != EIO) {
         return Fail(error, "read " + devicePath_);
       }

@@ -21,7 +21,8 @@ class PtyServer {
   bool Open(std::string& error);
   // The device a client opens, e.g. /dev/pts/3.
   const std::string& DevicePath() const { return devicePath_; }
-  // Runs until SIGTERM or SIGINT (true) or an I/O failure (false, with a reason).
+  // Runs until SIGTERM or SIGINT or the instrument is gone (true), or an I/O
+  // failure (false, with a reason).
   bool Serve(InstrumentLine& line, std::string& error);
 
  private:

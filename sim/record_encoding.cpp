@@ -1,10 +1,6 @@
 #include "sim/record_encoding.h"
 
-#include <algorithm>
 #include <cstring>
-#include <string>
-
-#include "device/write_frames.h"
 
 namespace orti::sim {
 
@@ -39,11 +35,14 @@ RecordBytes EncodeRecord(const Measurement& m) {
 }
 
 FolderHeaderBytes EncodeFolderHeader(std::string_view cp1251Name) {
-  // The instrument keeps headers exactly as the console writes them.
-  const std::string name(cp1251Name.substr(0, kFolderNameSize));
-  const auto bytes = ::orti::FolderHeaderBytes(name.c_str());
   FolderHeaderBytes h{};
-  std::copy(bytes.begin(), bytes.end(), h.begin());
+  h.fill(kErased);
+  const std::string_view name = cp1251Name.substr(0, kFolderNameSize);
+  std::memcpy(h.data(), name.data(), name.size());
+  // The padding counts in the sum as the name does.
+  uint16_t sum = kHeaderSumBase;
+  for (uint32_t i = 0; i < kFolderNameSize; ++i) sum = static_cast<uint16_t>(sum + h[i]);
+  PutWord(&h[kFolderNameSize], sum);
   return h;
 }
 

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -175,6 +176,27 @@ TEST_F(CliOnSim, ReadPrintsTheRowsOfTheConsoleViews) {
   EXPECT_EQ(byFolders.err.find("перебора"), std::string::npos) << "no search with --port";
 }
 
+TEST_F(CliOnSim, FastReadingGivesTheSameRowsAndTheTraceHoldsEveryFrame) {
+  const std::string trace = dir_.File("trace.txt");
+  const CliRun fast = Run({"--fast", "--trace", trace, "--port", "1", "read"});
+  ASSERT_EQ(fast.status, 0) << fast.err;
+  const ConsoleReading console = Reference();
+  EXPECT_EQ(SplitLines(fast.out), console.Rows(ViewKind::kByFolders));
+
+  // One request line and one received line per exchange, each reply judged.
+  int exchanges = 1;  // the identification
+  for (int f = 0; f < console.Model().folderCount; ++f) {
+    exchanges += console.Model().folders[f].state == FolderState::kFree ? 1 : 7;
+  }
+  const Lines lines = SplitLines(test::ReadBytes(trace));
+  ASSERT_EQ(lines.size(), 2u * exchanges);
+  for (size_t i = 0; i < lines.size(); i += 2) {
+    EXPECT_EQ(lines[i].substr(12, 11), " COM1 0 > :") << lines[i];
+    EXPECT_EQ(lines[i + 1].substr(12, 11), " COM1 0 < :") << lines[i + 1];
+    EXPECT_EQ(lines[i + 1].substr(lines[i + 1].size() - 5), " [ok]") << lines[i + 1];
+  }
+}
+
 TEST_F(CliOnSim, ExportTwiceWithExtendAddsNothingAndAnExistingFileIsRefusedOtherwise) {
   const std::string file = dir_.File("замеры.csv");
   const CliRun first = Run({"--operator", kOperator, "export", file, "--by-date"});
@@ -227,6 +249,44 @@ TEST_F(CliOnSim, ARefusedNameGivesStatusTwoAndChangesNothing) {
   EXPECT_NE(refused.err.find("Недопустимый символ 'Q'"), std::string::npos) << refused.err;
   EXPECT_EQ(refused.err.find(kStepNewFolder), std::string::npos);
   EXPECT_EQ(Image(), image);
+}
+
+// Each way a reply can go wrong, once or on every read: the command line
+// prints only rows a clean reading prints, or says the reading failed.
+TEST(CliOnDisturbedSim, PrintsOnlyWhatACleanReadingPrints) {
+  struct Case {
+    const char* rule;
+    bool recovers;  // one disturbed exchange is sent again and read right
+  } cases[] = {
+      {"short,on=read,nth=3", true},
+      {"lrc,on=read,nth=4", true},
+      {"echo,field=size,on=read,nth=2", true},
+      {"echo,field=address,on=read,nth=5", true},
+      {"late,on=read,nth=2,ms=350", true},
+      {"noise,on=read,nth=6", true},
+      {"lrc,on=read", false},
+      {"echo,field=function,on=read", false},
+  };
+  for (const Case& c : cases) {
+    test::TempDir dir;
+    sim::SimProcess sim(ORTI415_SIM_PATH, {"--image", dir.File("notepad.img"), "--notepad-address",
+                                           std::to_string(kSmallNotepad), "--seed", "5", "--link",
+                                           dir.File("orti"), "--pace", "--fault", c.rule});
+    ASSERT_EQ(sim.FirstLine().rfind("/dev/", 0), 0u) << c.rule;
+    const CliRun run =
+        RunCliProgram({"--fast", "--port", "1", "read", "--by-date"}, "1=" + dir.File("orti"), dir);
+    const Lines clean = ConsoleReading(dir.File("notepad.img")).Rows(ViewKind::kByDate);
+    if (c.recovers) {
+      EXPECT_EQ(run.status, 0) << c.rule << "\n" << run.err;
+      EXPECT_EQ(SplitLines(run.out), clean) << c.rule;
+    } else {
+      EXPECT_EQ(run.status, 1) << c.rule;
+      EXPECT_NE(run.err.find("Неверный ответ прибора ("), std::string::npos) << c.rule;
+      for (const std::string& row : SplitLines(run.out)) {
+        EXPECT_NE(std::find(clean.begin(), clean.end(), row), clean.end()) << c.rule << row;
+      }
+    }
+  }
 }
 
 TEST(CliWithoutInstrument, APortNobodyServesGivesStatusOneAndTheFailureLines) {

@@ -31,6 +31,7 @@ using namespace orti::fuzz;
 
 constexpr int kFolders = 4;
 constexpr int kNotepad = kNotepadEnd - kFolders * kFolderBlockSize;
+constexpr size_t kIdentifyBytes = 23;  // without the LRC
 
 class NoProgress final : public ReadProgress {
  public:
@@ -105,7 +106,11 @@ class FuzzLine final : public SerialPort {
         break;  // nothing comes back
       case 2:
         sent = truth;
-        if (!sent.empty()) sent[Take() % sent.size()] = static_cast<char>(Take());
+        if (!sent.empty()) {
+          const uint8_t c = Take();
+          // Mostly another digit, which only the LRC can tell.
+          sent[Take() % sent.size()] = c < 128 ? "0123456789ABCDEF"[c % 16] : static_cast<char>(c);
+        }
         break;
       case 3:
         sent = truth.substr(0, Take() % (truth.size() + 1));
@@ -128,8 +133,11 @@ class FuzzLine final : public SerialPort {
         }
         sent = Frame(bytes);
         break;
-      case 8:  // an echoed field changed, the LRC right
-        if (!bytes.empty()) bytes[Take() % bytes.size()] ^= static_cast<uint8_t>(1 + Take() % 255);
+      case 8:  // an echoed field changed, the LRC right (changed data would pass: no check sees it)
+        if (!bytes.empty()) {
+          const size_t echoed = bytes.size() == kIdentifyBytes ? 2 : 5;
+          bytes[Take() % std::min(echoed, bytes.size())] ^= static_cast<uint8_t>(1 + Take() % 255);
+        }
         sent = Frame(bytes);
         break;
       case 9:
@@ -141,7 +149,7 @@ class FuzzLine final : public SerialPort {
     return true;
   }
   bool Read(char* buffer, size_t capacity, size_t& received) override {
-    const size_t want = 1 + Take() * 3u;
+    const size_t want = left_ == 0 ? capacity : 1 + Take() * 3u;
     received = std::min({want, capacity, pending_.size()});
     std::memcpy(buffer, pending_.data(), received);
     pending_.erase(0, received);
@@ -161,7 +169,7 @@ class FuzzLine final : public SerialPort {
 
   std::string Answer(std::string_view request) {
     std::vector<uint8_t> req;
-    for (size_t i = 1; i + 3 < request.size(); i += 2) {
+    for (size_t i = 1; i + 4 < request.size(); i += 2) {  // without the LRC
       req.push_back(static_cast<uint8_t>(16 * Hex(request[i]) + Hex(request[i + 1])));
     }
     bytes_.clear();
@@ -219,8 +227,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool free = block[0] == 0xFF;
     if (folder.name[0] != '\0') {
       // A name is only ever the instrument's own, or the free slot's.
-      const std::string truth(reinterpret_cast<const char*>(block),
-                              free ? 0 : strnlen(reinterpret_cast<const char*>(block), 16));
+      std::string truth;
+      for (int i = 0; i < kFolderNameChars && block[i] != 0xFF && block[i] != 0; ++i) {
+        truth += static_cast<char>(block[i]);
+      }
       Check(free ? folder.state == FolderState::kFree : std::string(folder.name) == truth);
     }
     for (int k = 0; k <= kChunkCount; ++k) {

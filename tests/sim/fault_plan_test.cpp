@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+
 #include "device/frame_codec.h"
-#include "sim/instrument_line.h"
+#include "sim/line_with_faults.h"
 #include "sim/request_framer.h"
 #include "sim/sim_options.h"
 
@@ -11,13 +14,8 @@ namespace orti::sim {
 namespace {
 
 using std::chrono::milliseconds;
-
-FaultRule Rule(const std::string& text) {
-  FaultRule rule;
-  std::string error;
-  EXPECT_TRUE(ParseFaultRule(text, rule, error)) << text << ": " << error;
-  return rule;
-}
+using test::LineWithFaults;
+using test::Rule;
 
 TEST(FaultRuleText, ParsesKindsAndOptions) {
   FaultRule r = Rule("no-reply,on=read,nth=3");
@@ -41,14 +39,56 @@ TEST(FaultRuleText, ParsesKindsAndOptions) {
   EXPECT_EQ(Rule("overlong,on=any").kind, FaultKind::OverlongReply);
 }
 
+TEST(FaultRuleText, ParsesTheNewKindsAndTheirOptions) {
+  const struct {
+    const char* text;
+    FaultKind kind;
+  } kinds[] = {
+      {"short,n=7", FaultKind::ShortReply},         {"lrc", FaultKind::WrongLrc},
+      {"echo,field=device", FaultKind::WrongEcho},  {"late,ms=120", FaultKind::LateReply},
+      {"noise,text=ab", FaultKind::Noise},          {"unapplied", FaultKind::Unapplied},
+      {"unanswered", FaultKind::Unanswered},        {"gone,nth=2,on=write", FaultKind::Gone},
+      {"random,rate=15,seed=99", FaultKind::Random}};
+  for (const auto& k : kinds) EXPECT_EQ(Rule(k.text).kind, k.kind) << k.text;
+  EXPECT_EQ(Rule("short,n=7").count, 7);
+  EXPECT_EQ(Rule("echo,field=device").field, EchoField::Device);
+  EXPECT_EQ(Rule("late,ms=120").duration, milliseconds(120));
+  EXPECT_EQ(Rule("noise,text=ab").text, "ab");
+  // The write faults count writes whether on= says so or not.
+  EXPECT_EQ(Rule("unapplied").on, RequestKind::Write);
+  EXPECT_EQ(Rule("gone,nth=2,on=write").nth, 2);
+  const FaultRule random = Rule("random,rate=15,seed=99");
+  EXPECT_EQ(random.ratePercent, 15);
+  EXPECT_EQ(random.seed, 99u);
+}
+
 TEST(FaultRuleText, RefusesWhatItDoesNotKnow) {
-  for (const char* bad :
-       {"", "slow", "error,code=256", "error,code=-1", "no-reply,nth=0", "no-reply,nth=x",
-        "no-reply,on=erase", "latency,ms=60001", "split,ms", "error,colour=red"}) {
+  const char* const bad[] = {"",
+                             "slow",
+                             "error,code=256",
+                             "error,code=-1",
+                             "no-reply,nth=0",
+                             "no-reply,nth=x",
+                             "no-reply,on=erase",
+                             "latency,ms=60001",
+                             "split,ms",
+                             "error,colour=red",
+                             "short,n=0",
+                             "lrc,n=2",
+                             "echo,field=lrc",
+                             "split,field=size",
+                             "unapplied,on=read",
+                             "gone,on=any",
+                             "random",
+                             "random,seed=3",
+                             "random,rate=101",
+                             "random,rate=5,seed=-1",
+                             "noise,rate=5"};
+  for (const char* text : bad) {
     FaultRule rule;
     std::string error;
-    EXPECT_FALSE(ParseFaultRule(bad, rule, error)) << bad;
-    EXPECT_FALSE(error.empty()) << bad;
+    EXPECT_FALSE(ParseFaultRule(text, rule, error)) << text;
+    EXPECT_FALSE(error.empty()) << text;
   }
 }
 
@@ -74,6 +114,59 @@ TEST(FaultPlanCounting, LatenciesAddUp) {
   EXPECT_EQ(plan.Next(RequestKind::Identify).latency, milliseconds(100));
 }
 
+// The faults chosen for one request, one letter each, so that runs compare.
+std::string Letters(const ReplyFaults& f) {
+  std::string s;
+  if (f.noReply) s += 'n';
+  if (f.errorCode) s += 'e';
+  if (f.otherName) s += 'N';
+  if (f.overlong) s += 'o';
+  if (f.splitPause) s += 's';
+  if (f.leadingGarbage == kDefaultGarbage) s += 'g';
+  if (!f.leadingGarbage.empty() && f.leadingGarbage != kDefaultGarbage) s += 'z';
+  if (f.latency.count() > 0) s += 'l';
+  if (f.shortDigits > 0) s += 'h';
+  if (f.wrongLrc) s += 'c';
+  if (f.wrongEcho) s += 'E';
+  if (f.late) s += 'L';
+  if (f.unapplied || f.unanswered || f.gone) s += 'W';
+  return s;
+}
+
+std::vector<std::string> FaultRun(FaultPlan plan, int requests) {
+  std::vector<std::string> run;
+  for (int i = 0; i < requests; ++i) {
+    run.push_back(Letters(plan.Next(i % 3 == 0 ? RequestKind::Write : RequestKind::Read)));
+  }
+  return run;
+}
+
+TEST(RandomFaultPlan, PicksOneOfTheTenFaultsThatSpareTheMemory) {
+  const std::vector<std::string> run = FaultRun(FaultPlan(RandomFaults{100, 11}), 3000);
+  std::map<std::string, int> seen;
+  for (const std::string& faults : run) ++seen[faults];
+  // Each request gets exactly one; every one of the ten turns up; no error,
+  // other name or write fault ever does.
+  std::string kinds;
+  for (const auto& [faults, count] : seen) kinds += faults + " ";
+  EXPECT_EQ(kinds, "E L c g h l n o s z ");
+}
+
+TEST(RandomFaultPlan, RepeatsWithItsSeedAndDisturbsItsShare) {
+  for (int rate : {0, 10, 35, 100}) {
+    const std::vector<std::string> run = FaultRun(FaultPlan(RandomFaults{rate, 7}), 4000);
+    // The rule text gives the same plan as the constructor.
+    FaultPlan fromText;
+    fromText.Add(Rule("random,rate=" + std::to_string(rate) + ",seed=7"));
+    EXPECT_EQ(FaultRun(fromText, 4000), run) << rate;
+    const long disturbed =
+        std::count_if(run.begin(), run.end(), [](auto& f) { return !f.empty(); });
+    EXPECT_NEAR(disturbed / 40.0, rate, 2.5) << rate;
+  }
+  EXPECT_NE(FaultRun(FaultPlan(RandomFaults{10, 7}), 400),
+            FaultRun(FaultPlan(RandomFaults{10, 8}), 400));
+}
+
 TEST(RequestFraming, CutsFramesAndDropsNoise) {
   RequestFramer framer;
   EXPECT_TRUE(framer.Feed("xx:010F").empty());
@@ -90,25 +183,6 @@ TEST(RequestFraming, CutsFramesAndDropsNoise) {
   EXPECT_TRUE(framer.Feed(":" + std::string(kMaxRequestLength + 10, '0')).empty());
   EXPECT_TRUE(framer.Feed("\r\n").empty());
 }
-
-class LineWithFaults : public ::testing::Test {
- protected:
-  LineWithFaults() : instrument_(Erased(), InstrumentIdentity{}), line_(instrument_, plan_) {}
-  static MemoryImage Erased() {
-    MemoryImage m{};
-    m.fill(0xFF);
-    return m;
-  }
-  // Sends a request at time 0 and returns everything that ever arrives.
-  std::string Ask(const std::string& request) {
-    line_.Receive(request, Micros(0));
-    return line_.TakeArrived(Micros(3600000000LL), SIZE_MAX);
-  }
-
-  Instrument instrument_;
-  FaultPlan plan_;
-  InstrumentLine line_;
-};
 
 TEST_F(LineWithFaults, NoReplyToExactlyTheThirdRead) {
   plan_.Add(Rule("no-reply,on=read,nth=3"));

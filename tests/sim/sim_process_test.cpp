@@ -23,27 +23,47 @@ namespace {
 
 constexpr int kWaitMs = 5000;
 
-// What any serial client does: open, raw mode, write, read until CR LF.
-std::string Exchange(const std::string& device, const std::string& request) {
+// What any serial client does: open in raw mode, write, read until CR LF.
+int OpenRaw(const std::string& device) {
   int fd = open(device.c_str(), O_RDWR | O_NOCTTY);
-  if (fd < 0) return "open failed";
+  if (fd < 0) return fd;
   termios tio{};
   tcgetattr(fd, &tio);
   cfmakeraw(&tio);
   tcsetattr(fd, TCSANOW, &tio);
-  std::string reply;
-  if (write(fd, request.data(), request.size()) == static_cast<ssize_t>(request.size())) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWaitMs);
-    char buffer[512];
-    pollfd p{fd, POLLIN, 0};
-    while (reply.find("\r\n") == std::string::npos && std::chrono::steady_clock::now() < deadline &&
-           poll(&p, 1, 100) >= 0) {
-      if (p.revents & POLLIN) {
-        ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n > 0) reply.append(buffer, static_cast<size_t>(n));
-      }
+  return fd;
+}
+
+// What arrives until `frames` frames have ended or `waitMs` have passed.
+std::string ReadFrames(int fd, size_t frames, int waitMs = kWaitMs) {
+  std::string text;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+  char buffer[512];
+  pollfd p{fd, POLLIN, 0};
+  auto ended = [&] {
+    size_t count = 0;
+    for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) {
+      ++count;
+    }
+    return count >= frames;
+  };
+  while (!ended() && std::chrono::steady_clock::now() < deadline && poll(&p, 1, 100) >= 0) {
+    if (p.revents & POLLIN) {
+      ssize_t n = read(fd, buffer, sizeof buffer);
+      if (n > 0) text.append(buffer, static_cast<size_t>(n));
     }
   }
+  return text;
+}
+
+bool WriteAll(int fd, const std::string& text) {
+  return write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+}
+
+std::string Exchange(const std::string& device, const std::string& request, int waitMs = kWaitMs) {
+  int fd = OpenRaw(device);
+  if (fd < 0) return "open failed";
+  const std::string reply = WriteAll(fd, request) ? ReadFrames(fd, 1, waitMs) : "";
   close(fd);
   return reply;
 }
@@ -86,6 +106,43 @@ TEST(SimProcessOnPty, ImageFileKeepsWritesAcrossARestart) {
   ASSERT_FALSE(device.empty());
   EXPECT_EQ(Exchange(device, readHeader).substr(11, 36), std::string(36, 'F'));
   EXPECT_EQ(again.Stop(SIGTERM), 0);
+}
+
+TEST(SimProcessOnPty, LateReplyStillComesAfterTheNextRequestsReply) {
+  SimProcess sim(ORTI415_SIM_PATH, {"--fault", "late,on=read,nth=1,ms=300"});
+  const std::string device = sim.FirstLine();
+  ASSERT_FALSE(device.empty());
+  int fd = OpenRaw(device);
+  ASSERT_GE(fd, 0);
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_TRUE(WriteAll(fd, BuildReadRequest(1, 0x3200, 18)));
+  usleep(50 * 1000);
+  ASSERT_TRUE(WriteAll(fd, ":010FF0\r\n"));
+  const std::string first = ReadFrames(fd, 1);
+  const std::string second = ReadFrames(fd, 1);
+  const auto waited = std::chrono::steady_clock::now() - start;
+  close(fd);
+  EXPECT_EQ(first.substr(0, 5), ":010F");
+  EXPECT_EQ(first.size(), 51u);
+  EXPECT_EQ(second.substr(0, 11), ":0102320012");
+  EXPECT_GE(waited, std::chrono::milliseconds(300));
+  EXPECT_EQ(sim.Stop(SIGTERM), 0);
+}
+
+TEST(SimProcessOnPty, GoneAfterTheNthWriteKeepsTheImageAndEnds) {
+  test::TempDir dir;
+  const std::string image = dir.File("notepad.img");
+  SimProcess sim(ORTI415_SIM_PATH, {"--image", image, "--fault", "gone,nth=2"});
+  const std::string device = sim.FirstLine();
+  ASSERT_FALSE(device.empty());
+  const std::string erase = BuildWriteRequest(1, 0x3200, nullptr, 0);
+  EXPECT_EQ(Exchange(device, erase), erase);
+  const uint8_t name[] = {'A', 'B', 'C'};
+  EXPECT_EQ(Exchange(device, BuildWriteRequest(1, 0x3200, name, 3), 500), "");
+  EXPECT_EQ(sim.Stop(0), 0) << "ends by itself";
+  const std::string saved = test::ReadBytes(image);
+  ASSERT_EQ(saved.size(), 65536u);
+  EXPECT_EQ(saved.substr(0x3200, 4), "ABC\xFF");
 }
 
 TEST(SimProcessOnPty, RefusesABrokenImageAndBadOptions) {

@@ -62,6 +62,12 @@ struct Reading {
     }
     return n;
   }
+  // The requests a clean reading of the model's folders takes.
+  int Exchanges() const {
+    int n = 0;
+    for (int f = 0; f < model->folderCount; ++f) n += Block(f)[0] == 0xFF ? 1 : 7;
+    return n;
+  }
   Lines LogFrom(size_t first) const {
     return Lines(rig.log.Lines().begin() + static_cast<long>(first), rig.log.Lines().end());
   }
@@ -85,6 +91,7 @@ TEST(Reading, LoadsTheWholeNotepadAsTheInstrumentHoldsIt) {
       continue;
     }
     ++inUse;
+    EXPECT_TRUE(folder.readInFull) << f;
     EXPECT_EQ(folder.state, FolderState::kAsRead);
     EXPECT_EQ(std::string(folder.name),
               std::string(reinterpret_cast<const char*>(r.Block(f)), strnlen(folder.name, 16)));
@@ -133,6 +140,7 @@ TEST(Reading, FailuresAreLoggedPerRequestAndKeepWhatWasLoaded) {
   EXPECT_EQ(r.LogFrom(before), (Lines{"Err30 " + i, "Err40 " + i, "Ошибка при выполнении операции",
                                       "Длина ответа= 0", "Ответ прибора ''"}));
   EXPECT_EQ(r.model->folders[f].records[5].ph, -1);  // chunk 1 kept what it held
+  for (int g = 0; g < 100; ++g) EXPECT_EQ(r.model->folders[g].readInFull, g != f) << g;
   EXPECT_NE(r.model->folders[f].records[0].ph, -1);  // chunk 0 was read again
   EXPECT_EQ(std::string(r.model->folders[f].name), name);
 }
@@ -146,6 +154,7 @@ TEST(Reading, AHeaderThatFailsLeavesTheFolderAsItWas) {
   r.rig.ErrorReply(sim::RequestKind::Read, firstReading + 1, 1);
   RunReading(r.context);
   EXPECT_STREQ(r.model->folders[0].name, "old");
+  EXPECT_FALSE(r.model->folders[0].readInFull);
   const Lines lines = r.LogFrom(before);
   ASSERT_GE(lines.size(), 5u);
   EXPECT_EQ(lines[0], "Err1 0");
@@ -153,6 +162,77 @@ TEST(Reading, AHeaderThatFailsLeavesTheFolderAsItWas) {
   EXPECT_EQ(lines[2], "Длина ответа= 11");
   EXPECT_EQ(lines[3].rfind("Ответ прибора ':018201", 0), 0u);
   EXPECT_EQ(lines[4], "'");
+}
+
+// Replies split, late (landing in a later exchange), padded, cut short,
+// with a wrong LRC or echo, preceded by noise or lost, at random: every byte the reading keeps is
+// the instrument's own, and a folder read in full equals its block. Fast and normal alike.
+TEST(Reading, DisturbedRepliesNeverShowAnythingInvented) {
+  const sim::FaultKind kinds[] = {sim::FaultKind::NoReply,        sim::FaultKind::SplitReply,
+                                  sim::FaultKind::LeadingGarbage, sim::FaultKind::OverlongReply,
+                                  sim::FaultKind::Latency,        sim::FaultKind::ShortReply,
+                                  sim::FaultKind::WrongLrc,       sim::FaultKind::WrongEcho,
+                                  sim::FaultKind::LateReply,      sim::FaultKind::Noise};
+  const sim::EchoField fields[] = {sim::EchoField::Address, sim::EchoField::Size,
+                                   sim::EchoField::Function, sim::EchoField::Device};
+  int complete = 0, incomplete = 0, retries = 0;
+  for (uint32_t seed = 1; seed <= 24; ++seed) {
+    Reading r(seed, 64000 - 10 * 512);
+    r.rig.link.SetFastRead(seed % 2 == 0);
+    r.rig.line.SetPacing(true);  // replies take their time on the line, late ones overlap
+    uint32_t x = seed;
+    auto next = [&x](uint32_t n) { return (x = x * 1103515245 + 12345) / 65536 % n; };
+    for (int i = 0; i < 12; ++i) {
+      sim::FaultRule rule;
+      rule.kind = kinds[next(10)];
+      rule.field = fields[next(4)];
+      rule.count = 1 + static_cast<int>(next(6));
+      rule.on = sim::RequestKind::Read;
+      rule.nth = 1 + static_cast<int>(next(70));
+      rule.duration = std::chrono::milliseconds(100 + next(700));
+      rule.text = "\r\n:01\x80";
+      r.rig.faults.Add(rule);
+    }
+    if (seed % 3 == 0)
+      r.rig.SilenceExchange(sim::RequestKind::Read, 1 + static_cast<int>(next(60)));
+    const size_t sentBefore = r.rig.port.Sent().size();
+    RunReading(r.context);
+    const std::string sent = r.rig.port.Sent().substr(sentBefore);
+    retries += static_cast<int>(std::count(sent.begin(), sent.end(), ':')) - r.Exchanges();
+    for (int f = 0; f < r.model->folderCount; ++f) {
+      const NotepadFolder& folder = r.model->folders[f];
+      const bool free = r.Block(f)[0] == 0xFF;
+      for (int k = 0; k < kSlotImageChunks; ++k) {
+        const size_t bytes = k < kChunkCount ? kChunkSize : kRecordSize;
+        const uint8_t* truth = r.Block(f) + kFolderHeaderSize + k * kChunkSize;
+        const bool same = memcmp(folder.slotImage[k], truth, bytes) == 0;
+        const bool untouched = std::all_of(folder.slotImage[k], folder.slotImage[k] + bytes,
+                                           [](uint8_t b) { return b == 0; });
+        EXPECT_TRUE(same || untouched) << "seed " << seed << " folder " << f << " chunk " << k;
+        if (folder.readInFull && !free) EXPECT_TRUE(same) << seed << " " << f << " " << k;
+      }
+      if (folder.readInFull) {
+        EXPECT_EQ(folder.state, free ? FolderState::kFree : FolderState::kAsRead);
+      }
+      (folder.readInFull ? complete : incomplete)++;
+    }
+  }
+  EXPECT_GT(complete, 0);
+  EXPECT_GT(retries, 100);   // the faults did disturb many exchanges
+  EXPECT_GT(incomplete, 0);  // and made some requests fail
+}
+
+TEST(Refresh, WithTheInstrumentGoneFreeSlotsStayFree) {
+  Reading r;
+  RunReading(r.context);
+  r.rig.port.SetAbsent(true);
+  r.dialogs.Expect(DialogAnswer::kYes);
+  RefreshNotepad(r.context);
+  for (int f = 0; f < 100; ++f) {
+    const NotepadFolder& folder = r.model->folders[f];
+    EXPECT_FALSE(folder.readInFull) << f;
+    EXPECT_EQ(folder.state, r.Block(f)[0] == 0xFF ? FolderState::kFree : FolderState::kAsRead) << f;
+  }
 }
 
 TEST(Reading, NotepadsBeyondTheTableReadOnlyItsFirstHundredFolders) {
