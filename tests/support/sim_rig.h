@@ -22,7 +22,10 @@ namespace orti::test {
 
 struct SimRig {
   explicit SimRig(uint32_t seed = 7, uint16_t notepadAddress = 12800)
-      : instrument(sim::GenerateNotepad({seed, notepadAddress, 200}), Identity(notepadAddress)),
+      : SimRig(sim::GenerateNotepad({seed, notepadAddress, 200}), notepadAddress) {}
+  // An instrument whose memory is `memory`: another run after the first ended.
+  SimRig(const sim::MemoryImage& memory, uint16_t notepadAddress)
+      : instrument(memory, Identity(notepadAddress)),
         line(instrument, faults),
         port(line, clock),
         hooks(clock, state),
