@@ -173,3 +173,54 @@ TEST(BackupStore, KeepsTheFiftyNewestCompletedAndEveryUnfinished) {
 
 }  // namespace
 }  // namespace orti::test
+
+namespace orti::test {
+namespace {
+
+TEST_F(WriteBack, ACutOffWriteIsOfferedBackAfterTheNextReading) {
+  const FolderBlock before = InstrumentBlock(1);
+  // The erase is carried out, then nothing more: the folder is erased.
+  MarkForDeletion(1, 1);
+  link.Accept();
+  for (int i = 0; i < 3; ++i) link.Reply(std::nullopt);
+  dialogs.Expect(DialogAnswer::kYes);
+  const SyncOutcome cut = SynchroniseFolders(sync);
+  ASSERT_GT(cut.failedRequests, 0);
+
+  // The next run reads the erased block; the incomplete backup differs.
+  NotepadFolder& folder = model->folders[1];
+  const FolderBlock erased = InstrumentBlock(1);
+  std::copy(erased.begin(), erased.end(), folder.knownBlock);
+  folder.writeFailed = false;
+  folder.pending = 0;
+  state.unfinishedBackups.clear();
+  dialogs = ScriptedDialogs();
+  dialogs.Expect(DialogAnswer::kYes);
+  ReplyOk(1 + 1 + 3);  // erase, header, three records
+  OfferRestoreAfterCut(sync, 45000);
+
+  ASSERT_FALSE(dialogs.Calls().empty());
+  const DialogCall& offer = dialogs.Calls().front();
+  EXPECT_EQ(offer.caption, kRestoreCaption);
+  EXPECT_EQ(offer.text.rfind("Запись в прибор была прервана: папки ВОДА (№ 1)", 0), 0u)
+      << offer.text;
+  EXPECT_NE(offer.text.find(cut.backupFile), std::string::npos);
+  EXPECT_NE(offer.text.find("№ 1: сейчас «<Свободно>», записей 0; в копии «ВОДА», записей 3"),
+            std::string::npos)
+      << offer.text;
+  EXPECT_EQ(InstrumentBlock(1), before);
+  EXPECT_EQ(FolderNameUtf8(folder), "ВОДА");
+  EXPECT_TRUE(folder.records[1].HoldsRecord());
+
+  // Restored: the backup completed, nothing more to offer.
+  Backup backup;
+  std::string error;
+  ASSERT_TRUE(LoadBackup(cut.backupFile, backup, error));
+  EXPECT_TRUE(backup.completed);
+  dialogs = ScriptedDialogs();
+  OfferRestoreAfterCut(sync, 45000);
+  EXPECT_TRUE(dialogs.Calls().empty());
+}
+
+}  // namespace
+}  // namespace orti::test
