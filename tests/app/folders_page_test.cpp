@@ -118,5 +118,36 @@ TEST(MainWindowFolders, LeavingAPageWithPendingChangesOffersToWriteThem) {
   EXPECT_EQ(form.PageControl1->currentIndex(), kPageSettings);
 }
 
+TEST(MainWindowFolders, ClosingWithAFolderWhoseWritingFailedAsksFirst) {
+  FoldersApp();
+  TempDir home;
+  setenv("ORTI415_HOME", home.Path().c_str(), 1);
+  TForm1 form;
+  ScriptedDialogs dialogs;
+  ScriptedExchanger link;
+  form.SetDialogs(&dialogs);
+  form.SetLink(&link);
+  NotepadModel& model = form.Model();
+  model.identity.notepadAddress = kNotepad;
+  model.folderCount = 4;
+  SetFolderName(model.folders[1], "ВОДА");
+  model.folders[1].state = FolderState::kRewritePending;
+  model.folders[1].pending = 1;
+  model.folders[1].writeFailed = true;
+  form.show();
+
+  dialogs.Expect(DialogAnswer::kCancel);
+  form.MQuit->trigger();
+  EXPECT_TRUE(form.isVisible());
+  ASSERT_EQ(dialogs.Calls().size(), 1u);
+  EXPECT_NE(dialogs.Calls()[0].text.find("ВОДА (№ 1)"), std::string::npos);
+  EXPECT_EQ(dialogs.Calls()[0].buttons, DialogButtons::kYesNoCancel);
+
+  dialogs.Expect(DialogAnswer::kNo);
+  form.close();
+  EXPECT_FALSE(form.isVisible());
+  EXPECT_TRUE(link.requests.empty());
+}
+
 }  // namespace
 }  // namespace orti::test

@@ -10,6 +10,8 @@
 #include <string>
 
 #include "device/device_link.h"
+#include "device/memory_map.h"
+#include "device/record_decoder.h"
 #include "folders/folder_operations.h"
 #include "folders/synchronisation.h"
 #include "platform/cp1251.h"
@@ -22,8 +24,17 @@ namespace {
 
 constexpr uint16_t kSmallNotepad = 62464;
 
+// The generated small notepad; `adjust` changes its memory first.
+sim::MemoryImage SmallNotepad(void (*adjust)(sim::MemoryImage&) = nullptr) {
+  sim::MemoryImage memory = sim::GenerateNotepad({5, kSmallNotepad, 200});
+  if (adjust) adjust(memory);
+  return memory;
+}
+
 struct Commands {
-  test::SimRig rig{5, kSmallNotepad};
+  explicit Commands(void (*adjust)(sim::MemoryImage&) = nullptr)
+      : rig(SmallNotepad(adjust), kSmallNotepad) {}
+  test::SimRig rig;
   test::TempDir dir;
   CliEnvironment env{rig.port, rig.clock, dir.Path(), ",", LocalNow()};
   std::ostringstream out, err;
@@ -135,6 +146,21 @@ TEST(CliCommands, AFailedWriteGivesStatusOne) {
   EXPECT_EQ(c.Run({"--port", "1", "mkdir", "НОВАЯ"}), kExitFailed);
   EXPECT_NE(c.err.str().find("Запись в прибор выполнена не полностью"), std::string::npos)
       << c.err.str();
+}
+
+TEST(CliCommands, AConversionMessageOfTheReadingIsNoRefusal) {
+  // A record of folder 0 whose time of day lies past midnight.
+  Commands c([](sim::MemoryImage& memory) {
+    for (int s = 0; s < kShownSlots; ++s) {
+      uint8_t* slot = memory.data() + kSmallNotepad + kFolderHeaderSize + kRecordSize * s;
+      if (slot[0] < kModePh || slot[0] > kModeMv) continue;
+      slot[3] = slot[4] = 0xFF;
+      return;
+    }
+  });
+  EXPECT_EQ(c.Run({"--port", "1", "rename", "1", "НОВОЕ"}), kExitOk) << c.err.str();
+  EXPECT_NE(c.err.str().find(kDateTimeConversionError), std::string::npos);
+  EXPECT_TRUE(c.AnyWriteSent());
 }
 
 TEST(CliCommands, ARefusedOperatorNameStopsBeforeThePort) {
