@@ -60,10 +60,17 @@ void PrintReportOn(QPrinter& printer, const ReportTexts& texts, const QFont& gri
   painter.end();
 }
 
+void OfferNoPageRange(QPrintDialog& dialog) {
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+  dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+  dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+}
+
 bool PrintReport(QWidget* parent, const StringGrid& view, const std::string& operatorShortName,
                  const QFont& gridFont) {
   QPrinter printer(QPrinter::HighResolution);
   QPrintDialog dialog(&printer, parent);
+  OfferNoPageRange(dialog);
   if (dialog.exec() != QDialog::Accepted) return false;
   PrintReportOn(printer, CollectReportTexts(view, operatorShortName), gridFont);
   return true;

@@ -430,10 +430,9 @@ void TForm1::ShowFirstPages() {
 }
 
 void TForm1::LoadSettings() {
-  if (orti::LoadSettings(state_, operators_)) {
+  if (orti::LoadSettings(state_, operators_, &log_)) {
     TabSheet6->ENewFolder->setText(QString::fromStdString(state_.defaultNewFolderName));
   }
-  operators_.registerFirstAdded = state_.operators.empty();
 }
 
 void TForm1::OpenStartPage(int startPage) {

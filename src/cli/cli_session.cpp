@@ -50,7 +50,7 @@ bool CliSession::Start(const SessionRequest& request) {
 }
 
 void CliSession::LoadSettings() {
-  orti::LoadSettings(state_, operators_);
+  orti::LoadSettings(state_, operators_, &log_);
 }
 
 void CliSession::PrepareViews() {

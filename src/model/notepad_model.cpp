@@ -49,7 +49,11 @@ int IndexStoredRecords(NotepadModel& model) {
 }
 
 std::string FolderNameUtf8(const NotepadFolder& folder) {
-  return Cp1251ToUtf8(std::string_view(folder.name, strnlen(folder.name, kFolderNameChars)));
+  std::string name(folder.name, strnlen(folder.name, kFolderNameChars));
+  for (char& c : name) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+  }
+  return Cp1251ToUtf8(name);
 }
 
 bool AnyFolderPending(const NotepadModel& model) {

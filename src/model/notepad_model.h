@@ -15,7 +15,7 @@ constexpr int kSlotImageChunks = 6;  // five chunks of five slots, then slot 25
 constexpr int kSlotImageChunkBytes = 110;
 constexpr int kFolderBlockBytes = 512;  // the header (18 bytes) and 26 slots of 19
 constexpr int kFolderHeaderBytes = 18;  // the name field and its sum
-constexpr int kByDateCapacity = 1000;
+constexpr int kByDateCapacity = kMaxFolders * kShownSlots;  // every record the notepad can hold
 constexpr int kReplyWorkAreaBytes = 51200;
 constexpr const char* kFreeFolderName = "<Свободно>";
 
@@ -109,7 +109,8 @@ struct NotepadModel {
 int IndexStoredRecords(NotepadModel& model);
 
 // The folder's name as the operator reads it (UTF-8); a name that lost its
-// terminating zero still ends after 16 characters.
+// terminating zero still ends after 16 characters. Control characters show
+// as blanks (views, export, print, lists); the stored bytes stay as they are.
 std::string FolderNameUtf8(const NotepadFolder& folder);
 
 // A free slot: state kFree under the name "<Свободно>".

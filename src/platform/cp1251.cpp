@@ -3,10 +3,33 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstring>
 #include <stdexcept>
 
 namespace orti {
 namespace {
+
+// The two converters, opened once per thread and reset before each use:
+// opening one costs far more than converting a name.
+iconv_t Converter(const char* to, const char* from) {
+  struct Cache {
+    iconv_t toCp1251 = reinterpret_cast<iconv_t>(-1);
+    iconv_t toUtf8 = reinterpret_cast<iconv_t>(-1);
+    ~Cache() {
+      for (iconv_t cd : {toCp1251, toUtf8}) {
+        if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
+      }
+    }
+  };
+  static thread_local Cache cache;
+  iconv_t& cd = std::strcmp(to, "CP1251") == 0 ? cache.toCp1251 : cache.toUtf8;
+  if (cd == reinterpret_cast<iconv_t>(-1)) {
+    cd = iconv_open(to, from);
+  } else {
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  }
+  return cd;
+}
 
 // One iconv conversion; on an unconvertible or invalid input sequence the
 // replacement is emitted and the input advances by `skip(input)` bytes.
@@ -14,7 +37,12 @@ template <typename SkipFn>
 std::string Convert(const char* to, const char* from, std::string_view in,
                     std::string_view replacement, SkipFn skip, bool* lossless) {
   if (lossless) *lossless = true;
-  iconv_t cd = iconv_open(to, from);
+  // ASCII is the same in both: no converter to open (the settings file's
+  // section and key names, numbers).
+  bool ascii = true;
+  for (char c : in) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+  if (ascii) return std::string(in);
+  iconv_t cd = Converter(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open failed");
   std::string out;
   out.reserve(in.size() * 2);
@@ -36,7 +64,6 @@ std::string Convert(const char* to, const char* from, std::string_view in,
     srcLeft -= n;
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
   }
-  iconv_close(cd);
   return out;
 }
 

@@ -1,151 +1,178 @@
 #include "platform/profile_file.h"
 
 #include <cerrno>
-#include <vector>
 
 #include "platform/cp1251.h"
-#include "platform/text_case.h"
 
 namespace orti {
 
 namespace {
 
-struct Line {
-  size_t begin;  // first byte
-  size_t end;    // past the content, before CR LF or LF
-  size_t next;   // first byte of the next line
-};
-
-std::vector<Line> SplitLines(const std::string& bytes) {
-  std::vector<Line> lines;
-  size_t pos = 0;
-  while (pos < bytes.size()) {
-    size_t lf = bytes.find('\n', pos);
-    size_t next = lf == std::string::npos ? bytes.size() : lf + 1;
-    size_t end = lf == std::string::npos ? bytes.size() : lf;
-    if (end > pos && bytes[end - 1] == '\r') --end;
-    lines.push_back({pos, end, next});
-    pos = next;
-  }
-  return lines;
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\v' || c == '\f';
 }
 
 std::string_view Trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
   return s;
 }
 
-std::string_view Content(const std::string& bytes, const Line& line) {
-  return Trim(std::string_view(bytes).substr(line.begin, line.end - line.begin));
+std::string_view UpToNul(std::string_view s) {
+  const size_t nul = s.find('\0');
+  return nul == std::string_view::npos ? s : s.substr(0, nul);
+}
+
+std::string Fold(std::string_view cp1251) {
+  std::string folded(cp1251);
+  for (char& c : folded) c = static_cast<char>(Cp1251UpperByte(static_cast<unsigned char>(c)));
+  return folded;
 }
 
 // The section name when the line opens a section.
-bool SectionHeader(std::string_view content, std::string_view& name) {
-  if (content.empty() || content.front() != '[') return false;
-  content.remove_prefix(1);
-  size_t close = content.find(']');
-  name = Trim(content.substr(0, close));
+bool SectionHeader(std::string_view line, std::string_view& name) {
+  line = Trim(line);
+  if (line.empty() || line.front() != '[') return false;
+  const size_t close = line.rfind(']');
+  if (close == std::string_view::npos || close == 0) return false;
+  name = Trim(line.substr(1, close - 1));
   return true;
 }
 
-bool KeyLine(std::string_view content, std::string_view& key, std::string_view& value) {
-  size_t eq = content.find('=');
-  if (eq == std::string_view::npos) return false;
-  key = Trim(content.substr(0, eq));
-  value = Trim(content.substr(eq + 1));
+// The key name of a non-blank line that opens no section; false for a blank line.
+bool KeyName(std::string_view line, std::string_view& key) {
+  line = Trim(line);
+  if (line.empty()) return false;
+  key = Trim(UpToNul(line.substr(0, line.find('='))));
   return true;
 }
 
-// Where a section lies: the index of its header and of the line after its last.
-struct SectionSpan {
-  bool found = false;
-  size_t header = 0;
-  size_t after = 0;
-};
-
-SectionSpan FindSection(const std::string& bytes, const std::vector<Line>& lines,
-                        std::string_view section) {
-  SectionSpan span;
-  std::string_view name;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (!SectionHeader(Content(bytes, lines[i]), name)) continue;
-    if (span.found) {
-      span.after = i;
-      return span;
-    }
-    if (EqualNoCaseCp1251(name, section)) {
-      span.found = true;
-      span.header = i;
-    }
+// The cp1251 text a value is written as, so that it reads back unchanged.
+std::string EncodeValue(std::string_view utf8) {
+  std::string value = Utf8ToCp1251(utf8);
+  for (char& c : value) {
+    if (c == '\r' || c == '\n' || c == '\0') c = ' ';
   }
-  span.after = lines.size();
-  return span;
-}
-
-// Index of the key's line inside the section, or `span.after` when missing.
-size_t FindKey(const std::string& bytes, const std::vector<Line>& lines, const SectionSpan& span,
-               std::string_view key) {
-  std::string_view name, value;
-  for (size_t i = span.header + 1; i < span.after; ++i) {
-    if (KeyLine(Content(bytes, lines[i]), name, value) && EqualNoCaseCp1251(name, key)) return i;
-  }
-  return span.after;
+  const bool blanksAround = !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()));
+  const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                      value.back() == value.front();
+  if (blanksAround || quoted) value = "\"" + value + "\"";
+  return value;
 }
 
 }  // namespace
 
+std::string ProfileValue(std::string_view afterEquals) {
+  std::string_view value = UpToNul(Trim(afterEquals));
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front()) {
+    value = value.substr(1, value.size() - 2);
+  }
+  return std::string(value);
+}
+
+ProfileText::ProfileText(const std::string& bytes) {
+  sections_.emplace_back();
+  size_t pos = 0;
+  while (pos < bytes.size()) {
+    const size_t brk = bytes.find_first_of("\r\n", pos);
+    if (brk == std::string::npos) {
+      AddLine({bytes.substr(pos), ""});
+      break;
+    }
+    const size_t endLength =
+        bytes[brk] == '\r' && brk + 1 < bytes.size() && bytes[brk + 1] == '\n' ? 2 : 1;
+    AddLine({bytes.substr(pos, brk - pos), bytes.substr(brk, endLength)});
+    pos = brk + endLength;
+  }
+}
+
+void ProfileText::AddLine(Line line) {
+  std::string_view name;
+  if (SectionHeader(line.text, name)) {
+    sectionIndex_.emplace(Fold(name), sections_.size());
+    sections_.emplace_back();
+    sections_.back().lines.push_back(std::move(line));
+    return;
+  }
+  Section& section = sections_.back();
+  if (KeyName(line.text, name)) section.keys.emplace(Fold(name), section.lines.size());
+  section.lines.push_back(std::move(line));
+}
+
 bool ProfileText::Read(std::string_view section, std::string_view key, std::string& value) const {
   value.clear();
-  const std::vector<Line> lines = SplitLines(bytes_);
-  const std::string sectionName = Utf8ToCp1251(section);
-  const std::string keyName = Utf8ToCp1251(key);
-  SectionSpan span = FindSection(bytes_, lines, sectionName);
-  if (!span.found) return false;
-  size_t at = FindKey(bytes_, lines, span, keyName);
-  if (at == span.after) return false;
-  std::string_view name, text;
-  KeyLine(Content(bytes_, lines[at]), name, text);
-  value = Cp1251ToUtf8(text);
+  const auto s = sectionIndex_.find(Fold(Trim(Utf8ToCp1251(section))));
+  if (s == sectionIndex_.end()) return false;
+  const Section& found = sections_[s->second];
+  const auto k = found.keys.find(Fold(Trim(Utf8ToCp1251(key))));
+  if (k == found.keys.end()) return false;
+  const std::string& text = found.lines[k->second].text;
+  const size_t eq = text.find('=');
+  if (eq == std::string::npos) return false;  // a key without "=" has an empty value
+  value = Cp1251ToUtf8(ProfileValue(std::string_view(text).substr(eq + 1)));
   return !value.empty();
 }
 
 void ProfileText::Write(std::string_view section, std::string_view key, std::string_view value) {
-  std::string oneLine(value);
-  for (char& c : oneLine) {
-    if (c == '\r' || c == '\n') c = ' ';
-  }
   const std::string sectionName = Utf8ToCp1251(section);
   const std::string keyName = Utf8ToCp1251(key);
-  const std::string keyText = keyName + "=" + Utf8ToCp1251(oneLine);
+  const std::string keyText = keyName + "=" + EncodeValue(value);
+  if (sections_.empty()) sections_.emplace_back();
 
-  const std::vector<Line> lines = SplitLines(bytes_);
-  SectionSpan span = FindSection(bytes_, lines, sectionName);
-  if (!span.found) {
-    if (!bytes_.empty() && bytes_.back() != '\n') bytes_ += "\r\n";
-    bytes_ += "[" + sectionName + "]\r\n" + keyText + "\r\n";
+  auto terminateLastLine = [this] {
+    for (auto s = sections_.rbegin(); s != sections_.rend(); ++s) {
+      if (s->lines.empty()) continue;
+      if (s->lines.back().end.empty()) s->lines.back().end = "\r\n";
+      return;
+    }
+  };
+
+  const auto s = sectionIndex_.find(Fold(Trim(sectionName)));
+  if (s == sectionIndex_.end()) {
+    terminateLastLine();
+    sectionIndex_.emplace(Fold(Trim(sectionName)), sections_.size());
+    Section added;
+    added.lines.push_back({"[" + sectionName + "]", "\r\n"});
+    added.keys.emplace(Fold(Trim(keyName)), 1);
+    added.lines.push_back({keyText, "\r\n"});
+    sections_.push_back(std::move(added));
     return;
   }
-  size_t at = FindKey(bytes_, lines, span, keyName);
-  if (at != span.after) {
-    const Line& line = lines[at];
-    bytes_.replace(line.begin, line.end - line.begin, keyText);
+  Section& found = sections_[s->second];
+  const std::string foldedKey = Fold(Trim(keyName));
+  const auto k = found.keys.find(foldedKey);
+  if (k != found.keys.end()) {
+    found.lines[k->second].text = keyText;
     return;
   }
   // After the section's last non-blank line, so that blank lines separating
-  // it from the next section stay where they are.
-  size_t last = span.header;
-  for (size_t i = span.header + 1; i < span.after; ++i) {
-    if (!Content(bytes_, lines[i]).empty()) last = i;
+  // it from the next section stay where they are (no key follows it).
+  size_t last = 0;
+  for (size_t i = 0; i < found.lines.size(); ++i) {
+    if (!Trim(found.lines[i].text).empty()) last = i;
   }
-  const Line& line = lines[last];
-  std::string insert = keyText + "\r\n";
-  if (line.next == line.end) insert = "\r\n" + insert;  // the file ended without a line break
-  bytes_.insert(line.next, insert);
+  if (found.lines[last].end.empty()) found.lines[last].end = "\r\n";
+  found.lines.insert(found.lines.begin() + static_cast<std::ptrdiff_t>(last + 1),
+                     Line{keyText, "\r\n"});
+  found.keys.emplace(foldedKey, last + 1);
 }
 
 size_t ProfileText::LineCount() const {
-  return SplitLines(bytes_).size();
+  size_t n = 0;
+  for (const Section& s : sections_) n += s.lines.size();
+  return n;
+}
+
+std::string ProfileText::Bytes() const {
+  std::string bytes;
+  for (const Section& s : sections_) {
+    for (const Line& line : s.lines) {
+      bytes += line.text;
+      bytes += line.end;
+    }
+  }
+  return bytes;
 }
 
 int ProfileNumber(std::string_view text) {
@@ -169,7 +196,7 @@ int ProfileNumber(std::string_view text) {
 ProfileText ReadProfileFile(const std::string& path) {
   std::string bytes;
   if (!ReadWholeFile(path, bytes).ok) bytes.clear();
-  return ProfileText(std::move(bytes));
+  return ProfileText(bytes);
 }
 
 bool ReadSetting(const std::string& path, std::string_view section, std::string_view key,
@@ -184,9 +211,13 @@ FileResult WriteSetting(const std::string& path, std::string_view section, std::
   // Only a missing file may be started afresh; one that cannot be read must
   // not be replaced by a file holding this single key.
   if (!read.ok && read.errorNumber != ENOENT) return read;
-  ProfileText text(read.ok ? std::move(bytes) : std::string());
+  ProfileText text(read.ok ? bytes : std::string());
   text.Write(section, key, value);
-  return WriteFileAtomically(path, text.Bytes());
+  return ReplaceFile(path, text.Bytes());
+}
+
+FileResult WriteProfileFile(const std::string& path, const ProfileText& text, ReplaceSeam* seam) {
+  return ReplaceFile(path, text.Bytes(), seam);
 }
 
 }  // namespace orti

@@ -1,11 +1,29 @@
 #pragma once
 // The settings file in the classic profile-string format: "[Section]" lines
-// followed by "Key=Value" lines, cp1251 on disk. Section and key names match
-// without regard to letter case; a write touches only the line of its key, so
-// comments, unknown keys, blank lines and their order survive byte for byte.
+// followed by "Key=Value" lines, cp1251 on disk, read as the Windows
+// profile-string functions (GetPrivateProfileStringA) read it, since programs
+// on Windows machines share the file:
+//
+// - lines end with CR LF, LF or CR alone; no CR ever stays in a value;
+// - a line, once stripped of blanks, that begins with "[" and holds a "]"
+//   after it opens a section named by the text up to the LAST "]" (blanks
+//   around the name ignored); a line without "]" is no section header;
+// - any other non-blank line is a key: the text before the first "=" (or the
+//   whole line when there is none: its value is empty), blanks stripped;
+// - section and key names match without regard to letter case; the first
+//   section of a name is the only one searched, and in it the first line of
+//   the key decides;
+// - the value: the text after "=", blanks stripped, ending at a NUL byte,
+//   then one pair of matching double or single quotes around it removed.
+//
+// A write touches only the line of its key, so comments, unknown keys, blank
+// lines and their order survive byte for byte. The file is parsed once; reads
+// and writes are then lookups.
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "platform/atomic_file.h"
 
@@ -15,25 +33,43 @@ namespace orti {
 class ProfileText {
  public:
   ProfileText() = default;
-  explicit ProfileText(std::string cp1251Bytes) : bytes_(std::move(cp1251Bytes)) {}
+  explicit ProfileText(const std::string& cp1251Bytes);
 
   // The value (UTF-8) of the first matching key of the first matching
   // section; false when either is missing or the value is empty.
   bool Read(std::string_view section, std::string_view key, std::string& value) const;
 
-  // Replaces the key's line in place, or adds it at the end of its section, or
-  // adds the section at the end. Line breaks inside `value` become blanks:
-  // a value can never start a line of its own.
+  // Replaces the key's line in place, or adds it after the last non-blank
+  // line of its section, or adds the section at the end. Line breaks and NUL
+  // bytes inside `value` become blanks (a value can never start a line of its
+  // own); a value that would not read back as written (blanks around it, or a
+  // pair of quotes around it) is put between double quotes.
   void Write(std::string_view section, std::string_view key, std::string_view value);
 
   // Number of lines; no key can exist beyond it.
   size_t LineCount() const;
 
-  const std::string& Bytes() const { return bytes_; }
+  // The file's bytes (cp1251).
+  std::string Bytes() const;
 
  private:
-  std::string bytes_;
+  struct Line {
+    std::string text;  // without its line end
+    std::string end;   // "\r\n", "\n", "\r" or "" for a last line without one
+  };
+  struct Section {
+    std::vector<Line> lines;  // the header line first (none for the lines before any header)
+    std::unordered_map<std::string, size_t> keys;  // folded key name → first line of it
+  };
+  void AddLine(Line line);
+
+  std::vector<Section> sections_;  // sections_[0]: the lines before the first header
+  std::unordered_map<std::string, size_t> sectionIndex_;  // folded name → first section
 };
+
+// The value text as the Windows functions return it from the text after "=":
+// blanks stripped, cut at a NUL, one pair of matching quotes removed (cp1251).
+std::string ProfileValue(std::string_view afterEquals);
 
 // A number as the settings hold it: the leading decimal digits after optional
 // blanks and sign, the rest ignored; 0 without digits; clamped to int.
@@ -47,9 +83,13 @@ ProfileText ReadProfileFile(const std::string& path);
 bool ReadSetting(const std::string& path, std::string_view section, std::string_view key,
                  std::string& value);
 
-// Writes one key, replacing the whole file atomically (a missing file is
+// Writes one key, replacing the whole file (ReplaceFile: a missing file is
 // created). On failure the file is left as it was.
 FileResult WriteSetting(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value);
+
+// Writes the whole text once, in place of the file (ReplaceFile).
+FileResult WriteProfileFile(const std::string& path, const ProfileText& text,
+                            ReplaceSeam* seam = nullptr);
 
 }  // namespace orti

@@ -26,6 +26,16 @@ void MakeDirs(const std::string& dir) {
   }
 }
 
+// A portable copy: the folder already holds the settings file, may be
+// written, and is not part of the system's installed software.
+bool IsPortableFolder(const std::string& dir) {
+  if (!IsWritableDir(dir)) return false;
+  const std::string withSlash = WithSlash(dir);
+  if (withSlash.rfind("/usr/", 0) == 0) return false;
+  struct stat st {};
+  return stat((withSlash + kProgramSettingsFileName).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 }  // namespace
 
 std::string ResolveProgramFolder(const ProgramFolderSources& s) {
@@ -33,7 +43,7 @@ std::string ResolveProgramFolder(const ProgramFolderSources& s) {
     MakeDirs(s.homeOverride);
     return WithSlash(s.homeOverride);
   }
-  if (IsWritableDir(s.executableDir)) return WithSlash(s.executableDir);
+  if (IsPortableFolder(s.executableDir)) return WithSlash(s.executableDir);
   MakeDirs(s.userDataDir);
   return WithSlash(s.userDataDir);
 }

@@ -13,8 +13,13 @@ struct ProgramFolderSources {
   std::string userDataDir;     // per-user application-data folder for the console
 };
 
-// Picks the folder and returns it with a trailing '/'. The per-user folder is
-// created when it is the one chosen.
+constexpr const char* kProgramSettingsFileName = "orti415.ini";
+
+// Picks the folder and returns it with a trailing '/': ORTI415_HOME when set
+// (created when missing); else the executable's folder when it already holds
+// "orti415.ini", is writable and is not under /usr (a portable copy, e.g. on
+// a stick); else the per-user data folder, created. So an installed program
+// keeps its settings in the same place whoever starts it.
 std::string ResolveProgramFolder(const ProgramFolderSources& sources);
 
 // Reads the sources from the environment and /proc/self/exe.

@@ -42,4 +42,13 @@ int CompareNoCase(std::string_view utf8a, std::string_view utf8b) {
   return a.size() < b.size() ? -1 : 1;
 }
 
+std::u16string NoCaseSortKey(std::string_view utf8) {
+  const std::string text = Utf8ToCp1251(utf8);
+  std::u16string key(text.size(), u'\0');
+  for (size_t i = 0; i < text.size(); ++i) {
+    key[i] = static_cast<char16_t>(Weight(static_cast<unsigned char>(text[i])));
+  }
+  return key;
+}
+
 }  // namespace orti

@@ -1,6 +1,7 @@
 #include "settings/operators.h"
 
 #include <algorithm>
+#include <cerrno>
 
 #include "platform/cp1251.h"
 #include "platform/text_case.h"
@@ -63,6 +64,36 @@ bool NamePartIsValid(const std::string& part) {
   return lossless;
 }
 
+std::string TrimNamePart(const std::string& part) {
+  size_t begin = 0;
+  size_t end = part.size();
+  while (begin < end && (part[begin] == ' ' || part[begin] == '\t')) ++begin;
+  while (end > begin && (part[end - 1] == ' ' || part[end - 1] == '\t')) --end;
+  return part.substr(begin, end - begin);
+}
+
+bool OperatorEntryIsValid(const std::string& entry) {
+  if (std::count(entry.begin(), entry.end(), kNamePartSeparator) > 2) return false;
+  const OperatorParts parts = SplitOperatorEntry(entry);
+  bool any = false;
+  for (const std::string* part : {&parts.surname, &parts.firstName, &parts.patronymic}) {
+    if (!NamePartIsValid(*part) || TrimNamePart(*part) != *part) return false;
+    any = any || !part->empty();
+  }
+  return any;
+}
+
+namespace {
+// The text a grid cell shows for a part of a refused entry: control
+// characters as blanks, so that the row stays one line.
+std::string Shown(std::string text) {
+  for (char& c : text) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+  }
+  return text;
+}
+}  // namespace
+
 OperatorTable::OperatorTable() : grid_(3, 2, 1) {
   grid_.SetCell(0, 0, "Фамилия");
   grid_.SetCell(1, 0, "Имя");
@@ -75,9 +106,15 @@ OperatorTable::OperatorTable() : grid_(3, 2, 1) {
 void OperatorTable::AppendRow(Row row) {
   if (!rows_.empty()) grid_.SetRowCount(grid_.RowCount() + 1);
   const int last = grid_.RowCount() - 1;
-  grid_.SetCell(0, last, row.parts.surname);
-  grid_.SetCell(1, last, row.parts.firstName);
-  grid_.SetCell(2, last, row.parts.patronymic);
+  if (row.valid) {
+    grid_.SetCell(0, last, row.parts.surname);
+    grid_.SetCell(1, last, row.parts.firstName);
+    grid_.SetCell(2, last, row.parts.patronymic);
+  } else {
+    grid_.SetCell(0, last, kRefusedEntryMark + Shown(row.parts.surname));
+    grid_.SetCell(1, last, Shown(row.parts.firstName));
+    grid_.SetCell(2, last, Shown(row.parts.patronymic));
+  }
   rows_.push_back(std::move(row));
 }
 
@@ -94,13 +131,20 @@ void OperatorTable::RebuildOperators(const std::vector<std::string>& operators) 
   grid_.SetRowCount(2);
   // Each row remembers its entry, so that an entry whose parts do not split
   // back cleanly can still be found for deletion.
-  for (const auto& entry : operators) AppendRow({SplitOperatorEntry(entry), entry});
+  for (const auto& entry : operators) {
+    AppendRow({SplitOperatorEntry(entry), entry, OperatorEntryIsValid(entry)});
+  }
+}
+
+int OperatorTable::ValidCount() const {
+  return static_cast<int>(
+      std::count_if(rows_.begin(), rows_.end(), [](const Row& r) { return r.valid; }));
 }
 
 bool OperatorTable::OperatorIsNew(const std::string& surname, const std::string& patronymic,
                                   const std::string& firstName) const {
   return std::none_of(rows_.begin(), rows_.end(), [&](const Row& row) {
-    return EqualNoCase(row.parts.surname, surname) &&
+    return row.valid && EqualNoCase(row.parts.surname, surname) &&
            EqualNoCase(row.parts.patronymic, patronymic) &&
            EqualNoCase(row.parts.firstName, firstName);
   });
@@ -112,37 +156,80 @@ std::string OperatorTable::EntryOfRow(int gridRow) const {
   return rows_[index].entry;
 }
 
-void LoadOperators(const ProfileText& file, ConsoleState& state, OperatorTable& table) {
+void LoadOperators(const ProfileText& file, ConsoleState& state, OperatorTable& table,
+                   LogSink* log) {
   std::string text;
+  std::vector<std::string> entries;  // in the file's order
   if (file.Read(kUsersSection, kUsersCountKey, text)) {
     // A key needs a line of its own: a count beyond the lines finds nothing more.
     const long long count =
         std::min<long long>(ProfileNumber(text), static_cast<long long>(file.LineCount()));
     for (long long i = 0; i < count; ++i) {
-      if (file.Read(kUsersSection, kUserKeyPrefix + std::to_string(i), text)) {
-        AddOperatorEntry(state.operators, text);
+      if (!file.Read(kUsersSection, kUserKeyPrefix + std::to_string(i), text)) continue;
+      // Parts stored with blanks around them are the same operator without.
+      if (std::count(text.begin(), text.end(), kNamePartSeparator) <= 2) {
+        OperatorParts parts = SplitOperatorEntry(text);
+        for (std::string* part : {&parts.surname, &parts.firstName, &parts.patronymic}) {
+          *part = TrimNamePart(*part);
+        }
+        text = OperatorEntry(parts);
       }
+      entries.push_back(text);
+    }
+  }
+  // As adding them one by one would (the first of equal entries stays), but
+  // sorted once: thousands of operators load in milliseconds.
+  std::vector<std::u16string> keys;
+  keys.reserve(entries.size());
+  for (const auto& entry : entries) keys.push_back(NoCaseSortKey(entry));
+  std::vector<size_t> order(entries.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(),
+                   [&](size_t a, size_t b) { return keys[a] < keys[b]; });
+  std::vector<bool> kept(entries.size(), false);
+  std::vector<std::string> sorted;
+  for (size_t n = 0; n < order.size(); ++n) {
+    if (n > 0 && keys[order[n]] == keys[order[n - 1]]) continue;
+    kept[order[n]] = true;
+    sorted.push_back(entries[order[n]]);
+  }
+  if (state.operators.empty()) {
+    state.operators = std::move(sorted);
+  } else {
+    for (const auto& entry : sorted) AddOperatorEntry(state.operators, entry);
+  }
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (log && kept[i] && !OperatorEntryIsValid(entries[i])) {
+      log->AddLogLine("Недопустимое имя работника в файле настроек: " + Shown(entries[i]));
     }
   }
   table.RebuildOperators(state.operators);
 }
 
-bool SaveOperators(const ConsoleState& state, Dialogs& dialogs) {
-  auto write = [&](const std::string& key, const std::string& value) {
-    FileResult result = WriteSetting(state.settingsPath, kUsersSection, key, value);
-    if (!result.ok) ReportWriteFailure(dialogs, state.settingsPath, result.errorNumber);
-    return result.ok;
-  };
-  if (!write(kUsersCountKey, std::to_string(state.operators.size()))) return false;
+void WriteOperators(const ConsoleState& state, ProfileText& file) {
+  file.Write(kUsersSection, kUsersCountKey, std::to_string(state.operators.size()));
   for (size_t i = 0; i < state.operators.size(); ++i) {
-    if (!write(kUserKeyPrefix + std::to_string(i), state.operators[i])) return false;
+    file.Write(kUsersSection, kUserKeyPrefix + std::to_string(i), state.operators[i]);
   }
-  return true;
 }
 
-AddOutcome AddOperator(ConsoleState& state, OperatorTable& table, const OperatorParts& parts,
+bool SaveOperators(const ConsoleState& state, Dialogs& dialogs) {
+  std::string bytes;
+  FileResult result = ReadWholeFile(state.settingsPath, bytes);
+  if (result.ok || result.errorNumber == ENOENT) {
+    ProfileText file(result.ok ? bytes : std::string());
+    WriteOperators(state, file);
+    result = WriteProfileFile(state.settingsPath, file);
+  }
+  if (!result.ok) ReportWriteFailure(dialogs, state.settingsPath, result.errorNumber);
+  return result.ok;
+}
+
+AddOutcome AddOperator(ConsoleState& state, OperatorTable& table, const OperatorParts& typed,
                        Dialogs& dialogs) {
   AddOutcome outcome;
+  const OperatorParts parts{TrimNamePart(typed.surname), TrimNamePart(typed.firstName),
+                            TrimNamePart(typed.patronymic)};
   const std::string* all[] = {&parts.surname, &parts.firstName, &parts.patronymic};
   for (const std::string* part : all) {
     if (part->empty() || !NamePartIsValid(*part)) {
@@ -150,11 +237,12 @@ AddOutcome AddOperator(ConsoleState& state, OperatorTable& table, const Operator
       return outcome;
     }
   }
-  if (table.registerFirstAdded && state.operators.empty()) {
+  // The first operator added to an empty list is the operator of
+  // the run, also when the list was emptied by deletions.
+  if (table.ValidCount() == 0) {
     state.surname = parts.surname;
     state.firstName = parts.firstName;
     state.patronymic = parts.patronymic;
-    table.registerFirstAdded = false;
     outcome.registered = true;
   }
   if (table.OperatorIsNew(parts.surname, parts.patronymic, parts.firstName)) {

@@ -9,6 +9,7 @@
 #include "model/console_state.h"
 #include "model/string_grid.h"
 #include "platform/dialogs.h"
+#include "platform/log_sink.h"
 #include "platform/profile_file.h"
 
 namespace orti {
@@ -36,6 +37,17 @@ bool AddOperatorEntry(std::vector<std::string>& operators, const std::string& en
 // formula ("=", "+", "-", "@") and must be writable in cp1251. Empty passes.
 bool NamePartIsValid(const std::string& part);
 
+// A part with the blanks around it removed (spaces and tabs).
+std::string TrimNamePart(const std::string& part);
+
+// An entry as a name typed on the settings page or in the registration
+// window could have made it: at most three parts, each passing
+// NamePartIsValid and free of blanks around it, not all of them empty.
+bool OperatorEntryIsValid(const std::string& entry);
+
+// Marks the surname of a refused entry in the settings page's grid.
+constexpr const char* kRefusedEntryMark = "\u26A0 ";
+
 // The settings page's grid SGUsers and the three name lists behind its rows.
 class OperatorTable {
  public:
@@ -45,6 +57,10 @@ class OperatorTable {
   const StringGrid& Grid() const { return grid_; }
   int Count() const { return static_cast<int>(rows_.size()); }
   const OperatorParts& Operator(int index) const { return rows_[index].parts; }
+  // False for an entry from the file that fails OperatorEntryIsValid: it is
+  // shown marked, may be deleted, and is never offered for registration.
+  bool IsValid(int index) const { return rows_[index].valid; }
+  int ValidCount() const;
 
   // Appends to the lists and writes the last grid row (adding one unless this
   // is the first operator).
@@ -58,14 +74,11 @@ class OperatorTable {
   // The list entry a grid row was made from; empty for a row of no operator.
   std::string EntryOfRow(int gridRow) const;
 
-  // Set when the run started with nobody to register: the first operator
-  // added becomes the operator of the run.
-  bool registerFirstAdded = false;
-
  private:
   struct Row {
     OperatorParts parts;
     std::string entry;
+    bool valid = true;
   };
   void AppendRow(Row row);
 
@@ -74,10 +87,17 @@ class OperatorTable {
 };
 
 // Reads the Users section into the operators list and rebuilds the table.
-void LoadOperators(const ProfileText& file, ConsoleState& state, OperatorTable& table);
+// Name parts are trimmed of blanks; an entry that fails OperatorEntryIsValid
+// stays in the list, and one line of `log` (when given) names it.
+void LoadOperators(const ProfileText& file, ConsoleState& state, OperatorTable& table,
+                   LogSink* log = nullptr);
 
-// Writes UsersCount and User0 onward; keys beyond the count stay in the file.
-// Reports a failed write and returns false at the first one.
+// Writes UsersCount and User0 onward into the text; keys beyond the count
+// stay in it.
+void WriteOperators(const ConsoleState& state, ProfileText& file);
+
+// The operators alone saved into the settings file, in one replace of the
+// file; a failure is reported (false) and leaves the file as it was.
 bool SaveOperators(const ConsoleState& state, Dialogs& dialogs);
 
 struct AddOutcome {
@@ -85,8 +105,10 @@ struct AddOutcome {
   bool registered = false;  // became the operator of the run: its names are to be composed
 };
 
-// "Добавить": refuses empty or unsafe parts with a message; otherwise adds
-// the operator unless already listed, and marks the settings changed.
+// "Добавить": trims the parts of blanks; refuses empty or unsafe parts with a
+// message; otherwise adds the operator unless already listed, and marks the
+// settings changed. When the list holds no valid operator (at start or after
+// deletions), the added one becomes the operator of the run.
 AddOutcome AddOperator(ConsoleState& state, OperatorTable& table, const OperatorParts& parts,
                        Dialogs& dialogs);
 

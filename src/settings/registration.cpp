@@ -7,13 +7,16 @@ void FillRegistrationGrid(const OperatorTable& table, StringGrid& grid) {
   grid.SetColCount(3);
   grid.SetFixedRows(1);
   grid.SetRowCount(1);
-  grid.SetRowCount(table.Count() + 2);
+  grid.SetRowCount(table.ValidCount() + 2);
   for (int c = 0; c < 3; ++c) grid.SetCell(c, 0, users.Cell(c, 0));
+  int row = 1;
   for (int i = 0; i < table.Count(); ++i) {
+    if (!table.IsValid(i)) continue;  // a refused entry of the file is never offered
     const OperatorParts& parts = table.Operator(i);
-    grid.SetCell(0, i + 1, parts.surname);
-    grid.SetCell(1, i + 1, parts.firstName);
-    grid.SetCell(2, i + 1, parts.patronymic);
+    grid.SetCell(0, row, parts.surname);
+    grid.SetCell(1, row, parts.firstName);
+    grid.SetCell(2, row, parts.patronymic);
+    ++row;
   }
 }
 
@@ -24,15 +27,17 @@ bool NewEntryTyped(const NewOperatorCells& cells) {
 bool AcceptRegistration(ConsoleState& state, const StringGrid& users, int selectedRow,
                         bool newEntry, const NewOperatorCells& cells, Dialogs& dialogs) {
   if (newEntry) {
-    for (const auto& part : cells) {
+    const NewOperatorCells trimmed = {TrimNamePart(cells[0]), TrimNamePart(cells[1]),
+                                      TrimNamePart(cells[2])};
+    for (const auto& part : trimmed) {
       if (!NamePartIsValid(part)) {
         dialogs.ShowMessage(kRefusedNameMessage);
         return false;
       }
     }
-    state.surname = cells[0];
-    state.firstName = cells[1];
-    state.patronymic = cells[2];
+    state.surname = trimmed[0];
+    state.firstName = trimmed[1];
+    state.patronymic = trimmed[2];
     state.registrationResult = 0;
     return true;
   }

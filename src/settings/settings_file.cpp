@@ -1,6 +1,7 @@
 #include "settings/settings_file.h"
 
 #include <algorithm>
+#include <cerrno>
 
 #include "platform/profile_file.h"
 #include "settings/file_error.h"
@@ -26,7 +27,7 @@ std::string Replaced(std::string text, char from, char to) {
 }
 }  // namespace
 
-bool LoadSettings(ConsoleState& state, OperatorTable& operators) {
+bool LoadSettings(ConsoleState& state, OperatorTable& operators, LogSink* log) {
   if (!FileExists(state.settingsPath)) {
     state.startPage = static_cast<int32_t>(StartPage::kByDate);
     return false;
@@ -57,33 +58,43 @@ bool LoadSettings(ConsoleState& state, OperatorTable& operators) {
     state.defaultNewFolderName = Replaced(text, '_', ' ');
   }
 
-  LoadOperators(file, state, operators);
+  LoadOperators(file, state, operators, log);
   return true;
 }
 
-bool SaveSettings(ConsoleState& state, const SettingsPageValues& values, Dialogs& dialogs) {
-  state.settingsChanged = 0;
-  if (!SaveOperators(state, dialogs)) return false;
-
-  auto write = [&](const char* section, const char* key, const std::string& value) {
-    FileResult result = WriteSetting(state.settingsPath, section, key, value);
-    if (!result.ok) ReportWriteFailure(dialogs, state.settingsPath, result.errorNumber);
-    return result.ok;
-  };
-  if (!write(kStartpageSection, kStartpageKey, std::to_string(values.startPage))) return false;
+std::string SettingsFileText(const ConsoleState& state, const SettingsPageValues& values,
+                             const std::string& oldBytes) {
+  ProfileText file(oldBytes);
+  WriteOperators(state, file);
+  file.Write(kStartpageSection, kStartpageKey, std::to_string(values.startPage));
   if (values.fixedConnection && !values.port.empty() && !values.device.empty()) {
-    if (!write(kConnectionSection, kConnectionKey, "2") ||
-        !write(kConnectionSection, kPortKey, values.port) ||
-        !write(kConnectionSection, kDeviceKey, values.device)) {
-      return false;
-    }
-  } else if (!write(kConnectionSection, kConnectionKey, "1")) {
+    file.Write(kConnectionSection, kConnectionKey, "2");
+    file.Write(kConnectionSection, kPortKey, values.port);
+    file.Write(kConnectionSection, kDeviceKey, values.device);
+  } else {
+    file.Write(kConnectionSection, kConnectionKey, "1");
+  }
+  file.Write(kStartpageSection, kStartStyleKey, values.startMaximised ? "1" : "0");
+  file.Write(kFolderNameSection, kNewFolderNameKey, Replaced(values.newFolderName, ' ', '_'));
+  return file.Bytes();
+}
+
+bool SaveSettings(ConsoleState& state, const SettingsPageValues& values, Dialogs& dialogs,
+                  ReplaceSeam* seam) {
+  std::string bytes;
+  FileResult result = ReadWholeFile(state.settingsPath, bytes);
+  // Only a missing file may be started afresh; one that cannot be read must
+  // not be replaced by a file holding only this save's keys.
+  if (result.ok || result.errorNumber == ENOENT) {
+    if (!result.ok) bytes.clear();
+    result = ReplaceFile(state.settingsPath, SettingsFileText(state, values, bytes), seam);
+  }
+  if (!result.ok) {
+    state.settingsChanged = 1;  // nothing was saved
+    ReportWriteFailure(dialogs, state.settingsPath, result.errorNumber);
     return false;
   }
-  if (!write(kStartpageSection, kStartStyleKey, values.startMaximised ? "1" : "0")) return false;
-  if (!write(kFolderNameSection, kNewFolderNameKey, Replaced(values.newFolderName, ' ', '_'))) {
-    return false;
-  }
+  state.settingsChanged = 0;
   // An empty name reads back as the built-in default at the next start; new
   // folders of this run keep a name too rather than getting none at all.
   if (!values.newFolderName.empty()) state.defaultNewFolderName = values.newFolderName;

@@ -6,7 +6,9 @@
 #include <string>
 
 #include "model/console_state.h"
+#include "platform/atomic_file.h"
 #include "platform/dialogs.h"
+#include "platform/log_sink.h"
 #include "settings/operators.h"
 
 namespace orti {
@@ -24,12 +26,21 @@ struct SettingsPageValues {
 // Fills the in-memory settings and the operators. Returns false when there is
 // no settings file: only the start page is then set, and the page's folder
 // name stays empty.
-bool LoadSettings(ConsoleState& state, OperatorTable& operators);
+// A refused operator entry is named by one line of `log`, when given.
+bool LoadSettings(ConsoleState& state, OperatorTable& operators, LogSink* log = nullptr);
 
-// Writes every key in order; the first write that fails is reported and ends
-// the save (the keys before it stay written). Says "Настройки сохранены" and
-// returns true when all went in.
-bool SaveSettings(ConsoleState& state, const SettingsPageValues& values, Dialogs& dialogs);
+// The whole new file: `oldBytes` with every key of a save written in order
+// (the operators first), every other byte kept.
+std::string SettingsFileText(const ConsoleState& state, const SettingsPageValues& values,
+                             const std::string& oldBytes);
+
+// Builds the whole new file in memory and replaces the file once
+// (ReplaceFile), so a failure or a crash leaves the old file or the new one.
+// Says "Настройки сохранены", clears the settings-changed flag and returns
+// true when it went in; otherwise reports the path and the system's reason,
+// sets the flag and returns false.
+bool SaveSettings(ConsoleState& state, const SettingsPageValues& values, Dialogs& dialogs,
+                  ReplaceSeam* seam = nullptr);
 
 // "Настройки были изменены …": true when the operator answers Yes.
 bool AskSaveSettings(Dialogs& dialogs);

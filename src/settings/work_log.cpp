@@ -44,7 +44,7 @@ std::string WorkLogFileBytes(const WorkLog& log) {
 
 void SaveWorkLog(const WorkLog& log, const ConsoleState& state, Dialogs& dialogs) {
   const std::string path = state.programFolder + kWorkLogFileName;
-  FileResult result = WriteFileAtomically(path, WorkLogFileBytes(log));
+  FileResult result = ReplaceFile(path, WorkLogFileBytes(log));
   if (!result.ok) {
     ReportWriteFailure(dialogs, path, result.errorNumber);
     return;

@@ -1,8 +1,5 @@
 #include "views/export.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <vector>
 
@@ -10,25 +7,14 @@
 #include "platform/atomic_file.h"
 #include "platform/cp1251.h"
 #include "platform/system_error.h"
+#include "views/fill_grids.h"
 #include "views/view_layout.h"
 
 namespace orti {
 namespace {
 
+constexpr const char* kFolderTitle = kFolderViewTitles[0];  // "Папка", in both views
 constexpr const char* kExportFilter = "Текстовые файлы (.csv)|*.csv|Текстовые файлы (.txt)|*.txt";
-
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    size_t stop = end > start && text[end - 1] == '\r' ? end - 1 : end;
-    lines.push_back(text.substr(start, stop - start));
-    start = end + 1;
-  }
-  return lines;
-}
 
 std::string WithDefaultExtension(std::string path) {
   const size_t slash = path.rfind('/');
@@ -42,26 +28,42 @@ bool IsMarked(const StringGrid& view, int row, char mark) {
   return cell.size() == 1 && (cell[0] == mark || cell[0] == mark - 'A' + 'a');
 }
 
-// Appends `bytes` to the end of the file as it is.
-FileResult AppendToFile(const std::string& path, const std::string& bytes) {
-  int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-  if (fd < 0) return {false, errno};
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      int err = errno;
-      close(fd);
-      return {false, err};
-    }
-    done += static_cast<size_t>(n);
-  }
-  if (fsync(fd) != 0 || close(fd) != 0) return {false, errno};
-  return {};
+bool IsFolderColumn(const StringGrid& view, int col) {
+  return view.Cell(col, 0) == kFolderTitle;
 }
 
 }  // namespace
+
+std::string ExportNameField(const std::string& text) {
+  std::string field = text;
+  for (char& c : field) {
+    if (c == ';' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+  }
+  if (!field.empty() &&
+      (field[0] == '=' || field[0] == '+' || field[0] == '-' || field[0] == '@')) {
+    field.insert(0, "'");
+  }
+  return field;
+}
+
+ExistingExport ReadExistingExport(const std::string& cp1251Bytes) {
+  ExistingExport file;
+  const std::string text = Cp1251ToUtf8(cp1251Bytes);
+  size_t pos = 0;
+  while (pos < text.size()) {
+    const size_t brk = text.find_first_of("\r\n", pos);
+    if (brk == std::string::npos) {
+      file.lines.push_back(text.substr(pos));
+      break;
+    }
+    file.lines.push_back(text.substr(pos, brk - pos));
+    pos = brk + (text[brk] == '\r' && brk + 1 < text.size() && text[brk + 1] == '\n' ? 2 : 1);
+  }
+  if (!cp1251Bytes.empty() && cp1251Bytes.back() != '\n') {
+    file.lineEndToAdd = cp1251Bytes.back() == '\r' ? "\n" : "\r\n";
+  }
+  return file;
+}
 
 std::string ExportHeader(const StringGrid& view) {
   std::string header;
@@ -71,7 +73,10 @@ std::string ExportHeader(const StringGrid& view) {
 
 std::string ExportRowText(const StringGrid& view, int row) {
   std::string text;
-  for (int c = kFirstChoiceColumn; c <= kLastChoiceColumn; ++c) text += view.Cell(c, row) + ";";
+  for (int c = kFirstChoiceColumn; c <= kLastChoiceColumn; ++c) {
+    const std::string& cell = view.Cell(c, row);
+    text += (IsFolderColumn(view, c) ? ExportNameField(cell) : cell) + ";";
+  }
   return text;
 }
 
@@ -98,6 +103,7 @@ ExportOutcome ExportMarkedRows(ExportContext& c) {
 
   const std::string header = ExportHeader(c.view);
   std::vector<std::string> existing;
+  std::string lineEnd;  // completes an unterminated last line before anything is appended
   if (extend) {
     std::string bytes;
     FileResult read = ReadWholeFile(path, bytes);
@@ -106,7 +112,9 @@ ExportOutcome ExportMarkedRows(ExportContext& c) {
                             SystemErrorText(read.errorNumber));
       return ExportOutcome::kStopped;
     }
-    existing = SplitLines(Cp1251ToUtf8(bytes));
+    ExistingExport file = ReadExistingExport(bytes);
+    existing = std::move(file.lines);
+    lineEnd = file.lineEndToAdd;
     // An empty file has no header to keep: it is written like a new one.
     if (!existing.empty() && existing.front() != header) {
       c.dialogs.Ask(
@@ -119,8 +127,10 @@ ExportOutcome ExportMarkedRows(ExportContext& c) {
 
   std::string text;
   if (!extend || existing.empty()) text += header + "\r\n";
+  const std::string operatorField = ExportNameField(c.state.operatorFullName);
   for (int row = 1; row < c.view.RowCount(); ++row) {
-    if (!IsMarked(c.view, row, 'S')) continue;
+    int folder = 0, record = 0;
+    if (!IsMarked(c.view, row, 'S') || !RowRecord(c.view, row, folder, record)) continue;
     const std::string rowText = ExportRowText(c.view, row);
     bool present = false;
     for (const std::string& line : existing) {
@@ -129,13 +139,14 @@ ExportOutcome ExportMarkedRows(ExportContext& c) {
         break;
       }
     }
-    if (!present) text += rowText + c.state.operatorFullName + "\r\n";
+    if (!present) text += rowText + operatorField + "\r\n";
   }
 
-  // A replaced file is written beside the old one and renamed over it, so a
-  // failure never leaves the operator with neither.
+  // A replaced file goes through ReplaceFile (links followed, a read-only
+  // file refused); an extended one is appended to, after a line end that
+  // completes its last line, so that no record is glued onto it.
   const std::string bytes = Utf8ToCp1251(text);
-  FileResult written = extend ? AppendToFile(path, bytes) : WriteFileAtomically(path, bytes);
+  FileResult written = extend ? AppendToFile(path, lineEnd + bytes) : ReplaceFile(path, bytes);
   if (!written.ok) {
     ReportWin32Error(written.errorNumber, c.state, c.log);
     c.dialogs.ShowMessage("Ошибка при открытии файла\n" + path + "\n" + c.state.lastErrorText);

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "model/console_state.h"
 #include "model/string_grid.h"
@@ -30,9 +31,25 @@ struct ExportContext {
   LogSink& log;
 };
 
+// A name field (folder or operator) as an export holds it: ";" and control
+// characters become blanks, and a text beginning with "=", "+", "-" or "@"
+// gets a leading apostrophe, so that a spreadsheet takes it for text, never
+// for a formula.
+std::string ExportNameField(const std::string& text);
+
+// An existing export before it is extended: its lines (UTF-8, line ends of
+// CR LF, LF or CR removed) and what completes its last line ("" when it ends
+// with a line end).
+struct ExistingExport {
+  std::vector<std::string> lines;
+  std::string lineEndToAdd;
+};
+ExistingExport ReadExistingExport(const std::string& cp1251Bytes);
+
 // The header this view writes: the titles of columns 3..9 each followed by ";", then "Исполнитель".
 std::string ExportHeader(const StringGrid& view);
-// A record's text as the file holds it, without the operator: columns 3..9 each followed by ";".
+// A record's text as the file holds it, without the operator: columns 3..9
+// each followed by ";", the folder name protected by ExportNameField.
 std::string ExportRowText(const StringGrid& view, int row);
 
 ExportOutcome ExportMarkedRows(ExportContext& context);

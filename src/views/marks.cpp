@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "views/fill_grids.h"
 #include "views/shown_records.h"
 #include "views/view_layout.h"
 
@@ -81,7 +82,8 @@ bool AnyRecordMarked(const NotepadModel& model) {
 void ToggleMark(StringGrid& view, const RowSelection& selection, char mark) {
   const std::string letter(1, mark);
   for (int row = selection.top; row <= selection.bottom && row < view.RowCount(); ++row) {
-    if (row < 1) continue;
+    int folder = 0, record = 0;
+    if (row < 1 || !RowRecord(view, row, folder, record)) continue;  // a row without a record
     const std::string current = view.Cell(kMarkColumn, row);
     if (current == letter) {
       view.SetCell(kMarkColumn, row, "");

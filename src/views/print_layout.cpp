@@ -1,5 +1,6 @@
 #include "views/print_layout.h"
 
+#include "views/fill_grids.h"
 #include "views/view_layout.h"
 
 namespace orti {
@@ -21,7 +22,10 @@ ReportTexts CollectReportTexts(const StringGrid& view, const std::string& operat
   addRow(0, kOperatorTitle);
   for (int row = 1; row < view.RowCount(); ++row) {
     const std::string& mark = view.Cell(kMarkColumn, row);
-    if (mark == "P" || mark == "p") addRow(row, operatorShortName);
+    int folder = 0, record = 0;  // a row without a record is never printed
+    if ((mark == "P" || mark == "p") && RowRecord(view, row, folder, record)) {
+      addRow(row, operatorShortName);
+    }
   }
   return texts;
 }

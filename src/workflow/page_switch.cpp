@@ -25,8 +25,9 @@ void SwitchPage(PageCommand command, const NotepadModel& model, ConsoleState& st
   if (state.busy) return;
   const PageSwitchRule rule = RuleFor(command);
   if (rule.asksSettings && state.settingsChanged) {
+    // Whatever the answer, the flag goes; only a save that failed sets it again.
+    state.settingsChanged = 0;
     hooks.ConfirmSaveSettings();
-    state.settingsChanged = 0;  // whatever the answer
   }
   if (rule.asksPending && AnyFolderPending(model)) hooks.ConfirmPendingSync();
   if (rule.target == kCloseWindow) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPrintDialog>
 #include <cstdio>
 #include <string>
 
@@ -44,6 +45,8 @@ TEST(ReportPrinter, PdfHoldsHeaderRowsOperatorAndRepeatsTheHeaderOnNewPages) {
   view.SetRowCount(records + 2);
   for (int row = 1; row <= records + 1; ++row) {
     view.SetCell(kMarkColumn, row, row <= records ? "P" : "S");
+    view.SetCell(kFolderNumberColumn, row, std::to_string(row / 25));
+    view.SetCell(kRecordNumberColumn, row, std::to_string(row % 25));
     view.SetCell(3, row, "Вода " + std::to_string(row));
     view.SetCell(4, row, "mV");
     view.SetCell(5, row, "14.02.2026 12:34:56");
@@ -68,6 +71,17 @@ TEST(ReportPrinter, PdfHoldsHeaderRowsOperatorAndRepeatsTheHeaderOnNewPages) {
   EXPECT_EQ(text.find("Вода 121"), std::string::npos);  // an "S" row is not printed
   EXPECT_EQ(text.find("mV"), std::string::npos);        // the unticked column
   EXPECT_NE(text.find("14.02.2026 12:34:56"), std::string::npos);
+}
+
+// Issue 13: the report prints every "P" row; no page range is offered that it would ignore.
+TEST(ReportPrinter, ThePrintDialogOffersNoPageRange) {
+  test::App();
+  QPrinter printer(QPrinter::HighResolution);
+  QPrintDialog dialog(&printer);
+  OfferNoPageRange(dialog);
+  EXPECT_FALSE(dialog.testOption(QAbstractPrintDialog::PrintPageRange));
+  EXPECT_FALSE(dialog.testOption(QAbstractPrintDialog::PrintSelection));
+  EXPECT_FALSE(dialog.testOption(QAbstractPrintDialog::PrintCurrentPage));
 }
 
 }  // namespace

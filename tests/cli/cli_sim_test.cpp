@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -240,6 +241,41 @@ TEST_F(CliOnSim, FolderChangesReachTheInstrumentAsAFreshReadShows) {
   const Lines rows = after.Rows(ViewKind::kByFolders);
   EXPECT_EQ(rows.size() + 1, before.Rows(ViewKind::kByFolders).size());
   for (const std::string& row : rows) EXPECT_NE(row, deleted);
+}
+
+// Issue 13: a settings file left by a Windows program (CR line ends, quoted
+// values) gives the operators its profile functions give; an export through
+// a link replaces the link's target; a read-only export is refused unchanged.
+TEST_F(CliOnSim, SharedFilesBehaveAsTheirOtherProgramsExpect) {
+  test::WriteBytes(dir_.File("orti415.ini"),
+                   Utf8ToCp1251("[Users]\rUsersCount=\"2\"\rUser0='Сидоров_Пётр_Ильич'\r"
+                                "User1=\"Антонов_Антон_Антонович\"\r"));
+  const std::string target = dir_.File("shared.csv");
+  test::WriteBytes(target, "old\r\n");
+  const std::string link = dir_.File("link.csv");
+  ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
+
+  const CliRun replaced = Run({"--port", "1", "export", link, "--replace"});
+  ASSERT_EQ(replaced.status, 0) << replaced.err;
+  struct stat st {};
+  ASSERT_EQ(lstat(link.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode)) << "the link stays a link";
+  const Lines lines = SplitLines(Cp1251ToUtf8(test::ReadBytes(target)));
+  ASSERT_GT(lines.size(), 2u);
+  EXPECT_EQ(lines[0].rfind("Папка;", 0), 0u);
+  // The first operator of the list, as the Windows functions read the file.
+  for (size_t i = 1; i < lines.size(); ++i) {
+    EXPECT_EQ(lines[i].substr(lines[i].size() - std::string("Антонов Антон Антонович\r").size()),
+              "Антонов Антон Антонович\r")
+        << lines[i];
+  }
+
+  ASSERT_EQ(chmod(target.c_str(), 0444), 0);
+  const std::string before = test::ReadBytes(target);
+  const CliRun refused = Run({"--port", "1", "export", target, "--replace"});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("Ошибка при открытии файла"), std::string::npos) << refused.err;
+  EXPECT_EQ(test::ReadBytes(target), before);
 }
 
 TEST_F(CliOnSim, ARefusedNameGivesStatusTwoAndChangesNothing) {

@@ -2,7 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <vector>
 
 #include "platform/atomic_file.h"
 #include "platform/program_folder.h"
@@ -55,12 +57,198 @@ TEST(ProgramFolder, OverrideThenWritableExecutableFolderThenUserData) {
   EXPECT_EQ(ResolveProgramFolder(s), dir.File("home/"));
   EXPECT_TRUE(FileExists(dir.File("home")));
 
+  // The executable's folder only for a portable copy that already holds its settings.
   s.homeOverride.clear();
+  EXPECT_EQ(ResolveProgramFolder(s), dir.File("user/orti415/"));
+  WriteBytes(dir.File("orti415.ini"), "");
   EXPECT_EQ(ResolveProgramFolder(s), dir.Path());
+  s.executableDir = "/usr/bin";  // never an installed program's folder, whoever starts it
+  EXPECT_EQ(ResolveProgramFolder(s), dir.File("user/orti415/"));
 
   s.executableDir = dir.File("does-not-exist");
   EXPECT_EQ(ResolveProgramFolder(s), dir.File("user/orti415/"));
   EXPECT_TRUE(FileExists(dir.File("user/orti415")));
+}
+
+}  // namespace
+}  // namespace orti
+
+namespace orti {
+namespace {
+
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+
+std::vector<std::string> Entries(const std::string& dir) {
+  std::vector<std::string> names;
+  for (auto& e : std::filesystem::directory_iterator(dir)) names.push_back(e.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+mode_t Mode(const std::string& path) {
+  struct stat st {};
+  EXPECT_EQ(stat(path.c_str(), &st), 0) << path;
+  return st.st_mode & 07777;
+}
+
+ino_t Inode(const std::string& path) {
+  struct stat st {};
+  EXPECT_EQ(stat(path.c_str(), &st), 0) << path;
+  return st.st_ino;
+}
+
+TEST(ReplaceFile, ASymbolicLinkStaysALinkAndItsTargetIsReplaced) {
+  TempDir dir;
+  ASSERT_EQ(mkdir(dir.File("shared").c_str(), 0755), 0);
+  const std::string target = dir.File("shared/orti415.ini");
+  WriteBytes(target, "old");
+  chmod(target.c_str(), 0640);
+  const std::string link = dir.File("orti415.ini");
+  ASSERT_EQ(symlink("shared/orti415.ini", link.c_str()), 0);  // relative, as users make them
+  const std::string chain = dir.File("chain.ini");
+  ASSERT_EQ(symlink(link.c_str(), chain.c_str()), 0);
+
+  ASSERT_TRUE(ReplaceFile(chain, "new").ok);
+  struct stat st {};
+  ASSERT_EQ(lstat(link.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  ASSERT_EQ(lstat(chain.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  EXPECT_EQ(ReadBytes(target), "new");
+  EXPECT_EQ(Mode(target), 0640u) << "the target keeps its permission bits";
+  EXPECT_EQ(Entries(dir.File("shared")), std::vector<std::string>{"orti415.ini"});
+
+  // A dangling link: its target is created.
+  const std::string dangling = dir.File("dangling.csv");
+  ASSERT_EQ(symlink("shared/new.csv", dangling.c_str()), 0);
+  ASSERT_TRUE(ReplaceFile(dangling, "x").ok);
+  EXPECT_EQ(ReadBytes(dir.File("shared/new.csv")), "x");
+
+  // A cycle is refused.
+  ASSERT_EQ(symlink(dir.File("loop2").c_str(), dir.File("loop1").c_str()), 0);
+  ASSERT_EQ(symlink(dir.File("loop1").c_str(), dir.File("loop2").c_str()), 0);
+  EXPECT_EQ(ReplaceFile(dir.File("loop1"), "x").errorNumber, ELOOP);
+}
+
+TEST(ReplaceFile, AReadOnlyFileIsRefusedAndLeftUnchanged) {
+  TempDir dir;
+  const std::string path = dir.File("export.csv");
+  WriteBytes(path, "keep");
+  ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+  FileResult r = ReplaceFile(path, "new");
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.errorNumber, EACCES);
+  EXPECT_EQ(ReadBytes(path), "keep");
+  EXPECT_EQ(Mode(path), 0444u);
+  EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"export.csv"});
+  // Appending is refused alike.
+  EXPECT_EQ(AppendToFile(path, "more").errorNumber, EACCES);
+  EXPECT_EQ(ReadBytes(path), "keep");
+}
+
+TEST(ReplaceFile, KeepsPermissionBitsAndNamesItsTemporaryFilesRecognisably) {
+  TempDir dir;
+  const std::string path = dir.File("a.txt");
+  WriteBytes(path, "old");
+  ASSERT_EQ(chmod(path.c_str(), 0604), 0);
+  struct Seam final : ReplaceSeam {
+    std::vector<std::string>* seen;
+    std::string folder;
+    int Before(ReplaceStep step) override {
+      if (step == ReplaceStep::kRename) *seen = Entries(folder);
+      return 0;
+    }
+  } seam;
+  std::vector<std::string> seen;
+  seam.seen = &seen;
+  seam.folder = dir.Path();
+  ASSERT_TRUE(ReplaceFile(path, "new", &seam).ok);
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0].rfind(".a.txt.orti415-", 0), 0u) << seen[0];
+  EXPECT_EQ(seen[0].size(), std::string(".a.txt.orti415-XXXXXX").size());
+  EXPECT_EQ(Mode(path), 0604u);
+}
+
+// The folder takes no new file but the file may be written: written in place.
+TEST(ReplaceFile, AFolderThatTakesNoTemporaryFileGetsTheFileWrittenInPlace) {
+  TempDir dir;
+  const std::string path = dir.File("orti415.ini");
+  WriteBytes(path, "old content, longer than the new");
+  const ino_t before = Inode(path);
+  struct Seam final : ReplaceSeam {
+    int Before(ReplaceStep step) override {
+      return step == ReplaceStep::kCreateTemporary ? EACCES : 0;  // as in a read-only folder
+    }
+  } seam;
+  ASSERT_TRUE(ReplaceFile(path, "new", &seam).ok);
+  EXPECT_EQ(ReadBytes(path), "new");
+  EXPECT_EQ(Inode(path), before) << "the same file, written in place";
+
+  // A missing file cannot be created there: refused with the folder's reason.
+  FileResult r = ReplaceFile(dir.File("missing.ini"), "x", &seam);
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.errorNumber, EACCES);
+}
+
+TEST(ReplaceFile, AReadOnlyFolderForReal) {
+  TempDir dir;
+  ASSERT_EQ(mkdir(dir.File("ro").c_str(), 0755), 0);
+  const std::string path = dir.File("ro/orti415.ini");
+  WriteBytes(path, "old");
+  ASSERT_EQ(chmod(dir.File("ro").c_str(), 0555), 0);
+  // Replaced (the superuser may write the folder) or written in place: either
+  // way the new content, and nothing else left in the folder.
+  EXPECT_TRUE(ReplaceFile(path, "new").ok);
+  EXPECT_EQ(ReadBytes(path), "new");
+  EXPECT_EQ(Entries(dir.File("ro")), std::vector<std::string>{"orti415.ini"});
+  chmod(dir.File("ro").c_str(), 0755);
+}
+
+TEST(ReplaceFile, OnlyOurOwnLeftoversOfTheSameFileAreRemoved) {
+  TempDir dir;
+  const std::string path = dir.File("orti415.ini");
+  WriteBytes(path, "old");
+  WriteBytes(dir.File(".orti415.ini.orti415-a1B2c3"), "crash leftover");
+  WriteBytes(dir.File(".orti415.ini.orti415-toolongname"), "not ours");
+  WriteBytes(dir.File(".other.ini.orti415-a1B2c3"), "another file's");
+  WriteBytes(dir.File("orti415.ini.XYZ123"), "not ours");
+  ASSERT_TRUE(ReplaceFile(path, "new").ok);
+  EXPECT_EQ(Entries(dir.Path()), (std::vector<std::string>{".orti415.ini.orti415-toolongname",
+                                                           ".other.ini.orti415-a1B2c3",
+                                                           "orti415.ini", "orti415.ini.XYZ123"}));
+}
+
+// A replace stopped dead at any of its points leaves the old file or the new
+// one, never a mix, and the next replace clears what the crash left.
+TEST(ReplaceFile, ACrashAtEveryPointLeavesTheOldOrTheNewFile) {
+  const std::string oldText(3 * kReplaceWriteChunk + 17, 'o');
+  const std::string newText(2 * kReplaceWriteChunk + 5, 'n');
+  struct Seam final : ReplaceSeam {
+    int crashAt = 0;
+    int calls = 0;
+    int Before(ReplaceStep) override { return ++calls == crashAt ? kSimulatedCrash : 0; }
+  };
+  Seam count;
+  {
+    TempDir dir;
+    WriteBytes(dir.File("f"), oldText);
+    ASSERT_TRUE(ReplaceFile(dir.File("f"), newText, &count).ok);
+  }
+  ASSERT_GE(count.calls, 7);
+  for (int point = 1; point <= count.calls; ++point) {
+    TempDir dir;
+    const std::string path = dir.File("f");
+    WriteBytes(path, oldText);
+    Seam seam;
+    seam.crashAt = point;
+    EXPECT_FALSE(ReplaceFile(path, newText, &seam).ok) << point;
+    const std::string after = ReadBytes(path);
+    EXPECT_TRUE(after == oldText || after == newText) << "crash at point " << point;
+    ASSERT_TRUE(ReplaceFile(path, "next").ok);
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"f"}) << point;
+  }
 }
 
 }  // namespace

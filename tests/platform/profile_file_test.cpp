@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
+#include <vector>
+
 #include "platform/cp1251.h"
 #include "platform/text_case.h"
 #include "support/temp_dir.h"
@@ -142,6 +145,135 @@ TEST(TextCase, CyrillicAndLatinFoldAndSortAlphabetically) {
   EXPECT_LT(CompareNoCase("яков", "Яковлев"), 0);
   EXPECT_LT(CompareNoCase("Smith", "абрамов"), 0);
   EXPECT_GT(CompareNoCase("Борисов", "андреев"), 0);
+}
+
+}  // namespace
+}  // namespace orti
+
+namespace orti {
+namespace {
+
+// What GetPrivateProfileStringA returns for these files: one row
+// per rule of the Windows profile-string functions.
+struct WindowsCase {
+  const char* name;
+  std::string file;  // cp1251 bytes
+  const char* section;
+  const char* key;
+  const char* value;  // nullptr: missing (or empty, which counts as missing)
+};
+
+std::vector<WindowsCase> WindowsCases() {
+  const std::string nul("\0", 1);
+  return {
+      {"double quotes stripped", "[Users]\r\nUsersCount=\"1\"\r\n", "Users", "UsersCount", "1"},
+      {"single quotes stripped, inner quote kept",
+       Utf8ToCp1251("[Users]\r\nUser0='Д'Артаньян_Ш_Б'\r\n"), "Users", "User0", "Д'Артаньян_Ш_Б"},
+      {"empty quotes are empty", "[Users]\r\nUser1=\"\"\r\n", "Users", "User1", nullptr},
+      {"unbalanced quote kept", Utf8ToCp1251("[FolderName]\r\nNewFolderName=\"Моя\r\n"),
+       "FolderName", "NewFolderName", "\"Моя"},
+      {"blanks then quotes", "[Startpage]\r\nStartpage= \"2\" \r\n", "Startpage", "Startpage", "2"},
+      {"mixed quotes kept", "[A]\r\nk=\"x'\r\n", "A", "k", "\"x'"},
+      {"a lone quote kept", "[A]\r\nk=\"\r\n", "A", "k", "\""},
+      {"CR line ends", "[Startpage]\rStartpage=3\rStartStyle=1\r[Users]\rUsersCount=2\r", "Users",
+       "UsersCount", "2"},
+      {"CR line ends, earlier key", "[Startpage]\rStartpage=3\rStartStyle=1\r", "Startpage",
+       "StartStyle", "1"},
+      {"CR CR LF", "[Startpage]\r\nStartpage=1\r\r\nStartStyle=1\r\r\n", "Startpage", "Startpage",
+       "1"},
+      {"LF only", "[Startpage]\nStartpage=1\n", "Startpage", "Startpage", "1"},
+      {"header ends at the last bracket", "[Users]]\r\nUsersCount=1\r\n", "Users", "UsersCount",
+       nullptr},
+      {"the section with the bracket", "[Users]]\r\nUsersCount=1\r\n", "Users]", "UsersCount", "1"},
+      {"no closing bracket, no header", "[Users\r\nUsersCount=1\r\n", "Users", "UsersCount",
+       nullptr},
+      {"a key without = decides", "[Startpage]\r\nStartpage\r\nStartpage=1\r\n", "Startpage",
+       "Startpage", nullptr},
+      {"value ends at NUL",
+       Utf8ToCp1251("[FolderName]\r\nNewFolderName=Абв") + nul + Utf8ToCp1251("где\r\n"),
+       "FolderName", "NewFolderName", "Абв"},
+      {"quotes inside a value kept", "[A]\r\nk=a\"b\"c\r\n", "A", "k", "a\"b\"c"},
+      {"first section of a name only", "[A]\r\nx=1\r\n[a]\r\nk=2\r\n", "A", "k", nullptr},
+      {"first key of a name", "[A]\r\nK = 1 \r\nk=2\r\n", "a", "k", "1"},
+  };
+}
+
+TEST(ProfileText, ReadsAsTheWindowsProfileFunctions) {
+  for (const WindowsCase& c : WindowsCases()) {
+    std::string value;
+    const bool found = ProfileText(c.file).Read(c.section, c.key, value);
+    if (c.value == nullptr) {
+      EXPECT_FALSE(found) << c.name << ": " << value;
+    } else {
+      EXPECT_TRUE(found) << c.name;
+      EXPECT_EQ(value, c.value) << c.name;
+    }
+  }
+}
+
+TEST(ProfileText, NoCarriageReturnEverStaysInAValue) {
+  ProfileText text("[A]\r\r\nk=1\r\r\r\nm=2\r");
+  std::string value;
+  ASSERT_TRUE(text.Read("A", "k", value));
+  EXPECT_EQ(value, "1");
+  ASSERT_TRUE(text.Read("A", "m", value));
+  EXPECT_EQ(value, "2");
+}
+
+TEST(ProfileText, WritingKeepsEveryOtherByteWhateverTheLineEnds) {
+  const std::string before = "[A]\rk=1\r\r\nx\n[B]\r\n";
+  ProfileText text(before);
+  text.Write("A", "k", "2");
+  EXPECT_EQ(text.Bytes(), "[A]\rk=2\r\r\nx\n[B]\r\n");
+  // The key without "=" is the key's line: a write replaces it.
+  ProfileText bare("[A]\r\nk\r\nk=1\r\n");
+  bare.Write("A", "K", "5");
+  EXPECT_EQ(bare.Bytes(), "[A]\r\nK=5\r\nk=1\r\n");
+  // "[B" opens no section: B is added.
+  ProfileText open("[B\r\n");
+  open.Write("B", "k", "1");
+  EXPECT_EQ(open.Bytes(), "[B\r\n[B]\r\nk=1\r\n");
+}
+
+TEST(ProfileText, ValuesThatWouldNotReadBackAreQuoted) {
+  for (const char* value : {"\"Моя\"", "'a'", " lead", "trail ", "''", "plain", "a\"b", "\""}) {
+    ProfileText text;
+    text.Write("FolderName", "NewFolderName", value);
+    std::string back;
+    ASSERT_TRUE(ProfileText(text.Bytes()).Read("FolderName", "NewFolderName", back)) << value;
+    EXPECT_EQ(back, value);
+  }
+  ProfileText plain;
+  plain.Write("A", "k", "plain");
+  EXPECT_EQ(plain.Bytes(), "[A]\r\nk=plain\r\n") << "an ordinary value is written as it is";
+}
+
+#if !defined(NDEBUG)
+constexpr bool kSlowBuild = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kSlowBuild = true;
+#else
+constexpr bool kSlowBuild = false;
+#endif
+#else
+constexpr bool kSlowBuild = false;
+#endif
+
+TEST(ProfileText, ParsedOnceAFileOfFourThousandOperatorsReadsQuickly) {
+  std::string file = "[Users]\r\nUsersCount=4000\r\n";
+  for (int i = 0; i < 4000; ++i) {
+    file += "User" + std::to_string(i) + "=Surname" + std::to_string(i) + "_Name_Patronymic\r\n";
+  }
+  const auto start = std::chrono::steady_clock::now();
+  ProfileText text(file);
+  std::string value;
+  for (int i = 0; i < 4000; ++i) ASSERT_TRUE(text.Read("Users", "User" + std::to_string(i), value));
+  const auto took = std::chrono::steady_clock::now() - start;
+  EXPECT_EQ(value, "Surname3999_Name_Patronymic");
+  // The file re-read for every key took 0.5 s here; parsed once it
+  // takes a few milliseconds. Unoptimised and sanitized builds only must not hang.
+  EXPECT_LT(took, kSlowBuild ? std::chrono::milliseconds(30000) : std::chrono::milliseconds(200));
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include "platform/cp1251.h"
 #include "platform/profile_file.h"
+#include "settings/registration.h"
+#include "support/recording_log.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 
@@ -118,19 +120,30 @@ TEST_F(OperatorsTest, EmptyOrUnsafePartsAreRefusedAndChangeNothing) {
   for (const auto& call : dialogs.Calls()) EXPECT_EQ(call.text, "Заполните поля правильно");
 }
 
-TEST_F(OperatorsTest, FirstAddedBecomesTheOperatorOnlyWhenTheRunStartedWithNobody) {
-  table.registerFirstAdded = true;
+TEST_F(OperatorsTest, AddingToAnEmptyListRegistersAtStartAndAfterDeletions) {
   AddOutcome first = AddOperator(state, table, {"Петров", "Пётр", "Петрович"}, dialogs);
   EXPECT_TRUE(first.registered);
   EXPECT_EQ(state.surname, "Петров");
   EXPECT_EQ(state.firstName, "Пётр");
   EXPECT_EQ(state.patronymic, "Петрович");
 
-  // Deleting everybody and adding someone else does not change the operator of the run.
+  // A second one joins a list that is not empty: the operator stays.
+  EXPECT_FALSE(AddOperator(state, table, {"Сидоров", "Сидор", "Сидорович"}, dialogs).registered);
+  EXPECT_EQ(state.surname, "Петров");
+
+  // A list emptied by deletions is empty: the next one added registers.
+  ASSERT_FALSE(DeleteOperator(state, table, 1));
   ASSERT_TRUE(DeleteOperator(state, table, 1));
   AddOutcome later = AddOperator(state, table, {"Иванов", "Иван", "Иванович"}, dialogs);
-  EXPECT_FALSE(later.registered);
-  EXPECT_EQ(state.surname, "Петров");
+  EXPECT_TRUE(later.registered);
+  EXPECT_EQ(state.surname, "Иванов");
+}
+
+TEST_F(OperatorsTest, NamePartsAreTrimmedOfBlanksWhenAdded) {
+  ASSERT_TRUE(Add("  Иванов ", "\tИван", "Иванович  "));
+  EXPECT_EQ(state.operators, (std::vector<std::string>{"Иванов_Иван_Иванович"}));
+  EXPECT_EQ(GridRows(table.Grid())[1], (std::vector<std::string>{"Иванов", "Иван", "Иванович"}));
+  EXPECT_FALSE(Add("   ", "Иван", "Иванович")) << "blanks only is empty";
 }
 
 TEST_F(OperatorsTest, DeleteRemovesTheRowsEntryAndRebuildsSorted) {
@@ -157,7 +170,11 @@ TEST_F(OperatorsTest, EntryWithExtraSeparatorsFromAnOldFileCanBeDeleted) {
              Utf8ToCp1251("[Users]\r\nUsersCount=2\r\nUser0=Мамин_Сибиряк_Дмитрий_Наркисович\r\n"
                           "User1=Чехов_Антон_Павлович\r\n"));
   LoadOperators(ReadProfileFile(state.settingsPath), state, table);
-  EXPECT_EQ(GridRows(table.Grid())[1], (std::vector<std::string>{"Мамин", "Сибиряк", "Дмитрий"}));
+  // Four parts: a name typed on the page could not have made it, so it is shown marked.
+  EXPECT_EQ(
+      GridRows(table.Grid())[1],
+      (std::vector<std::string>{std::string(kRefusedEntryMark) + "Мамин", "Сибиряк", "Дмитрий"}));
+  EXPECT_FALSE(table.IsValid(0));
   EXPECT_FALSE(DeleteOperator(state, table, 1));
   EXPECT_EQ(state.operators, (std::vector<std::string>{"Чехов_Антон_Павлович"}));
 }
@@ -190,6 +207,47 @@ TEST_F(OperatorsTest, ShorterListLeavesTheOldKeysWhichAreNeverRead) {
   ConsoleState next;
   LoadOperators(ReadProfileFile(state.settingsPath), next, table);
   EXPECT_EQ(next.operators, (std::vector<std::string>{"D_D_D"}));
+}
+
+// Names from the file pass the check typed names pass.
+TEST_F(OperatorsTest, RefusedEntriesFromTheFileStayListedButAreNeverOffered) {
+  const std::string formula = "Иванов;=HYPERLINK(\"http://x\";\"y\")_Иван_Иванович";
+  WriteBytes(state.settingsPath,
+             Utf8ToCp1251("[Users]\r\nUsersCount=4\r\nUser0=" + formula +
+                          "\r\nUser1=  Петров _ Пётр_Петрович \r\nUser2==1+1_А_Б\r\n"
+                          "User3=Сидоров_Сидор_Сидорович\r\n"));
+  test::RecordingLog log;
+  LoadOperators(ReadProfileFile(state.settingsPath), state, table, &log);
+  // Sorted, the refused ones included; blanks around parts trimmed.
+  EXPECT_EQ(state.operators, (std::vector<std::string>{"=1+1_А_Б", formula, "Петров_Пётр_Петрович",
+                                                       "Сидоров_Сидор_Сидорович"}));
+  ASSERT_EQ(table.Count(), 4);
+  EXPECT_FALSE(table.IsValid(0));
+  EXPECT_FALSE(table.IsValid(1));
+  EXPECT_TRUE(table.IsValid(2));
+  EXPECT_EQ(table.ValidCount(), 2);
+  EXPECT_EQ(table.Grid().Cell(0, 2).rfind(kRefusedEntryMark, 0), 0u) << "shown marked";
+  ASSERT_EQ(log.lines.size(), 2u) << "one work-log line each";
+  EXPECT_NE(log.lines[0].find("HYPERLINK"), std::string::npos);
+
+  // Not offered for registration.
+  StringGrid users;
+  FillRegistrationGrid(table, users);
+  ASSERT_EQ(users.RowCount(), 4);
+  EXPECT_EQ(users.Cell(0, 1), "Петров");
+  EXPECT_EQ(users.Cell(0, 2), "Сидоров");
+
+  // Written back in its sorted place, so nothing of the file is lost.
+  ASSERT_TRUE(SaveOperators(state, dialogs));
+  ConsoleState next;
+  OperatorTable again;
+  LoadOperators(ReadProfileFile(state.settingsPath), next, again);
+  EXPECT_EQ(next.operators, state.operators);
+
+  // Deleting it from the settings page works.
+  EXPECT_FALSE(DeleteOperator(state, table, 2));
+  EXPECT_EQ(state.operators.size(), 3u);
+  EXPECT_EQ(state.operators[1], "Петров_Пётр_Петрович");
 }
 
 TEST_F(OperatorsTest, OperatorIsNewComparesEveryPartIgnoringCase) {

@@ -164,6 +164,63 @@ TEST_F(SettingsFileTest, DirectoryInTheFilesPlaceLeavesItUntouched) {
   EXPECT_EQ(dialogs.Calls().size(), 1u);
 }
 
+// The whole file is written once: a save stopped at any write point leaves
+// the old file or the new one, never a mix of the two lists of operators.
+TEST_F(SettingsFileTest, ASaveKilledAtEveryWritePointLeavesTheOldOrTheNewFile) {
+  struct Seam final : ReplaceSeam {
+    int crashAt = 0;
+    int calls = 0;
+    int Before(ReplaceStep) override { return ++calls == crashAt ? kSimulatedCrash : 0; }
+  };
+  const std::string oldIni =
+      "[Users]\r\nUsersCount=3\r\nUser0=Антонов_А_А\r\nUser1=Борисов_Б_Б\r\n"
+      "User2=Волков_В_В\r\n[Startpage]\r\nStartpage=1\r\n";
+  ConsoleState after = state;
+  after.operators = {"Антонов_А_А", "Волков_В_В", "Глебов_Г_Г"};  // Борисов deleted, Глебов added
+  SettingsPageValues values;
+  values.startPage = 3;
+  WriteIni(oldIni);
+  Seam count;
+  ASSERT_TRUE(SaveSettings(after, values, dialogs, &count));
+  const std::string newIni = Ini();
+  ASSERT_GE(count.calls, 7);
+  for (int point = 1; point <= count.calls; ++point) {
+    WriteIni(oldIni);
+    Seam seam;
+    seam.crashAt = point;
+    ConsoleState saving = after;
+    saving.settingsChanged = 1;
+    SaveSettings(saving, values, dialogs, &seam);
+    const std::string ini = Ini();
+    EXPECT_TRUE(ini == Cp1251ToUtf8(Utf8ToCp1251(oldIni)) || ini == newIni) << point << ":\n"
+                                                                            << ini;
+  }
+}
+
+TEST_F(SettingsFileTest, AFailedSaveNamesThePathAndReasonAndKeepsTheFlag) {
+  WriteIni("[Startpage]\r\nStartpage=1\r\n");
+  ASSERT_EQ(chmod(state.settingsPath.c_str(), 0444), 0);
+  state.settingsChanged = 1;
+  EXPECT_FALSE(SaveSettings(state, SettingsPageValues{}, dialogs));
+  EXPECT_EQ(state.settingsChanged, 1);
+  ASSERT_EQ(dialogs.Calls().size(), 1u);
+  EXPECT_NE(dialogs.Calls()[0].text.find(state.settingsPath), std::string::npos);
+  EXPECT_NE(dialogs.Calls()[0].text.find("Permission denied"), std::string::npos)
+      << dialogs.Calls()[0].text;
+  EXPECT_EQ(Ini(), "[Startpage]\r\nStartpage=1\r\n");
+}
+
+// Issue 13: files written by programs on Windows.
+TEST_F(SettingsFileTest, QuotedValuesAndCarriageReturnLinesGiveWhatWindowsGives) {
+  WriteBytes(state.settingsPath,
+             Utf8ToCp1251("[Users]\rUsersCount=\"2\"\rUser0='Иванов_Иван_Иванович'\r"
+                          "User1=\"Петров_Пётр_Петрович\"\r[Startpage]\rStartpage=\"1\"\r"));
+  ASSERT_TRUE(Load());
+  EXPECT_EQ(state.operators,
+            (std::vector<std::string>{"Иванов_Иван_Иванович", "Петров_Пётр_Петрович"}));
+  EXPECT_EQ(state.startPage, 1);
+}
+
 TEST_F(SettingsFileTest, QuestionIsAWarningWithYesAndNo) {
   dialogs.Expect(DialogAnswer::kYes);
   EXPECT_TRUE(AskSaveSettings(dialogs));

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 
 #include "platform/cp1251.h"
 #include "settings/work_log.h"
@@ -32,6 +35,8 @@ void AddRow(StringGrid& view, const std::string& mark, const std::string& folder
   const int row = view.RowCount();
   view.SetRowCount(row + 1);
   view.SetCell(kMarkColumn, row, mark);
+  view.SetCell(kFolderNumberColumn, row, std::to_string(row / 25));
+  view.SetCell(kRecordNumberColumn, row, std::to_string(row % 25));
   const std::string cells[] = {folder, "pH", time, "23,5", "-120,0", "7,250", "7,220"};
   for (int k = 0; k < kChoiceColumns; ++k) view.SetCell(kFirstChoiceColumn + k, row, cells[k]);
 }
@@ -74,7 +79,7 @@ TEST(Export, NewFileGetsTheHeaderAndOnlyTheSRowsInCp1251) {
       kFolderHeader +
           Utf8ToCp1251(
               "Вода;pH;14.02.2026 12:34:56;23,5;-120,0;7,250;7,220;Иванов Пётр Сергеевич\r\n"
-              "Соль;1;pH;14.02.2026 12:36:00;23,5;-120,0;7,250;7,220;Иванов Пётр Сергеевич\r\n"));
+              "Соль 1;pH;14.02.2026 12:36:00;23,5;-120,0;7,250;7,220;Иванов Пётр Сергеевич\r\n"));
   EXPECT_TRUE(e.dialogs.Calls().empty());
 }
 
@@ -152,7 +157,7 @@ TEST(Export, ExtendingAnEmptyFileOrOneWithoutAFinalLineEnd) {
   ASSERT_EQ(e.Run(view), ExportOutcome::kWritten);
   EXPECT_EQ(
       ReadBytes(open),
-      kFolderHeader + "tail" +
+      kFolderHeader + "tail\r\n" +  // the last line is completed: no record glued onto it
           Utf8ToCp1251(
               "Вода;pH;14.02.2026 12:34:56;23,5;-120,0;7,250;7,220;Иванов Пётр Сергеевич\r\n"));
 }
@@ -176,6 +181,119 @@ TEST(Export, FilesThatCannotBeReadOrWrittenStopWithTheReason) {
   ASSERT_FALSE(e.log.Lines().empty());
   EXPECT_EQ(e.log.Lines().back().rfind("Win32 Error:", 0), 0u);
   EXPECT_EQ(e.log.Lines().back(), "Win32 Error:" + e.state.lastErrorText);
+}
+
+// Whatever the existing file ends with, every record starts a line of its own.
+TEST(Export, AGluedLineNeverAppears) {
+  const std::string record =
+      Utf8ToCp1251("Вода;pH;14.02.2026 12:34:56;23,5;-120,0;7,250;7,220;Иванов Пётр Сергеевич");
+  for (const std::string ending : {"", "\r\n", "\r", "\n"}) {
+    Export e;
+    StringGrid view = MakeView(kFolderTitles);
+    AddRow(view, "S", "Вода", "14.02.2026 12:34:56");
+    const std::string path = e.dir.File("old.csv");
+    const std::string old =
+        kFolderHeader + Utf8ToCp1251("Образец;…;Петрова Анна Ивановна") + ending;
+    WriteBytes(path, old);
+    e.files.Expect(path);
+    e.dialogs.Expect(DialogAnswer::kYes);
+    ASSERT_EQ(e.Run(view), ExportOutcome::kWritten);
+    const std::string after = ReadBytes(path);
+    ASSERT_EQ(after.rfind(old, 0), 0u) << "the old bytes stay";
+    const std::string added = after.substr(old.size());
+    const std::string lineEnd = ending == "\r" ? "\n" : ending.empty() ? "\r\n" : "";
+    EXPECT_EQ(added, lineEnd + record + "\r\n") << "ending " << ending.size();
+  }
+}
+
+TEST(ExistingExport, LinesAndTheLineEndThatCompletesTheLast) {
+  ExistingExport f = ReadExistingExport("a\r\nb\rc\nd");
+  EXPECT_EQ(f.lines, (std::vector<std::string>{"a", "b", "c", "d"}));
+  EXPECT_EQ(f.lineEndToAdd, "\r\n");
+  EXPECT_EQ(ReadExistingExport("a\r").lineEndToAdd, "\n");
+  EXPECT_EQ(ReadExistingExport("a\r\n").lineEndToAdd, "");
+  EXPECT_EQ(ReadExistingExport("").lineEndToAdd, "");
+  EXPECT_TRUE(ReadExistingExport("").lines.empty());
+}
+
+// A name field can neither add a column nor start a formula; numbers stay.
+TEST(Export, AFormulaNameNeverReachesAnExport) {
+  struct Case {
+    const char* name;
+    const char* field;
+  };
+  const Case cases[] = {
+      {"=HYPERLINK(\"http://x\";\"y\")", "'=HYPERLINK(\"http://x\" \"y\")"},
+      {"+1", "'+1"},
+      {"-1", "'-1"},
+      {"@SUM(A1)", "'@SUM(A1)"},
+      {"a;b", "a b"},
+      {"Вода=1", "Вода=1"},
+      {"", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ExportNameField(c.name), c.field) << c.name;
+
+  Export e;
+  e.state.operatorFullName = "=cmd|' /C calc'!A0 Иван Иванович";
+  StringGrid view = MakeView(kDateTitles);
+  const int row = view.RowCount();
+  AddRow(view, "S", "14.02.2026 12:34:56", "");
+  view.SetCell(4, row, "-Вода;=1");  // by date: the folder is column 4
+  view.SetCell(5, row, "pH");
+  view.SetCell(6, row, "-5,0");  // a negative number stays a number
+  e.files.Expect(e.dir.File("f.csv"));
+  ASSERT_EQ(e.Run(view), ExportOutcome::kWritten);
+  const std::string text = Cp1251ToUtf8(ReadBytes(e.dir.File("f.csv")));
+  const std::string line = text.substr(text.find("\r\n") + 2);
+  EXPECT_EQ(line,
+            "14.02.2026 12:34:56;'-Вода =1;pH;-5,0;-120,0;7,250;7,220;'=cmd|' /C calc'!A0 Иван "
+            "Иванович\r\n");
+  EXPECT_EQ(std::count(line.begin(), line.end(), ';'), 7);
+}
+
+TEST(Export, ARowWithoutARecordIsNeverExported) {
+  Export e;
+  StringGrid view = MakeView(kFolderTitles);
+  view.SetRowCount(2);  // an empty notepad: the empty row 1
+  view.SetCell(kMarkColumn, 1, "S");
+  e.files.Expect(e.dir.File("f.csv"));
+  ASSERT_EQ(e.Run(view), ExportOutcome::kWritten);
+  EXPECT_EQ(ReadBytes(e.dir.File("f.csv")), kFolderHeader);
+}
+
+TEST(Export, ReplacingThroughALinkReplacesTheTarget) {
+  Export e;
+  StringGrid view = MakeView(kFolderTitles);
+  AddRow(view, "S", "Вода", "14.02.2026 12:34:56");
+  const std::string target = e.dir.File("shared.csv");
+  WriteBytes(target, "old");
+  const std::string link = e.dir.File("link.csv");
+  ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
+  e.files.Expect(link);
+  e.dialogs.Expect(DialogAnswer::kNo);  // Нет - Заменить
+  ASSERT_EQ(e.Run(view), ExportOutcome::kWritten);
+  struct stat st {};
+  ASSERT_EQ(lstat(link.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  EXPECT_EQ(ReadBytes(target).rfind(kFolderHeader, 0), 0u);
+}
+
+TEST(Export, AReadOnlyFileIsRefusedAndLeftUnchanged) {
+  for (DialogAnswer answer : {DialogAnswer::kNo, DialogAnswer::kYes}) {
+    Export e;
+    StringGrid view = MakeView(kFolderTitles);
+    AddRow(view, "S", "Вода", "14.02.2026 12:34:56");
+    const std::string path = e.dir.File("ro.csv");
+    WriteBytes(path, kFolderHeader);
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    e.files.Expect(path);
+    e.dialogs.Expect(answer);
+    EXPECT_EQ(e.Run(view), ExportOutcome::kStopped);
+    EXPECT_EQ(e.dialogs.Calls().back().text.rfind("Ошибка при открытии файла\n" + path + "\n", 0),
+              0u);
+    EXPECT_EQ(ReadBytes(path), kFolderHeader);
+    EXPECT_EQ(e.log.Lines().back().rfind("Win32 Error:", 0), 0u);
+  }
 }
 
 }  // namespace

@@ -32,8 +32,14 @@ std::unique_ptr<NotepadModel> MakeModel() {
   return m;
 }
 
+// Rows 1..records each show a record (folder 0, slot row - 1).
 StringGrid MakeView(int records) {
-  return StringGrid(kViewColumns, records + 1, 1);
+  StringGrid view(kViewColumns, records + 1, 1);
+  for (int row = 1; row <= records; ++row) {
+    view.SetCell(kFolderNumberColumn, row, "0");
+    view.SetCell(kRecordNumberColumn, row, std::to_string(row - 1));
+  }
+  return view;
 }
 
 struct Hooks final : DeletionMarkHooks {

@@ -27,6 +27,8 @@ StringGrid MakeView() {
     int row = view.RowCount();
     view.SetRowCount(row + 1);
     view.SetCell(kMarkColumn, row, mark);
+    view.SetCell(kFolderNumberColumn, row, "0");
+    view.SetCell(kRecordNumberColumn, row, std::to_string(row - 1));
     for (int c = kFirstChoiceColumn; c <= kLastChoiceColumn; ++c) view.SetCell(c, row, text);
   };
   add("P", "xxx");

@@ -7,6 +7,8 @@
 #include "views/by_date_sort.h"
 #include "views/fill_grids.h"
 #include "views/icon_column.h"
+#include "views/marks.h"
+#include "views/print_layout.h"
 #include "views/shown_records.h"
 #include "views/view_layout.h"
 
@@ -263,6 +265,55 @@ TEST(SortByDateIndex, AscendingAndStableForEqualDates) {
   EXPECT_EQ(index.dateTime[0], 1);
   EXPECT_EQ(index.dateTime[5], 5);
   EXPECT_EQ(index.folder[6], -1);
+}
+
+// Issue 13: a folder name from the instrument holding CR LF or other control
+// characters keeps every view row one line; the stored bytes stay.
+TEST(FillGrids, ControlCharactersInFolderNamesShowAsBlanks) {
+  Notepad n;
+  n.AddFolder("A\r\nB\tC\x7F");
+  n.Record(0, 0, kModePh, At(9, 0, 0));
+  n.IndexAndSort();
+  n.Fill();
+  EXPECT_EQ(n.byFolders.Cell(3, 1), "A  B C ");
+  EXPECT_EQ(n.byDate.Cell(4, 1), "A  B C ");
+  EXPECT_EQ(std::string(n.Model().folders[0].name), "A\r\nB\tC\x7F");
+}
+
+// The by-date index holds every record a notepad can hold, so each record of
+// a full notepad is in the by-date view and can be marked from either view.
+TEST(FillGrids, AFullNotepadIsWholeInTheByDateViewAndEveryRecordCanBeMarked) {
+  Notepad n;
+  for (int f = 0; f < kMaxFolders; ++f) {
+    n.AddFolder("F");
+    for (int s = 0; s < kShownSlots; ++s) n.Record(f, s, kModePh, At(0, 0, 0) + f * 30 + s);
+  }
+  n.IndexAndSort();
+  n.Fill();
+  ASSERT_EQ(n.byFolders.RowCount() - 1, 2500);
+  ASSERT_EQ(n.byDate.RowCount() - 1, 2500);
+  struct NoHooks final : DeletionMarkHooks {
+    void MoveCursor(ViewKind, int) override {}
+    void AddJournalRow(const std::string&, const std::string&) override {}
+    void ShowWarningPanels(bool) override {}
+  } hooks;
+  MarkViews views{n.byFolders, n.byDate};
+  MarkForDeletion(ViewKind::kByFolders, 2500, views, n.Model(), hooks);
+  EXPECT_EQ(n.byFolders.Cell(kMarkColumn, 2500), "D");
+  EXPECT_EQ(n.byDate.Cell(kMarkColumn, 2500), "D");
+  EXPECT_EQ(n.Model().folders[99].records[24].deletionMark, 1);
+}
+
+// On an empty notepad the empty row 1 is no record: never marked, so never exported or printed.
+TEST(FillGrids, TheEmptyRowOfAnEmptyNotepadIsNeverMarked) {
+  Notepad n;
+  n.Fill();
+  ToggleMark(n.byFolders, {1, 1, 1}, 'S');
+  ToggleMark(n.byDate, {1, 1, 1}, 'P');
+  EXPECT_EQ(n.byFolders.Cell(kMarkColumn, 1), "");
+  EXPECT_EQ(n.byDate.Cell(kMarkColumn, 1), "");
+  n.byDate.SetCell(kMarkColumn, 1, "P");  // even when set by hand
+  EXPECT_EQ(CollectReportTexts(n.byDate, "И. И.").Entries(), 1) << "the header only";
 }
 
 TEST(SortByDateIndex, FullIndexAndRecordsWithTheSameStampInTheView) {

@@ -66,14 +66,15 @@ TEST(NotepadSummary, IdentityRowsThenFolderRowsEndingWithAnEmptyRow) {
   EXPECT_EQ(m->byDate.record[25], 24);
 }
 
-TEST(NotepadSummary, RecordsBeyondTheIndexAreCountedButNotIndexed) {
+TEST(NotepadSummary, AFullNotepadIsIndexedWhole) {
   auto m = std::make_unique<NotepadModel>();
   m->folderCount = 100;
-  for (int f = 0; f < 41; ++f) UseFolder(*m, f, "F", 25);  // 1025 records
+  for (int f = 0; f < 100; ++f) UseFolder(*m, f, "F", 25);  // 2500 records
   StringGrid grid(2, 1, 1);
-  EXPECT_EQ(AppendSummaryAndIndex(*m, grid), 25);
+  EXPECT_EQ(AppendSummaryAndIndex(*m, grid), 0);
   EXPECT_EQ(m->byDate.Count(), kByDateCapacity);
-  EXPECT_EQ(m->byDate.folder[kByDateCapacity - 1], 39);
+  EXPECT_EQ(kByDateCapacity, 2500);
+  EXPECT_EQ(m->byDate.folder[kByDateCapacity - 1], 99);
   EXPECT_EQ(grid.Cell(1, grid.RowCount() - 2), "25");
 }
 

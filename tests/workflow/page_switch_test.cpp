@@ -12,7 +12,12 @@ namespace {
 class RecordingHooks final : public PageSwitchHooks {
  public:
   std::vector<std::string> calls;
-  void ConfirmSaveSettings() override { calls.push_back("settings?"); }
+  bool saveFails = false;  // the operator answers Yes and the save fails
+  ConsoleState* state = nullptr;
+  void ConfirmSaveSettings() override {
+    calls.push_back("settings?");
+    if (saveFails) state->settingsChanged = 1;
+  }
   void ConfirmPendingSync() override { calls.push_back("pending?"); }
   void OpenPage(int page) override { calls.push_back("page " + std::to_string(page)); }
   void CloseMainWindow() override { calls.push_back("close"); }
@@ -52,6 +57,15 @@ TEST(PageSwitch, EachCommandAsksItsQuestionsInOrder) {
     EXPECT_EQ(f.Run(c.command), c.expected) << static_cast<int>(c.command);
     EXPECT_EQ(f.state.settingsChanged, RuleFor(c.command).asksSettings ? 0 : 1);
   }
+}
+
+// Issue 13: a save that failed leaves the settings unsaved, so the flag stays.
+TEST(PageSwitch, AFailedSaveKeepsTheSettingsChangedFlag) {
+  Fixture f(true, false);
+  f.hooks.state = &f.state;
+  f.hooks.saveFails = true;
+  EXPECT_EQ(f.Run(PageCommand::kByDate), (Calls{"settings?", "page 3"}));
+  EXPECT_EQ(f.state.settingsChanged, 1);
 }
 
 TEST(PageSwitch, QuestionsOnlyWhenThereIsSomethingToAsk) {
