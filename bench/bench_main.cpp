@@ -1,7 +1,8 @@
 // orti415-bench [--folders N] [--no-reading] [--sim PATH] [benchmark options]
 //
 // First one timed reading of a generated N-folder notepad (default 100) from
-// orti415-sim --pace over a pseudo-terminal, then the in-memory view rebuild
+// orti415-sim --pace over a pseudo-terminal, normal and fast, then one
+// full-folder rewrite with its read-back, then the in-memory view rebuild
 // benchmarks. The reading at real pacing takes minutes for 100 folders.
 
 #include <benchmark/benchmark.h>
@@ -13,6 +14,7 @@
 
 #include "device/device_link.h"
 #include "paced_reading.h"
+#include "paced_rewrite.h"
 
 namespace {
 
@@ -73,6 +75,23 @@ void ReportReading(const orti::bench::PacedReadingResult& r) {
   std::fflush(stdout);
 }
 
+void ReportRewrite(const orti::bench::PacedRewriteResult& r) {
+  if (!r.ok) {
+    std::printf("paced rewrite failed: %s\n", r.error.c_str());
+    return;
+  }
+  const long floorMs = static_cast<long>(r.exchanges) * orti::kPauseAfterWrite.count();
+  const long wallMs = static_cast<long>(r.wall.count());
+  std::printf("Full-folder rewrite with read-back over a pseudo-terminal (9600 baud)\n");
+  std::printf("  records written    %d\n", r.records);
+  std::printf("  exchanges          %d (failed %d)\n", r.exchanges, r.failedRequests);
+  std::printf("  wall time          %.2f s (backup file included)\n", wallMs / 1000.0);
+  std::printf("  pacing floor       %.2f s (exchanges x %ld ms)\n", floorMs / 1000.0,
+              static_cast<long>(orti::kPauseAfterWrite.count()));
+  std::printf("  wall / floor       %.3f\n", floorMs > 0 ? double(wallMs) / floorMs : 0.0);
+  std::fflush(stdout);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -83,6 +102,7 @@ int main(int argc, char** argv) {
   if (options.reading) {
     ReportReading(orti::bench::RunPacedReading(options.simPath, options.folders, false));
     ReportReading(orti::bench::RunPacedReading(options.simPath, options.folders, true));
+    ReportRewrite(orti::bench::RunPacedRewrite(options.simPath));
   }
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

@@ -19,6 +19,7 @@
 #include "app/tform2.h"
 #include "app/view_pages.h"
 #include "device/port_probe.h"
+#include "folders/restore.h"
 #include "platform/date_time.h"
 #include "platform/port_map.h"
 #include "platform/posix_serial_port.h"
@@ -186,6 +187,7 @@ void TForm1::BuildMenu() {
   MByDateTime = action(data, "MByDateTime", "По датам");
   data->addSeparator();
   MRefresh = action(data, "MRefresh", "Обновить");
+  MRestore = action(data, "MRestore", kRestoreMenuText);
   QMenu* about = menuBar()->addMenu("О программе");
   MAbout = action(about, "MAbout", "О программе");
 
@@ -204,6 +206,7 @@ void TForm1::BuildMenu() {
   connect(MByFolders, &QAction::triggered, this, &TForm1::MByFoldersClick);
   connect(MByDateTime, &QAction::triggered, this, &TForm1::MByDateTimeClick);
   connect(MRefresh, &QAction::triggered, this, &TForm1::RefreshClick);
+  connect(MRestore, &QAction::triggered, this, &TForm1::MRestoreClick);
   connect(MAbout, &QAction::triggered, this, &TForm1::MAboutClick);
 }
 
@@ -354,7 +357,7 @@ void TForm1::UseSerialLine(std::unique_ptr<SerialPort> port, Clock& clock) {
 
 void TForm1::RefreshClick() {
   ReadingContext context = ReadingFor();
-  RefreshNotepad(context);
+  if (RefreshNotepad(context)) OfferRestoreAfterCut();
 }
 
 ReadingContext TForm1::ReadingFor() {
@@ -398,7 +401,12 @@ void TForm1::BtnSaveLogClick() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-  // Nothing is saved implicitly and nothing is asked.
+  // Nothing is saved implicitly; only a folder whose writing failed is asked
+  // about, as its records are nowhere else.
+  if (!WriteFailedFolders(*model_).empty() && !ConfirmQuitWithUnwrittenFolders(SyncFor())) {
+    event->ignore();
+    return;
+  }
   event->accept();
 }
 
@@ -494,6 +502,7 @@ void TForm1::ApplyColumns() {
 void TForm1::ReadNotepad() {
   ReadingContext context = ReadingFor();
   RunReading(context);
+  OfferRestoreAfterCut();
 }
 
 void TForm1::ConnectionFailed() {

@@ -116,6 +116,7 @@ class TForm1 final : public QMainWindow,
   QAction* MByFolders;
   QAction* MByDateTime;
   QAction* MRefresh;
+  QAction* MRestore;  // "Восстановить папки из резервной копии..."
   QAction* MAbout;
   QTimer* Timer1;
   TForm6* Form6;
@@ -149,6 +150,9 @@ class TForm1 final : public QMainWindow,
   void MQuitClick();
   void MAboutClick();
   void RefreshClick();
+  void MRestoreClick();
+  // After a reading: a write cut off before it completed is offered back.
+  void OfferRestoreAfterCut();
   void Timer1Timer();
   void BtnSaveLogClick();
   void CLBoxFoldersClick();

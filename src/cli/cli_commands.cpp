@@ -10,6 +10,7 @@
 #include "device/port_probe.h"
 #include "folders/folder_operations.h"
 #include "folders/journal.h"
+#include "folders/restore.h"
 #include "folders/synchronisation.h"
 #include "platform/device_access.h"
 #include "views/export.h"
@@ -82,6 +83,7 @@ std::string ExportFileRefusal(const CliOptions& o) {
 }
 
 int Export(const CliOptions& o, CliSession& session, CliDialogs& dialogs) {
+  const size_t before = dialogs.Messages().size();
   StringGrid& view = session.View(ViewOf(o));
   if (ViewHasRecords(view)) ToggleMark(view, {1, view.RowCount() - 1, 1}, 'S');
   FixedFileChooser chooser(o.file);
@@ -96,10 +98,37 @@ int Export(const CliOptions& o, CliSession& session, CliDialogs& dialogs) {
   }
   // A file that could not be read or written is reported as a plain message;
   // a file of another structure is refused with a warning.
-  return dialogs.MessageShown() ? kExitFailed : kExitRefused;
+  return dialogs.Messages().size() > before ? kExitFailed : kExitRefused;
 }
 
-int FolderCommand(const CliOptions& o, CliSession& session, CliDialogs& dialogs, double now) {
+bool StartsWith(const std::string& text, const char* start) {
+  return text.rfind(start, 0) == 0;
+}
+
+// The status after an operation that may write. A message shown since
+// `before` is a refusal before anything was written (2), except a folder not
+// read in full or a backup that could not be saved (1). A failed write is
+// tried once more, reusing its backup; if it fails again, 1 and the backup's
+// path on standard error.
+int WriteStatus(CliSession& session, CliDialogs& dialogs, size_t before, std::ostream& err) {
+  const std::vector<std::string>& messages = dialogs.Messages();
+  for (size_t i = before; i < messages.size(); ++i) {
+    if (StartsWith(messages[i], kMsgNotReadInFull) || StartsWith(messages[i], kMsgBackupFailed)) {
+      return kExitFailed;
+    }
+  }
+  if (messages.size() > before) return kExitRefused;
+  NotepadModel& model = session.Model();
+  if (!WriteFailedFolders(model).empty()) SynchroniseFolders(session.SyncFor());
+  if (WriteFailedFolders(model).empty() && !AnyFolderPending(model)) return kExitOk;
+  const std::vector<std::string>& backups = session.State().unfinishedBackups;
+  if (!backups.empty()) err << "Резервная копия: " << backups.back() << '\n';
+  return kExitFailed;
+}
+
+int FolderCommand(const CliOptions& o, CliSession& session, CliDialogs& dialogs, double now,
+                  std::ostream& err) {
+  const size_t before = dialogs.Messages().size();
   const SyncContext sync = session.SyncFor();
   CommandLineFolderPage page(session.Model(), o.command == Command::kMkdir ? -1 : o.folder,
                              o.folderName);
@@ -123,13 +152,13 @@ int FolderCommand(const CliOptions& o, CliSession& session, CliDialogs& dialogs,
       operations.BtnClearFoldersClick();
       break;
   }
-  if (dialogs.MessageShown()) return kExitRefused;
-  // A folder whose writing failed stays pending.
-  return AnyFolderPending(session.Model()) ? kExitFailed : kExitOk;
+  return WriteStatus(session, dialogs, before, err);
 }
 
 // Every slot of `o.records` is shown (UnshownRecords is empty).
-int DeleteRecords(const CliOptions& o, CliSession& session) {
+int DeleteRecords(const CliOptions& o, CliSession& session, CliDialogs& dialogs,
+                  std::ostream& err) {
+  const size_t before = dialogs.Messages().size();
   NotepadModel& model = session.Model();
   std::vector<int> rows;
   for (const RecordSlot& slot : o.records) {
@@ -138,8 +167,24 @@ int DeleteRecords(const CliOptions& o, CliSession& session) {
   MarkViews views = session.Views();
   NoMarkWindows windows;
   for (int row : rows) MarkForDeletion(ViewKind::kByFolders, row, views, model, windows);
-  const SyncOutcome outcome = SynchroniseFolders(session.SyncFor());
-  return outcome.failedRequests > 0 || AnyFolderPending(model) ? kExitFailed : kExitOk;
+  SynchroniseFolders(session.SyncFor());
+  return WriteStatus(session, dialogs, before, err);
+}
+
+// What the backup's folders hold now and in the file is printed, then they
+// are written back.
+int Restore(const CliOptions& o, CliSession& session, CliDialogs& dialogs, double now,
+            std::ostream& out, std::ostream& err) {
+  const size_t before = dialogs.Messages().size();
+  RestorePlan plan;
+  std::string refusal;
+  if (!PrepareRestore(session.SyncFor(), o.file, o.folders, plan, refusal)) {
+    err << refusal << '\n';
+    return StartsWith(refusal, kMsgNotReadInFull) ? kExitFailed : kExitRefused;
+  }
+  out << plan.description << kIdentityNotice << '\n' << std::flush;
+  RunRestore(session.SyncFor(), plan, now);
+  return WriteStatus(session, dialogs, before, err);
 }
 
 // The record slots that no view shows, "N:S" each.
@@ -214,20 +259,24 @@ int RunCommand(const CliOptions& o, CliEnvironment& env, const PortMap& ports, s
     PrintRecordRows(session.View(ViewOf(o)), out);
     return session.ReadFailures() > 0 ? kExitFailed : kExitOk;
   }
-  // Nothing is exported or written back from a notepad that was not read whole.
-  if (session.ReadFailures() > 0) {
+  if (o.command == Command::kRestore) return Restore(o, session, dialogs, env.now, out, err);
+  // Nothing is exported from a notepad that was not read whole, and no folder
+  // is made without every name known; the other commands refuse only the
+  // folders not read in full.
+  if (session.ReadFailures() > 0 &&
+      (o.command == Command::kExport || o.command == Command::kMkdir)) {
     err << "Блокнот прочитан не полностью: операция не выполнена\n";
     return kExitFailed;
   }
   if (o.command == Command::kExport) return Export(o, session, dialogs);
-  if (IsFolderCommand(o.command)) return FolderCommand(o, session, dialogs, env.now);
+  if (IsFolderCommand(o.command)) return FolderCommand(o, session, dialogs, env.now, err);
 
   const std::string unshown = UnshownRecords(o, session.Model());
   if (!unshown.empty()) {
     err << "Нет записи " << unshown << '\n';
     return kExitRefused;
   }
-  return DeleteRecords(o, session);
+  return DeleteRecords(o, session, dialogs, err);
 }
 
 }  // namespace orti::cli

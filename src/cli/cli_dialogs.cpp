@@ -27,7 +27,7 @@ DialogAnswer CliDialogs::Ask(const std::string& text, const std::string& caption
 }
 
 void CliDialogs::ShowMessage(const std::string& text) {
-  messageShown_ = true;
+  messages_.push_back(text);
   err_ << text << '\n' << std::flush;
 }
 

@@ -5,6 +5,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "cli/cli_options.h"
 #include "platform/dialogs.h"
@@ -24,13 +25,14 @@ class CliDialogs final : public Dialogs {
   // A plain message is a refusal or a failure of the operation asked for.
   void ShowMessage(const std::string& text) override;
 
-  bool MessageShown() const { return messageShown_; }
+  // Every plain message shown, in order.
+  const std::vector<std::string>& Messages() const { return messages_; }
   bool Cancelled() const { return cancelled_; }
 
  private:
   std::ostream& err_;
   ExistingFile existingFile_;
-  bool messageShown_ = false;
+  std::vector<std::string> messages_;
   bool cancelled_ = false;
 };
 

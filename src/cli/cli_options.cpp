@@ -20,6 +20,7 @@ constexpr CommandName kCommands[] = {
     {"mkdir", Command::kMkdir},        {"rename", Command::kRename},
     {"rmdir", Command::kRmdir},        {"clear", Command::kClear},
     {"clear-all", Command::kClearAll}, {"delete", Command::kDelete},
+    {"restore", Command::kRestore},
 };
 
 // A whole decimal number within [low, high]; signs, blanks and trailing text refused.
@@ -151,6 +152,18 @@ bool ParseCommandArguments(ArgumentReader& in, CliOptions& o, std::string& error
         o.records.push_back(slot);
       }
       return true;
+    case Command::kRestore:
+      if (positional.empty() || positional[0].empty()) return Fail(error, "restore needs a file");
+      o.file = positional[0];
+      for (size_t i = 1; i < positional.size(); ++i) {
+        int folder = 0;
+        if (!ParseNumber(positional[i], 0, kHighestFolder, folder)) {
+          return Fail(error, "folder number 0.." + std::to_string(kHighestFolder) +
+                                 " expected: " + positional[i]);
+        }
+        o.folders.push_back(folder);
+      }
+      return true;
     case Command::kNone:
       break;
   }
@@ -214,6 +227,8 @@ Commands:
   clear N                    clear folder N, then write it into the instrument
   clear-all                  clear every folder, then write them into the instrument
   delete N:S [N:S ...]       delete record slot S of folder N, then write the folders
+  restore FILE [N ...]       write folders N (default: all) back from the backup FILE,
+                             after printing what they hold now and in FILE
 
 Folder numbers N count from 0; record slots S are 0..24.
 
@@ -231,8 +246,10 @@ Options:
 
 Ports: ORTI415_PORTS assigns numbers to devices, e.g. "3=/dev/pts/4,7=/dev/ttyUSB1".
 Output is UTF-8 on standard output; the work log goes to standard error.
-Exit status: 0 success; 1 instrument not found or a request failed; 2 usage error
-or refused input.
+Before any folder is erased its block is saved in the program folder's backups/;
+a write that fails is tried once more, then the backup's path goes to standard error.
+Exit status: 0 success; 1 instrument not found, a folder not read in full, or a
+request failed; 2 usage error or input refused before anything was written.
 )";
 }
 

@@ -19,7 +19,8 @@ enum class Command {
   kRmdir,
   kClear,
   kClearAll,
-  kDelete
+  kDelete,
+  kRestore
 };
 
 // What an existing export file gets: refused, extended, or replaced.
@@ -44,6 +45,7 @@ struct CliOptions {
   std::string folderName;
   int folder = -1;
   std::vector<RecordSlot> records;
+  std::vector<int> folders;  // restore: the backup's folders to write back, none: all
 };
 
 // Reads argv[1] onward. False with a reason when the line is not understood.

@@ -5,11 +5,13 @@
 
 #include <cstdint>
 
+#include "model/notepad_model.h"
+
 namespace orti {
 
 constexpr int kNotepadEnd = 64000;
-constexpr int kFolderBlockSize = 512;
-constexpr int kFolderHeaderSize = 18;
+constexpr int kFolderBlockSize = kFolderBlockBytes;
+constexpr int kFolderHeaderSize = kFolderHeaderBytes;
 constexpr int kFolderNameSize = 16;
 constexpr int kRecordSize = 19;
 constexpr int kSlotsPerChunk = 5;

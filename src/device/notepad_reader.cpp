@@ -77,6 +77,7 @@ int ReadNotepad(Exchanger& link, NotepadModel& model, double today, LogSink& log
     folder.readInFull = false;
     if (!request(base, kHeaderReadSize, kErrHeaderNoReply, kErrHeaderErrorReply, true, f)) continue;
     DecodeFolderName(link.Reply(), folder.name);
+    StoreBytes(link.Reply(), kFolderHeaderSize, folder.knownBlock);
     folder.pending = 0;
     progress.FolderHeaderRead();
     if (folder.name[0] == '\0') {
@@ -99,6 +100,7 @@ int ReadNotepad(Exchanger& link, NotepadModel& model, double today, LogSink& log
       uint8_t* staging =
           model.replyWorkArea + f * kFolderBlockSize + kFolderHeaderSize + k * kChunkSize;
       StoreBytes(frame, kChunkSize, staging);
+      std::memcpy(folder.knownBlock + kFolderHeaderSize + k * kChunkSize, staging, kChunkSize);
       std::memset(folder.slotImage[k], 0xFF, kSlotImageChunkBytes);
       std::memcpy(folder.slotImage[k], staging, kChunkSize);
       for (int j = 0; j < kSlotsPerChunk; ++j) {
@@ -113,6 +115,7 @@ int ReadNotepad(Exchanger& link, NotepadModel& model, double today, LogSink& log
       const std::string_view frame = link.Reply();
       std::memset(folder.slotImage[kChunkCount], 0xFF, kSlotImageChunkBytes);
       StoreBytes(frame, kRecordSize, folder.slotImage[kChunkCount]);
+      std::memcpy(folder.knownBlock + kLastSlotOffset, folder.slotImage[kChunkCount], kRecordSize);
       DecodeRecord(folder.records[kLastSlot], SlotChars(frame, 0), today, dialogs);
       progress.SlotDecoded();
     } else {

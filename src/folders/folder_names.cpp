@@ -46,7 +46,9 @@ bool IsFreeSlot(const NotepadFolder& folder) {
 
 int FirstFreeSlot(const NotepadModel& model) {
   for (int f = 0; f < model.folderCount && f < kMaxFolders; ++f) {
-    if (IsFreeSlot(model.folders[f])) return f;
+    const NotepadFolder& folder = model.folders[f];
+    // Only a slot known to be free: its header was read, nothing is pending.
+    if (IsFreeSlot(folder) && folder.readInFull && folder.pending == 0) return f;
   }
   return -1;
 }

@@ -17,7 +17,8 @@ bool IsAllowedNameChar(unsigned char cp1251);
 std::string FirstRefusedNameChar(std::string_view utf8);
 
 bool IsFreeSlot(const NotepadFolder& folder);
-// Lowest folder 0 .. folderCount-1 that carries the free-slot name, or -1.
+// Lowest folder 0 .. folderCount-1 that carries the free-slot name, whose
+// header was read and which has nothing pending; -1 when there is none.
 int FirstFreeSlot(const NotepadModel& model);
 
 // True when `utf8` equals the name of any folder slot, letter case ignored.

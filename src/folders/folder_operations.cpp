@@ -2,6 +2,7 @@
 
 #include "folders/folder_names.h"
 #include "folders/journal.h"
+#include "platform/utf8.h"
 
 namespace orti {
 
@@ -29,6 +30,12 @@ bool FolderOperations::IsFolder(int index) const {
   return index >= 0 && index < model_.folderCount && index < kMaxFolders;
 }
 
+bool FolderOperations::RefuseUnread(int folder) {
+  if (model_.folders[folder].readInFull) return false;
+  dialogs_.ShowMessage(kMsgNotReadInFull);
+  return true;
+}
+
 bool FolderOperations::Confirm(const std::string& text, const char* caption) {
   return dialogs_.Ask(text, caption, DialogIcon::kQuestion, DialogButtons::kYesNo) ==
          DialogAnswer::kYes;
@@ -53,6 +60,7 @@ void FolderOperations::BtnNewFolderClick() {
   if (Busy()) return;
   const std::string text = page_.FolderNameText();
   if (text.empty()) return dialogs_.ShowMessage(kMsgEnterName);
+  if (CharacterCount(text) > kFolderNameChars) return dialogs_.ShowMessage(kMsgNameTooLong);
   const int slot = FirstFreeSlot(model_);
   if (slot < 0) return dialogs_.ShowMessage(kMsgCannotCreate);
   const std::string refused = FirstRefusedNameChar(text);
@@ -83,7 +91,11 @@ void FolderOperations::BtnRenameFolderClick() {
   NotepadFolder& folder = model_.folders[selected];
   if (IsFreeSlot(folder)) return dialogs_.ShowMessage(kMsgCannotRename);
   if (page_.FolderNameText().empty()) return dialogs_.ShowMessage(kMsgEnterName);
+  if (CharacterCount(page_.FolderNameText()) > kFolderNameChars) {
+    return dialogs_.ShowMessage(kMsgNameTooLong);
+  }
   if (folder.pending == 1) return dialogs_.ShowMessage(kMsgAlreadyChanged);
+  if (RefuseUnread(selected)) return;
 
   // The upper-cased text stays in the edit even when the name is refused below.
   const std::string name = UpperCaseName(page_.FolderNameText());
@@ -114,7 +126,11 @@ void FolderOperations::BtnRemoveFolderClick() {
   if (page_.FolderItemCount() == 0) return dialogs_.ShowMessage(kMsgCannotRemove);
   if (page_.SelectedFolder() < 0) page_.SelectFolder(0);
   const int selected = page_.SelectedFolder();
-  if (selected == 0 || !IsFolder(selected)) return dialogs_.ShowMessage(kMsgCannotRemove);
+  // A free slot has nothing to remove; its button is disabled.
+  if (selected == 0 || !IsFolder(selected) || IsFreeSlot(model_.folders[selected])) {
+    return dialogs_.ShowMessage(kMsgCannotRemove);
+  }
+  if (RefuseUnread(selected)) return;
 
   NotepadFolder& folder = model_.folders[selected];
   const std::string name = FolderNameUtf8(folder);
@@ -140,6 +156,7 @@ void FolderOperations::BtnClearFolderClick() {
   if (!IsFolder(selected) || IsFreeSlot(model_.folders[selected])) {
     return dialogs_.ShowMessage(kMsgCannotClear);
   }
+  if (RefuseUnread(selected)) return;
 
   NotepadFolder& folder = model_.folders[selected];
   const std::string name = FolderNameUtf8(folder);
@@ -157,6 +174,14 @@ void FolderOperations::BtnClearFoldersClick() {
   page_.FocusFolderList();
   if (page_.FolderItemCount() == 0) return dialogs_.ShowMessage(kMsgCannotClearAll);
   if (page_.SelectedFolder() < 0) page_.SelectFolder(0);
+  // All or nothing: the folders not read in full are named.
+  std::vector<int> unread;
+  for (int f = 0; IsFolder(f); ++f) {
+    if (!IsFreeSlot(model_.folders[f]) && !model_.folders[f].readInFull) unread.push_back(f);
+  }
+  if (!unread.empty()) {
+    return dialogs_.ShowMessage(std::string(kMsgNotReadInFull) + "\n" + FolderList(model_, unread));
+  }
   if (!Confirm("Очистить ВСЕ папки ?", "Очистка папок")) return;
   Journal(kJournalClearAll, "", "");
   for (int f = 0; IsFolder(f); ++f) {

@@ -20,6 +20,7 @@ constexpr const char* kMsgAlreadyChanged =
 constexpr const char* kMsgCannotRemove = "Невозможно удалить папку";
 constexpr const char* kMsgCannotClear = "Невозможно очистить папку";
 constexpr const char* kMsgCannotClearAll = "Невозможно очистить папки";
+constexpr const char* kMsgNameTooLong = "Имя папки не может быть длиннее 16 символов";
 
 // "Недопустимый символ 'x'".
 std::string RefusedCharMessage(const std::string& character);
@@ -50,6 +51,8 @@ class FolderOperations {
  private:
   bool Busy() const { return sync_.state.busy; }
   bool IsFolder(int index) const;
+  // Refuses a folder not read in full: it is never erased.
+  bool RefuseUnread(int folder);
   bool Confirm(const std::string& text, const char* caption);
   void Journal(const char* operation, const std::string& source, const std::string& result);
   void ClearRecordModes(int folder);

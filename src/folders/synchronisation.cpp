@@ -2,72 +2,24 @@
 
 #include <string>
 
-#include "device/failure_report.h"
-#include "device/frame_codec.h"
-#include "device/write_frames.h"
 #include "folders/folder_compaction.h"
+#include "folders/folder_writer.h"
+#include "folders/sync_backup.h"
+#include "folders/write_verification.h"
 
 namespace orti {
 
 namespace {
 
 constexpr int kBarStep = 10;
-constexpr int kFolderSteps = 3;       // per step of a create, remove or clear
-constexpr int kRewriteMaxSteps = 27;  // erase, header, preparation and the records
-// The instrument puts its error code in the data byte after the function code;
-// its low digit selects the device error text.
-constexpr size_t kErrorCodePosition = 6;
 
-// Sends one request and logs what went wrong; true when the instrument accepted it.
-bool SendLogged(Exchanger& link, LogSink& log, const std::string& frame, const char* step,
-                int& failedRequests) {
-  const ExchangeStatus status = link.Exchange(frame);
-  if (status == ExchangeStatus::kReply) return true;
-  ++failedRequests;
-  if (status == ExchangeStatus::kErrorReply) {
-    log.AddLogLine(std::string(step) + kPieceErrorReply);
-    ReportFailedReply(log, link.ReplyBuffer());
-    log.AddLogLine(DeviceErrorText(BlockChar(link.Reply(), kErrorCodePosition)));
-    return false;
-  }
-  log.AddLogLine(std::string(step) + kPieceNoReply);
-  ReportFailedReply(log, link.ReplyBuffer());
-  return false;
+int FolderLimit(const NotepadModel& model) {
+  return model.folderCount < kMaxFolders ? model.folderCount : kMaxFolders;
 }
 
-bool IsEmptySlot(const NotepadFolder& folder, int slot) {
-  return StoredSlotBytes(folder, slot)[0] == kModeEmpty;
-}
-
-bool WriteRecords(const SyncContext& c, Exchanger& link, int i, StepBar& bar, int& failed) {
-  NotepadFolder& folder = c.model.folders[i];
-  CompactFolder(folder);
-  const auto frames = BuildRecordFrames(c.model, i, FolderSlotImage(folder));
-  bool ok = true;
-  for (int s = 0; s < kShownSlots; ++s) {
-    if (folder.records[s].deletionMark || IsEmptySlot(folder, s)) continue;
-    if (SendLogged(link, c.log, frames[s], kStepRecords, failed)) {
-      c.log.AddLogLine(std::string(kStepRecords) + kPieceOk);
-    } else {
-      ok = false;
-    }
-    bar.Advance(1);
-  }
-  // The erase also wiped slot 25, which no view shows; put back what the
-  // instrument kept there.
-  if (!IsEmptySlot(folder, kLastSlot)) {
-    if (SendLogged(link, c.log, frames[kLastSlot], kStepRecords, failed)) {
-      c.log.AddLogLine(std::string(kStepRecords) + kPieceOk);
-    } else {
-      ok = false;
-    }
-    bar.Advance(1);
-  }
-  return ok;
-}
-
-void ForEachFolder(NotepadModel& model, void (*action)(NotepadFolder&)) {
-  for (int f = 0; f < model.folderCount && f < kMaxFolders; ++f) action(model.folders[f]);
+bool Writes(const NotepadFolder& folder) {
+  return folder.pending == 1 && folder.state != FolderState::kFree &&
+         folder.state != FolderState::kAsRead;
 }
 
 void ClearDeletionMarks(NotepadFolder& folder) {
@@ -78,6 +30,19 @@ void DropPending(NotepadFolder& folder) {
   folder.pending = 0;
   folder.state = FolderState::kAsRead;
   ClearDeletionMarks(folder);
+}
+
+// "Нет" drops the changes never attempted; a folder whose writing failed
+// keeps its pending state, as its records are nowhere else.
+void DropUnattempted(NotepadModel& model) {
+  for (int f = 0; f < FolderLimit(model); ++f) {
+    NotepadFolder& folder = model.folders[f];
+    if (folder.writeFailed) {
+      ClearDeletionMarks(folder);
+    } else {
+      DropPending(folder);
+    }
+  }
 }
 
 // The records written away are gone from the model as well.
@@ -91,124 +56,114 @@ void ApplyDeletions(NotepadFolder& folder) {
   }
 }
 
-struct BusyGuard {
-  explicit BusyGuard(ConsoleState& state) : state_(state) { state_.busy = true; }
-  ~BusyGuard() { state_.busy = false; }
-  ConsoleState& state_;
-};
-
-void WarnAboutFailures(Dialogs& dialogs, int failedRequests) {
-  dialogs.Ask("Запись в прибор выполнена не полностью.\nНе выполнено запросов: " +
-                  std::to_string(failedRequests) + "\nПодробности - в протоколе работы программы.",
-              kSyncCaption, DialogIcon::kWarning, DialogButtons::kOk);
+// Pending folders that were not read in full: never erased. Their changes
+// are dropped, as "Нет" drops them.
+bool RefuseUnread(const SyncContext& c) {
+  bool refused = false;
+  for (int f = 0; f < FolderLimit(c.model); ++f) {
+    NotepadFolder& folder = c.model.folders[f];
+    if (!Writes(folder) || folder.readInFull) continue;
+    DropPending(folder);
+    refused = true;
+  }
+  if (refused) c.dialogs.ShowMessage(kMsgNotReadInFull);
+  return refused;
 }
 
 }  // namespace
 
-void StepBar::Reset() {
-  position_ = 0;
-  progress_.SetStepBar(position_, maximum_);
-}
-
-void StepBar::SetMaximumSteps(int steps) {
-  maximum_ = steps * kBarStep;
-  progress_.SetStepBar(position_, maximum_);
-}
-
-void StepBar::Advance(int steps) {
-  position_ += steps * kBarStep;
-  if (position_ > maximum_) position_ = maximum_;
-  progress_.SetStepBar(position_, maximum_);
-}
-
-bool WriteFolder(const SyncContext& c, Exchanger& link, int i, StepBar& bar, int& failed) {
-  switch (c.model.folders[i].state) {
-    case FolderState::kCreatePending: {
-      bar.Advance(kFolderSteps);
-      if (!SendLogged(link, c.log, BuildEraseFrame(c.model, i), kStepErase, failed)) return false;
-      bar.Advance(kFolderSteps);
-      const bool ok = SendLogged(link, c.log, BuildHeaderFrame(c.model, i), kStepNewFolder, failed);
-      bar.Advance(kFolderSteps);
-      return ok;
-    }
-    case FolderState::kRemovePending: {
-      bar.Advance(kFolderSteps);
-      const bool ok = SendLogged(link, c.log, BuildEraseFrame(c.model, i), kStepErase, failed);
-      bar.Advance(kFolderSteps);
-      return ok;
-    }
-    case FolderState::kClearPending: {
-      bar.Advance(kFolderSteps);
-      if (!SendLogged(link, c.log, BuildEraseFrame(c.model, i), kStepErase, failed)) return false;
-      bar.Advance(kFolderSteps);
-      const bool ok = SendLogged(link, c.log, BuildHeaderFrame(c.model, i), kStepOldName, failed);
-      bar.Advance(kFolderSteps);
-      return ok;
-    }
-    case FolderState::kRewritePending: {
-      bar.SetMaximumSteps(kRewriteMaxSteps);
-      bar.Advance(1);
-      if (!SendLogged(link, c.log, BuildEraseFrame(c.model, i), kStepErase, failed)) return false;
-      bar.Advance(1);
-      // A failed header still leaves the records worth writing.
-      const bool headerOk =
-          SendLogged(link, c.log, BuildHeaderFrame(c.model, i), kStepRenamed, failed);
-      bar.Advance(1);
-      const bool recordsOk = WriteRecords(c, link, i, bar, failed);
-      return headerOk && recordsOk;
-    }
-    case FolderState::kFree:
-    case FolderState::kAsRead:
-      break;
+std::vector<int> WriteFailedFolders(const NotepadModel& model) {
+  std::vector<int> folders;
+  for (int f = 0; f < FolderLimit(model); ++f) {
+    if (model.folders[f].writeFailed) folders.push_back(f);
   }
-  return true;
+  return folders;
 }
 
-SyncOutcome SynchroniseFolders(const SyncContext& c) {
+std::string FolderList(const NotepadModel& model, const std::vector<int>& folders) {
+  std::string list;
+  for (int f : folders) list += (list.empty() ? "" : ", ") + FolderLabel(model, f);
+  return list;
+}
+
+SyncOutcome SynchroniseFolders(const SyncContext& c, bool ask) {
   SyncOutcome outcome;
   if (c.state.busy) return outcome;
   BusyGuard busy(c.state);
   NotepadModel& model = c.model;
 
-  if (c.dialogs.Ask(kSyncQuestion, kSyncQuestionCaption, DialogIcon::kWarning,
-                    DialogButtons::kYesNo) != DialogAnswer::kYes) {
-    ForEachFolder(model, DropPending);
+  if (RefuseUnread(c)) {
+    outcome.refused = true;
+    return outcome;
+  }
+  if (ask && c.dialogs.Ask(kSyncQuestion, kSyncQuestionCaption, DialogIcon::kWarning,
+                           DialogButtons::kYesNo) != DialogAnswer::kYes) {
+    DropUnattempted(model);
     return outcome;
   }
   outcome.confirmed = true;
 
+  const int folders = FolderLimit(model);
+  std::vector<int> toWrite;
+  for (int i = 0; i < folders; ++i) {
+    if (Writes(model.folders[i])) toWrite.push_back(i);
+  }
+  WriteBackup backup;
+  if (!toWrite.empty()) {
+    std::string error;
+    if (!backup.Begin(model, c.state, toWrite, kReasonSync, error)) {
+      c.dialogs.ShowMessage(std::string(kMsgBackupFailed) + error);
+      outcome.refused = true;
+      return outcome;
+    }
+    outcome.backupFile = backup.Path();
+  }
+
   c.progress.Open(kWritingTitle);
-  const int folders = model.folderCount < kMaxFolders ? model.folderCount : kMaxFolders;
   int folderBar = 0;
   c.progress.SetFolderBar(folderBar, kBarStep * folders);
   StepBar stepBar(c.progress);
-  bool failedFolder[kMaxFolders] = {};
+  const FolderWrite write{model, c.link, c.log, stepBar, outcome.failedRequests};
   for (int i = 0; i < folders; ++i) {
     stepBar.Reset();
-    if (model.folders[i].pending == 1) {
-      failedFolder[i] = !WriteFolder(c, c.link, i, stepBar, outcome.failedRequests);
+    NotepadFolder& folder = model.folders[i];
+    if (Writes(folder)) {
+      FolderBlock expected{};
+      const bool ok = WriteFolder(write, i, expected) && VerifyFolder(write, i, expected);
+      folder.writeFailed = !ok;
+      if (ok) {
+        std::copy(expected.begin(), expected.end(), folder.knownBlock);
+        backup.MarkWritten(i);
+      }
     }
     folderBar += kBarStep;
     c.progress.SetFolderBar(folderBar, kBarStep * folders);
   }
 
-  ForEachFolder(model, ApplyDeletions);
+  for (int i = 0; i < folders; ++i) ApplyDeletions(model.folders[i]);
   c.views.ClearMarkColumns();
   // A folder whose writing failed stays pending with its closed-up image, so
   // that the next synchronisation writes it again.
   for (int i = 0; i < folders; ++i) {
-    if (!failedFolder[i]) DropPending(model.folders[i]);
+    if (!model.folders[i].writeFailed) DropPending(model.folders[i]);
   }
+  FinishWriting(c, backup, outcome);
+  return outcome;
+}
 
+void FinishWriting(const SyncContext& c, WriteBackup& backup, const SyncOutcome& outcome) {
+  backup.Settle(c.model, c.state);
   c.progress.Close();
-  // Records moved to other slots when their folders were closed up: the
-  // by-date index is made again from the model, so that the by-date view
-  // shows every record the instrument now holds.
-  IndexStoredRecords(model);
+  IndexStoredRecords(c.model);
   c.views.SortByDateIndex();
   c.views.FillGrids();
-  if (outcome.failedRequests > 0) WarnAboutFailures(c.dialogs, outcome.failedRequests);
-  return outcome;
+  if (outcome.failedRequests == 0) return;
+  c.dialogs.Ask("Запись в прибор выполнена не полностью.\nНе выполнено запросов: " +
+                    std::to_string(outcome.failedRequests) +
+                    "\nПодробности - в протоколе работы программы.\nПрежнее содержимое папок "
+                    "сохранено в файле\n" +
+                    outcome.backupFile,
+                kSyncCaption, DialogIcon::kWarning, DialogButtons::kOk);
 }
 
 bool ConfirmPendingSync(const SyncContext& c) {
@@ -219,6 +174,22 @@ bool ConfirmPendingSync(const SyncContext& c) {
   // Folders whose writing failed keep their pending flag: the question comes again.
   SynchroniseFolders(c);
   return true;
+}
+
+bool ConfirmQuitWithUnwrittenFolders(const SyncContext& c) {
+  const std::vector<int> failed = WriteFailedFolders(c.model);
+  if (failed.empty()) return true;
+  const std::string backupFile =
+      c.state.unfinishedBackups.empty() ? std::string() : c.state.unfinishedBackups.back();
+  const DialogAnswer answer =
+      c.dialogs.Ask("Папки не записаны в прибор: " + FolderList(c.model, failed) +
+                        ".\nИх прежнее содержимое сохранено в файле\n" + backupFile +
+                        "\nДа - записать их и выйти\nНет - выйти без записи\nОтмена - не выходить",
+                    kSyncCaption, DialogIcon::kWarning, DialogButtons::kYesNoCancel);
+  if (answer == DialogAnswer::kNo) return true;
+  if (answer != DialogAnswer::kYes) return false;
+  SynchroniseFolders(c, false);
+  return WriteFailedFolders(c.model).empty();
 }
 
 }  // namespace orti

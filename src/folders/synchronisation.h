@@ -1,6 +1,10 @@
 #pragma once
 // Writing the pending folder changes into the instrument: erase the block,
-// write the header, write the kept records back from their stored bytes.
+// write the header, write the kept records back from their stored bytes,
+// read the block back. The blocks are saved to a backup file first.
+
+#include <string>
+#include <vector>
 
 #include "device/exchanger.h"
 #include "folders/sync_hooks.h"
@@ -18,12 +22,10 @@ constexpr const char* kPendingQuestion =
     "Папки/записи были изменены\nРекомендуется выполнить синхронизацию\nВыполнить?";
 constexpr const char* kSyncCaption = "Синхронизация";
 constexpr const char* kWritingTitle = "Запись данных";
-
-constexpr const char* kStepErase = "Очистка блока в приборе - ";
-constexpr const char* kStepNewFolder = "Запись в прибор новой папки - ";
-constexpr const char* kStepOldName = "Запись в прибор прежнего имени папки - ";
-constexpr const char* kStepRenamed = "Запись в прибор переименованной папки - ";
-constexpr const char* kStepRecords = "Запись папки в прибор - ";
+constexpr const char* kMsgNotReadInFull =
+    "Папка прочитана не полностью. Обновите данные и повторите операцию.";
+constexpr const char* kMsgBackupFailed =
+    "В прибор ничего не записано: не удалось сохранить резервную копию папок\n";
 
 struct SyncContext {
   NotepadModel& model;
@@ -37,34 +39,37 @@ struct SyncContext {
 
 struct SyncOutcome {
   bool confirmed = false;  // the operator answered Yes
-  int failedRequests = 0;  // no reply or an error reply
+  bool refused = false;    // nothing was sent: a folder not read in full, or no backup
+  int failedRequests = 0;  // no reply, an error reply, or a block that read back wrong
+  std::string backupFile;  // where the blocks were saved before the first erase
 };
 
-// The whole synchronisation: the question, the writes, the deletion pass, the
-// reset of the pending state and the views rebuilt. Does nothing while
-// another synchronisation or a reading runs.
-SyncOutcome SynchroniseFolders(const SyncContext& context);
-
-// The step bar of the progress window, counted in steps of 10.
-class StepBar {
- public:
-  explicit StepBar(SyncProgress& progress) : progress_(progress) {}
-  void Reset();
-  void SetMaximumSteps(int steps);
-  void Advance(int steps);
-
- private:
-  SyncProgress& progress_;
-  int position_ = 0;
-  int maximum_ = 100;
-};
-
-// Writes one pending folder as its state asks; false when any request failed
-// (each failure adds one to `failedRequests` and its lines to the log).
-bool WriteFolder(const SyncContext& context, Exchanger& link, int folder, StepBar& stepBar,
-                 int& failedRequests);
+// The whole synchronisation: the question (unless `ask` is false: the
+// operator has said Yes already), the backup, the writes and their read-back,
+// the deletion pass, the reset of the pending state and the views rebuilt.
+// Does nothing while another synchronisation or a reading runs.
+SyncOutcome SynchroniseFolders(const SyncContext& context, bool ask = true);
 
 // Asked before leaving a page while a folder is pending; Yes synchronises.
 bool ConfirmPendingSync(const SyncContext& context);
+
+class WriteBackup;
+
+// The end of every write into the instrument: the backups settled, the
+// progress window closed, the by-date index made again (records moved when
+// folders were closed up or restored), the views rebuilt, and a warning that
+// names the backup file when anything failed.
+void FinishWriting(const SyncContext& context, WriteBackup& backup, const SyncOutcome& outcome);
+
+// Folders 0 .. folderCount-1 whose writing failed, in order.
+std::vector<int> WriteFailedFolders(const NotepadModel& model);
+
+// "ИМЯ (№ 3), ..." for the questions and messages.
+std::string FolderList(const NotepadModel& model, const std::vector<int>& folders);
+
+// Quitting by the menu or the close box while a folder's writing failed: the
+// question names them and the backup file. Yes writes them and allows the
+// quit only when that succeeded, No allows it, Cancel does not.
+bool ConfirmQuitWithUnwrittenFolders(const SyncContext& context);
 
 }  // namespace orti

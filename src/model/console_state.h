@@ -43,6 +43,21 @@ struct ConsoleState {
   // A reading or a synchronisation is between two exchanges: commands that
   // read or change the model wait until it ends.
   bool busy = false;
+  // Backups saved in this run whose folders are not all written yet; the last
+  // one holds the blocks of every folder whose writing failed.
+  std::vector<std::string> unfinishedBackups;
+};
+
+// Marks the console busy for as long as it lives.
+class BusyGuard {
+ public:
+  explicit BusyGuard(ConsoleState& state) : state_(state) { state_.busy = true; }
+  ~BusyGuard() { state_.busy = false; }
+  BusyGuard(const BusyGuard&) = delete;
+  BusyGuard& operator=(const BusyGuard&) = delete;
+
+ private:
+  ConsoleState& state_;
 };
 
 }  // namespace orti

@@ -13,6 +13,8 @@ constexpr int kShownSlots = 25;      // views, counts and marks use slots 0..24
 constexpr int kFolderNameChars = 16;
 constexpr int kSlotImageChunks = 6;  // five chunks of five slots, then slot 25
 constexpr int kSlotImageChunkBytes = 110;
+constexpr int kFolderBlockBytes = 512;  // the header (18 bytes) and 26 slots of 19
+constexpr int kFolderHeaderBytes = 18;  // the name field and its sum
 constexpr int kByDateCapacity = kMaxFolders * kShownSlots;  // every record the notepad can hold
 constexpr int kReplyWorkAreaBytes = 51200;
 constexpr const char* kFreeFolderName = "<Свободно>";
@@ -60,6 +62,12 @@ struct NotepadFolder {
   // Header, every chunk and the last slot (a free folder: its header) were
   // read in the last reading. Only such a folder may be erased or rewritten.
   bool readInFull = false;
+  // The folder's block as last read in full or written and verified: what a
+  // backup saves before the block is erased. Only valid with `readInFull`.
+  uint8_t knownBlock[kFolderBlockBytes] = {};
+  // Its writing failed in this run: it stays pending, whatever later questions
+  // are answered, until it is written or restored (or a refresh drops it).
+  bool writeFailed = false;
   uint8_t slotImage[kSlotImageChunks][kSlotImageChunkBytes] = {};
 };
 

@@ -9,15 +9,18 @@ namespace orti {
 namespace {
 constexpr const char* kRefreshCaption = "Обновление данных";
 
-// Keeps commands that read or change the model out while the reading runs.
-class BusyGuard {
- public:
-  explicit BusyGuard(ConsoleState& state) : state_(state) { state_.busy = true; }
-  ~BusyGuard() { state_.busy = false; }
+// Names the folders whose writing failed and the backup that holds them.
+std::string UnwrittenFoldersNote(const NotepadModel& model, const ConsoleState& state) {
+  std::string names;
+  for (int f = 0; f < model.folderCount && f < kMaxFolders; ++f) {
+    if (!model.folders[f].writeFailed) continue;
+    names += (names.empty() ? "" : ", ") + FolderNameUtf8(model.folders[f]);
+  }
+  if (names.empty() || state.unfinishedBackups.empty()) return {};
+  return "Прежнее содержимое папок, не записанных в прибор (" + names + "), сохранено в файле\n" +
+         state.unfinishedBackups.back() + "\n";
+}
 
- private:
-  ConsoleState& state_;
-};
 }  // namespace
 
 int RunReading(ReadingContext& c) {
@@ -36,29 +39,34 @@ int RunReading(ReadingContext& c) {
   return failures;
 }
 
-void RefreshNotepad(ReadingContext& c) {
-  if (c.state.busy) return;
+bool RefreshNotepad(ReadingContext& c) {
+  if (c.state.busy) return false;
   if (c.state.offline) {
     c.dialogs.ShowMessage("Нет подключения к прибору");
-    return;
+    return false;
   }
   if (c.dialogs.Ask("Данные в компьютере будут синхронизированы\n"
                     "с данными блокнота\n"
                     "Продолжить?",
                     kRefreshCaption, DialogIcon::kQuestion,
                     DialogButtons::kYesNo) != DialogAnswer::kYes) {
-    return;
+    return false;
   }
-  if (AnyFolderPending(c.model) && c.dialogs.Ask("Данные в компьютере были изменены\n"
-                                                 "При синхронизации эти данные будут утрачены\n"
-                                                 "Продолжить?",
-                                                 kRefreshCaption, DialogIcon::kWarning,
-                                                 DialogButtons::kYesNo) != DialogAnswer::kYes) {
-    return;
+  if (AnyFolderPending(c.model) &&
+      c.dialogs.Ask("Данные в компьютере были изменены\n"
+                    "При синхронизации эти данные будут утрачены\n" +
+                        UnwrittenFoldersNote(c.model, c.state) + "Продолжить?",
+                    kRefreshCaption, DialogIcon::kWarning,
+                    DialogButtons::kYesNo) != DialogAnswer::kYes) {
+    return false;
   }
+  // The backups of folders dropped here stay unfinished on disk: the reading
+  // below offers them back when the instrument's block differs.
+  c.state.unfinishedBackups.clear();
   for (int f = 0; f < c.model.folderCount && f < kMaxFolders; ++f) {
     NotepadFolder& folder = c.model.folders[f];
     folder.pending = 0;
+    folder.writeFailed = false;
     // A free slot stays free (and a folder only planned goes back to being
     // one) until its header is read again: a reading that fails must not
     // leave it looking like a folder named "<Свободно>".
@@ -73,6 +81,7 @@ void RefreshNotepad(ReadingContext& c) {
   c.log.AddLogLine("Запрос папок прибора");
   c.totalData.SetRowCount(c.state.summaryRowCount);
   RunReading(c);
+  return true;
 }
 
 }  // namespace orti

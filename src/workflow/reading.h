@@ -53,6 +53,7 @@ struct ReadingContext {
 int RunReading(ReadingContext& context);
 
 // The refresh command: two questions, then the model reset and read again.
-void RefreshNotepad(ReadingContext& context);
+// True when the notepad was read.
+bool RefreshNotepad(ReadingContext& context);
 
 }  // namespace orti

@@ -86,34 +86,62 @@ TEST_F(FoldersPageTest, CreatingAFolderWritesItAndShowsTheJournal) {
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-TEST(MainWindowFolders, LeavingAPageWithPendingChangesOffersToWriteThem) {
-  FoldersApp();
+// The main window with folder 1 "ВОДА" pending in `state`, and a link
+// whose reads are served from memory.
+struct MainWindowWithFolder {
+  explicit MainWindowWithFolder(FolderState state) {
+    setenv("ORTI415_HOME", home.Path().c_str(), 1);
+    form.State().programFolder = home.Path();  // where the backups go
+    form.SetDialogs(&dialogs);
+    form.SetLink(&link);
+    link.ServeReadsFromMemory();
+    model.identity.notepadAddress = kNotepad;
+    model.folderCount = 4;
+    SetFolderName(model.folders[1], "ВОДА");
+    model.folders[1].state = state;
+    model.folders[1].pending = 1;
+    model.folders[1].readInFull = true;
+  }
+  bool appReady = (FoldersApp(), true);
   TempDir home;
-  setenv("ORTI415_HOME", home.Path().c_str(), 1);
   TForm1 form;
   ScriptedDialogs dialogs;
   ScriptedExchanger link;
-  form.SetDialogs(&dialogs);
-  form.SetLink(&link);
   NotepadModel& model = form.Model();
-  model.identity.notepadAddress = kNotepad;
-  model.folderCount = 4;
-  SetFolderName(model.folders[1], "ВОДА");
-  model.folders[1].state = FolderState::kCreatePending;
-  model.folders[1].pending = 1;
+};
 
-  dialogs.Expect(DialogAnswer::kYes);  // pending question
-  dialogs.Expect(DialogAnswer::kYes);  // write question
-  link.Accept();
-  link.Accept();
-  form.SBTools->click();
+TEST(MainWindowFolders, LeavingAPageWithPendingChangesOffersToWriteThem) {
+  MainWindowWithFolder w(FolderState::kCreatePending);
+  w.dialogs.Expect(DialogAnswer::kYes);  // pending question
+  w.dialogs.Expect(DialogAnswer::kYes);  // write question
+  w.link.Accept();
+  w.link.Accept();
+  w.form.SBTools->click();
 
-  ASSERT_EQ(dialogs.Calls().size(), 2u);
-  EXPECT_EQ(dialogs.Calls()[0].caption, "Синхронизация");
-  EXPECT_EQ(dialogs.Calls()[1].caption, "Обновление данных");
-  EXPECT_EQ(link.requests.size(), 2u);
-  EXPECT_FALSE(AnyFolderPending(model));
-  EXPECT_EQ(form.PageControl1->currentIndex(), kPageSettings);
+  ASSERT_EQ(w.dialogs.Calls().size(), 2u);
+  EXPECT_EQ(w.dialogs.Calls()[0].caption, "Синхронизация");
+  EXPECT_EQ(w.dialogs.Calls()[1].caption, "Обновление данных");
+  EXPECT_EQ(w.link.Writes().size(), 2u);
+  EXPECT_FALSE(AnyFolderPending(w.model));
+  EXPECT_EQ(w.form.PageControl1->currentIndex(), kPageSettings);
+}
+
+TEST(MainWindowFolders, ClosingWithAFolderWhoseWritingFailedAsksFirst) {
+  MainWindowWithFolder w(FolderState::kRewritePending);
+  w.model.folders[1].writeFailed = true;
+  w.form.show();
+
+  w.dialogs.Expect(DialogAnswer::kCancel);
+  w.form.MQuit->trigger();
+  EXPECT_TRUE(w.form.isVisible());
+  ASSERT_EQ(w.dialogs.Calls().size(), 1u);
+  EXPECT_NE(w.dialogs.Calls()[0].text.find("ВОДА (№ 1)"), std::string::npos);
+  EXPECT_EQ(w.dialogs.Calls()[0].buttons, DialogButtons::kYesNoCancel);
+
+  w.dialogs.Expect(DialogAnswer::kNo);
+  w.form.close();
+  EXPECT_FALSE(w.form.isVisible());
+  EXPECT_TRUE(w.link.requests.empty());
 }
 
 }  // namespace

@@ -61,6 +61,7 @@ class ViewMarksTest : public ::testing::Test {
       NotepadFolder& folder = m.folders[f];
       std::strcpy(folder.name, Utf8ToCp1251(names[f]).c_str());
       folder.state = FolderState::kAsRead;
+      folder.readInFull = true;
       for (int s = 0; s < counts[f]; ++s) {
         NotepadRecord& r = folder.records[s];
         r.mode = kModePh;

@@ -10,7 +10,10 @@
 #include <string>
 
 #include "device/device_link.h"
+#include "device/memory_map.h"
+#include "device/record_decoder.h"
 #include "folders/folder_operations.h"
+#include "folders/synchronisation.h"
 #include "platform/cp1251.h"
 #include "platform/date_time.h"
 #include "support/sim_rig.h"
@@ -21,8 +24,17 @@ namespace {
 
 constexpr uint16_t kSmallNotepad = 62464;
 
+// The generated small notepad; `adjust` changes its memory first.
+sim::MemoryImage SmallNotepad(void (*adjust)(sim::MemoryImage&) = nullptr) {
+  sim::MemoryImage memory = sim::GenerateNotepad({5, kSmallNotepad, 200});
+  if (adjust) adjust(memory);
+  return memory;
+}
+
 struct Commands {
-  test::SimRig rig{5, kSmallNotepad};
+  explicit Commands(void (*adjust)(sim::MemoryImage&) = nullptr)
+      : rig(SmallNotepad(adjust), kSmallNotepad) {}
+  test::SimRig rig;
   test::TempDir dir;
   CliEnvironment env{rig.port, rig.clock, dir.Path(), ",", LocalNow()};
   std::ostringstream out, err;
@@ -116,13 +128,25 @@ TEST(CliCommands, FolderOperationsRefuseWhatTheFoldersPageRefuses) {
   EXPECT_FALSE(c.AnyWriteSent());
 }
 
-TEST(CliCommands, NothingIsWrittenFromANotepadReadInPart) {
-  Commands c;
-  c.rig.SilenceExchange(sim::RequestKind::Read, 3);
-  EXPECT_EQ(c.Run({"--port", "1", "clear-all"}), kExitFailed);
-  EXPECT_NE(c.err.str().find("Ошибка при выполнении операции"), std::string::npos) << c.err.str();
-  EXPECT_NE(c.err.str().find("Блокнот прочитан не полностью"), std::string::npos);
-  EXPECT_FALSE(c.AnyWriteSent());
+TEST(CliCommands, NothingIsWrittenIntoAFolderReadInPart) {
+  // The third read is folder 0's second chunk.
+  const struct {
+    std::vector<std::string> args;
+    const char* refusal;
+  } cases[] = {
+      {{"clear", "0"}, kMsgNotReadInFull},
+      {{"clear-all"}, kMsgNotReadInFull},
+      {{"mkdir", "НОВАЯ"}, "Блокнот прочитан не полностью"},
+  };
+  for (const auto& k : cases) {
+    Commands c;
+    c.rig.SilenceExchange(sim::RequestKind::Read, 3);
+    std::vector<std::string> args{"--port", "1"};
+    args.insert(args.end(), k.args.begin(), k.args.end());
+    EXPECT_EQ(c.Run(args), kExitFailed) << k.args[0];
+    EXPECT_NE(c.err.str().find(k.refusal), std::string::npos) << c.err.str();
+    EXPECT_FALSE(c.AnyWriteSent()) << k.args[0];
+  }
 }
 
 TEST(CliCommands, AFailedWriteGivesStatusOne) {
@@ -131,6 +155,21 @@ TEST(CliCommands, AFailedWriteGivesStatusOne) {
   EXPECT_EQ(c.Run({"--port", "1", "mkdir", "НОВАЯ"}), kExitFailed);
   EXPECT_NE(c.err.str().find("Запись в прибор выполнена не полностью"), std::string::npos)
       << c.err.str();
+}
+
+TEST(CliCommands, AConversionMessageOfTheReadingIsNoRefusal) {
+  // A record of folder 0 whose time of day lies past midnight.
+  Commands c([](sim::MemoryImage& memory) {
+    for (int s = 0; s < kShownSlots; ++s) {
+      uint8_t* slot = memory.data() + kSmallNotepad + kFolderHeaderSize + kRecordSize * s;
+      if (slot[0] < kModePh || slot[0] > kModeMv) continue;
+      slot[3] = slot[4] = 0xFF;
+      return;
+    }
+  });
+  EXPECT_EQ(c.Run({"--port", "1", "rename", "1", "НОВОЕ"}), kExitOk) << c.err.str();
+  EXPECT_NE(c.err.str().find(kDateTimeConversionError), std::string::npos);
+  EXPECT_TRUE(c.AnyWriteSent());
 }
 
 TEST(CliCommands, ARefusedOperatorNameStopsBeforeThePort) {

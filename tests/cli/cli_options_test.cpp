@@ -96,6 +96,17 @@ TEST(CliOptions, DeleteTakesFolderColonSlotPairs) {
   EXPECT_NE(Refusal({"delete"}), "");
 }
 
+TEST(CliOptions, RestoreTakesABackupFileAndFolderNumbers) {
+  const CliOptions all = Parsed({"restore", "b.txt"});
+  EXPECT_EQ(all.command, Command::kRestore);
+  EXPECT_EQ(all.file, "b.txt");
+  EXPECT_TRUE(all.folders.empty());
+  EXPECT_EQ(Parsed({"restore", "b.txt", "3", "0"}).folders, (std::vector<int>{3, 0}));
+  for (const Args& bad : {Args{"restore"}, Args{"restore", "b.txt", "100"}, Args{"restore", ""}}) {
+    EXPECT_NE(Refusal(bad), "");
+  }
+}
+
 TEST(CliOptions, HelpAndUnknownWords) {
   EXPECT_TRUE(Parsed({"--help"}).help);
   EXPECT_TRUE(Parsed({"read", "--help"}).help);

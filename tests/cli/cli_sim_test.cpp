@@ -22,6 +22,7 @@
 #include "device/identify.h"
 #include "device/identity_display.h"
 #include "device/link_hooks.h"
+#include "folders/folder_writer.h"
 #include "platform/cp1251.h"
 #include "platform/date_time.h"
 #include "settings/work_log.h"
@@ -284,6 +285,68 @@ TEST_F(CliOnSim, ARefusedNameGivesStatusTwoAndChangesNothing) {
   EXPECT_NE(refused.err.find("Недопустимый символ 'Q'"), std::string::npos) << refused.err;
   EXPECT_EQ(refused.err.find(kStepNewFolder), std::string::npos);
   EXPECT_EQ(Image(), image);
+}
+
+// A rename whose writing goes wrong: a write acknowledged but not carried out
+// is found by reading back and written again in the same run; a power cut
+// after the erase ends with status 1 and a backup from which a later run
+// brings every record back.
+TEST(CliOnFaultySim, ARenameEitherCompletesOrLeavesABackupThatRestoresIt) {
+  const struct {
+    const char* rule;
+    int status;
+  } cases[] = {{"unapplied,nth=4", 0}, {"gone,nth=1", 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.rule);
+    test::TempDir dir;
+    const Lines simArgs{"--image",
+                        dir.File("notepad.img"),
+                        "--notepad-address",
+                        std::to_string(kSmallNotepad),
+                        "--seed",
+                        "5",
+                        "--link",
+                        dir.File("orti")};
+    Lines faulty = simArgs;
+    faulty.insert(faulty.end(), {"--fault", c.rule});
+    auto sim = std::make_unique<sim::SimProcess>(ORTI415_SIM_PATH, faulty);
+    ASSERT_EQ(sim->FirstLine().rfind("/dev/", 0), 0u);
+    const ConsoleReading before(dir.File("notepad.img"));
+    int folder = -1, record = -1;  // the last folder with records: never folder 0
+    ASSERT_TRUE(RowRecord(before.ByFolders(), before.ByFolders().RowCount() - 1, folder, record));
+    ASSERT_GT(folder, 0);
+
+    const CliRun run =
+        RunCliProgram({"--fast", "--port", "1", "rename", std::to_string(folder), "новое имя"},
+                      "1=" + dir.File("orti"), dir);
+    ASSERT_EQ(run.status, c.status) << run.err;
+    if (c.status == 0) {
+      const ConsoleReading after(dir.File("notepad.img"));
+      EXPECT_EQ(after.FolderName(folder), "НОВОЕ ИМЯ");
+      EXPECT_EQ(after.Rows(ViewKind::kByDate).size(), before.Rows(ViewKind::kByDate).size());
+      EXPECT_NE(run.err.find("прочитано не то, что записано"), std::string::npos) << run.err;
+      continue;
+    }
+    const std::string named = "Резервная копия: ";
+    const size_t at = run.err.find(named);
+    ASSERT_NE(at, std::string::npos) << run.err;
+    const std::string backup = SplitLines(run.err.substr(at + named.size()))[0];
+    EXPECT_LT(ConsoleReading(dir.File("notepad.img")).Rows(ViewKind::kByDate).size(),
+              before.Rows(ViewKind::kByDate).size())
+        << "the cut left the folder erased";
+
+    sim.reset();  // switched on again, without the fault
+    sim = std::make_unique<sim::SimProcess>(ORTI415_SIM_PATH, simArgs);
+    ASSERT_EQ(sim->FirstLine().rfind("/dev/", 0), 0u);
+    const CliRun restored =
+        RunCliProgram({"--fast", "--port", "1", "restore", backup}, "1=" + dir.File("orti"), dir);
+    ASSERT_EQ(restored.status, 0) << restored.err;
+    EXPECT_NE(restored.out.find("№ " + std::to_string(folder) + ": сейчас"), std::string::npos)
+        << restored.out;
+    const ConsoleReading after(dir.File("notepad.img"));
+    EXPECT_EQ(after.Rows(ViewKind::kByDate), before.Rows(ViewKind::kByDate));
+    EXPECT_EQ(after.FolderName(folder), before.FolderName(folder));
+  }
 }
 
 // Each way a reply can go wrong, once or on every read: the command line

@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "device/folder_block.h"
 #include "device/memory_map.h"
+#include "device/write_frames.h"
 #include "folders/folder_compaction.h"
 #include "folders/folder_names.h"
 #include "folders/folder_page_view.h"
@@ -18,6 +20,7 @@
 #include "settings/work_log.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_exchanger.h"
+#include "support/temp_dir.h"
 
 namespace orti::test {
 
@@ -126,6 +129,8 @@ class FakeFolderPage final : public FolderPageView {
 class FolderFixture : public ::testing::Test {
  protected:
   FolderFixture() {
+    state.programFolder = home.Path();
+    link.ServeReadsFromMemory();
     model->identity.notepadAddress = kNotepad;
     model->folderCount = FolderBlockCount(kNotepad);
     for (int f = 0; f < model->folderCount; ++f) {
@@ -137,23 +142,39 @@ class FolderFixture : public ::testing::Test {
     }
   }
 
+  // A free slot read in full; the instrument's block is erased.
   void MakeFree(int f) {
     SetFolderName(model->folders[f], kFreeFolderName);
     model->folders[f].state = FolderState::kFree;
+    model->folders[f].readInFull = true;
+    std::memset(model->folders[f].knownBlock, 0xFF, kFolderBlockSize);
+    for (int i = 0; i < kFolderBlockSize; ++i) link.Memory(Base(f) + i) = 0xFF;
   }
-  // A folder in use holding records in `filled`.
+  // A folder in use holding records in `filled`, as read from the instrument.
   void MakeFolder(int f, const std::string& utf8Name, std::vector<int> filled = {}) {
     NotepadFolder& folder = model->folders[f];
     SetFolderName(folder, utf8Name);
     folder.state = FolderState::kAsRead;
+    const auto header = FolderHeaderBytes(folder.name);
+    std::memcpy(folder.knownBlock, header.data(), kFolderHeaderSize);
+    for (int i = 0; i < kFolderHeaderSize; ++i) link.Memory(Base(f) + i) = header[i];
     for (int s : filled) PutRecord(f, s);
   }
   void PutRecord(int f, int s) {
     NotepadFolder& folder = model->folders[f];
     const auto bytes = RecordBytes(f, s);
     std::memcpy(StoredSlotBytes(folder, s), bytes.data(), kRecordSize);
+    const int offset = kFolderHeaderSize + kRecordSize * s;
+    std::memcpy(folder.knownBlock + offset, bytes.data(), kRecordSize);
+    for (int i = 0; i < kRecordSize; ++i) link.Memory(Base(f) + offset + i) = bytes[i];
     folder.records[s].mode = kModePh;
     folder.records[s].dayNumber = static_cast<uint16_t>(100 + s);  // follows the record
+  }
+  // The instrument's block of folder `f`.
+  FolderBlock InstrumentBlock(int f) {
+    FolderBlock block{};
+    for (int i = 0; i < kFolderBlockSize; ++i) block[i] = link.Memory(Base(f) + i);
+    return block;
   }
   void MarkForDeletion(int f, int s) {
     model->folders[f].records[s].deletionMark = 1;
@@ -166,7 +187,7 @@ class FolderFixture : public ::testing::Test {
 
   std::vector<WriteFrame> Frames() const {
     std::vector<WriteFrame> frames;
-    for (const auto& r : link.requests) {
+    for (const auto& r : link.Writes()) {
       frames.push_back(DecodeWrite(r));
       EXPECT_TRUE(frames.back().lrcOk) << r;
     }
@@ -180,6 +201,7 @@ class FolderFixture : public ::testing::Test {
   }
   std::vector<std::string> LogLines() const { return log.Lines(); }
 
+  TempDir home;
   std::unique_ptr<NotepadModel> model = std::make_unique<NotepadModel>();
   ConsoleState state;
   ScriptedDialogs dialogs;

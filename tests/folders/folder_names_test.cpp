@@ -43,6 +43,9 @@ TEST(FolderNames, UpperCaseAndExistenceIgnoreLetterCase) {
   EXPECT_TRUE(FolderNameExists(*model, "ВОДА"));
   EXPECT_FALSE(FolderNameExists(*model, "за пределом"));
   EXPECT_FALSE(FolderNameExists(*model, "ЯБЛОК"));
+  // A free slot is taken only when its header was read.
+  EXPECT_EQ(FirstFreeSlot(*model), -1);
+  model->folders[1].readInFull = true;
   EXPECT_EQ(FirstFreeSlot(*model), 1);
   EXPECT_TRUE(IsFreeSlot(model->folders[1]));
   EXPECT_FALSE(IsFreeSlot(model->folders[2]));

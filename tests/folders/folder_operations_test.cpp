@@ -366,3 +366,63 @@ TEST_F(FolderOps, CommandsWaitWhileASynchronisationRuns) {
 
 }  // namespace
 }  // namespace orti::test
+
+namespace orti::test {
+namespace {
+
+TEST_F(FolderOps, AFolderNotReadInFullIsNeverErased) {
+  const struct {
+    const char* name;
+    void (FolderOperations::*click)();
+    int selected;
+  } cases[] = {
+      {"rename", &FolderOperations::BtnRenameFolderClick, 1},
+      {"remove", &FolderOperations::BtnRemoveFolderClick, 1},
+      {"clear", &FolderOperations::BtnClearFolderClick, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    dialogs = ScriptedDialogs();
+    model->folders[1].readInFull = false;
+    page.selected = c.selected;
+    page.name = "НОВОЕ";
+    (ops.*c.click)();
+    ExpectRefused(kMsgNotReadInFull);
+  }
+  // Clear all refuses as a whole and names the folders.
+  dialogs = ScriptedDialogs();
+  model->folders[3].readInFull = false;
+  ops.BtnClearFoldersClick();
+  ExpectRefused(std::string(kMsgNotReadInFull) + "\nВОДА (№ 1), ПОЧВА (№ 3)");
+}
+
+TEST_F(FolderOps, CreateTakesTheFirstFreeSlotWhoseHeaderWasRead) {
+  MakeFree(3);
+  FillList();
+  model->folders[2].readInFull = false;  // its header read failed
+  page.name = "НОВАЯ";
+  ReplyOk(2);
+  dialogs.Expect(DialogAnswer::kYes);
+  ops.BtnNewFolderClick();
+  EXPECT_EQ(FolderNameUtf8(model->folders[3]), "НОВАЯ");
+  EXPECT_EQ(Addresses(), (std::vector<int>{Base(3), Base(3)}));
+}
+
+TEST_F(FolderOps, NamesOverSixteenCharactersAndFreeSlotsAreRefused) {
+  const std::string seventeen = "АБВГДЕЖЗИЙКЛМНОПР";
+  page.name = seventeen;
+  ops.BtnNewFolderClick();
+  ExpectRefused(kMsgNameTooLong);
+  dialogs = ScriptedDialogs();
+  page.selected = 1;
+  ops.BtnRenameFolderClick();
+  ExpectRefused(kMsgNameTooLong);
+  // A free slot: the page's buttons are disabled, the command line is refused.
+  dialogs = ScriptedDialogs();
+  page.selected = 2;
+  ops.BtnRemoveFolderClick();
+  ExpectRefused(kMsgCannotRemove);
+}
+
+}  // namespace
+}  // namespace orti::test

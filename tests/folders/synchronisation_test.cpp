@@ -204,10 +204,10 @@ TEST_F(Synchronisation, ErrorReplyIsLoggedWithTheDeviceErrorText) {
   Run(DialogAnswer::kYes);
 
   EXPECT_EQ(link.requests.size(), 1u);
-  EXPECT_EQ(LogLines(), (Lines{"Очистка блока в приборе - Ошибка /принято из порта/",
-                               "Ошибка при выполнении операции", "Длина ответа= 11",
-                               "Ответ прибора ':0192026B", "'",
-                               "Недопустимая команда (Команда не может быть выполнена)"}));
+  EXPECT_EQ(LogLines(),
+            (Lines{"Очистка блока в приборе - Ошибка /принято из порта/",
+                   "Ошибка при выполнении операции", "Длина ответа= 11", "Ответ прибора ':0192026B",
+                   "'", "Недопустимая команда (Команда не может быть выполнена)"}));
   EXPECT_EQ(model->folders[3].state, FolderState::kClearPending);
   EXPECT_NE(Warning().find("Не выполнено запросов: 1\n"), std::string::npos);
 }
@@ -262,10 +262,10 @@ TEST_F(Synchronisation, CreateRemoveAndClearSendTheirFramesWithTheirStepTexts) {
   for (int f = 0; f < 3; ++f) model->folders[f].pending = 1;
   MakeFolder(3, "ПОКОЙ");  // state 1 with a pending flag writes nothing
   model->folders[3].pending = 1;
-  link.Accept();       // clear: erase
+  link.Accept();                           // clear: erase
   link.Reply(std::nullopt);                // clear: header
   link.Reply(std::nullopt);                // remove: erase
-  link.Accept();       // create: erase
+  link.Accept();                           // create: erase
   link.Reply(std::string(kWriteRefused));  // create: header
 
   const SyncOutcome outcome = Run(DialogAnswer::kYes);
@@ -341,7 +341,7 @@ TEST_F(Synchronisation, PendingQuestionYesSynchronisesAndNoChangesNothing) {
   ReplyOk(3);
   EXPECT_TRUE(ConfirmPendingSync(sync));
   EXPECT_EQ(dialogs.Calls()[2].caption, "Обновление данных");
-  EXPECT_EQ(link.requests.size(), 3u);
+  EXPECT_EQ(link.Writes().size(), 3u);
   EXPECT_FALSE(AnyFolderPending(*model));
 }
 

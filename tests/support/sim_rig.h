@@ -16,17 +16,22 @@
 #include "sim/instrument_line.h"
 #include "sim/notepad_generator.h"
 #include "support/fake_clock.h"
+#include "support/temp_dir.h"
 
 namespace orti::test {
 
 struct SimRig {
   explicit SimRig(uint32_t seed = 7, uint16_t notepadAddress = 12800)
-      : instrument(sim::GenerateNotepad({seed, notepadAddress, 200}), Identity(notepadAddress)),
+      : SimRig(sim::GenerateNotepad({seed, notepadAddress, 200}), notepadAddress) {}
+  // An instrument whose memory is `memory`: another run after the first ended.
+  SimRig(const sim::MemoryImage& memory, uint16_t notepadAddress)
+      : instrument(memory, Identity(notepadAddress)),
         line(instrument, faults),
         port(line, clock),
         hooks(clock, state),
         link(port, state, log, clock, hooks) {
     state.currentPort = 1;
+    state.programFolder = home.Path();  // where the backups go
   }
 
   static sim::InstrumentIdentity Identity(uint16_t notepadAddress) {
@@ -55,6 +60,7 @@ struct SimRig {
     faults.Add(rule);
   }
 
+  TempDir home;
   FakeClock clock;
   ConsoleState state;
   WorkLog log;

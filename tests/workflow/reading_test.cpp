@@ -254,11 +254,18 @@ TEST(Refresh, QuestionsDecideAndTheSummaryIsCutBack) {
   EXPECT_EQ(r.dialogs.Calls().back().caption, "Обновление данных");
   EXPECT_EQ(r.dialogs.Calls().back().icon, DialogIcon::kQuestion);
 
+  // A folder whose writing failed: the question names it and its backup.
   r.model->folders[4].pending = 1;
+  r.model->folders[4].writeFailed = true;
+  r.rig.state.unfinishedBackups = {"/home/backups/orti415-backup-1.txt"};
   r.dialogs.Expect(DialogAnswer::kYes);
   r.dialogs.Expect(DialogAnswer::kNo);
   RefreshNotepad(r.context);
   EXPECT_EQ(r.dialogs.Calls().back().icon, DialogIcon::kWarning);
+  EXPECT_NE(r.dialogs.Calls().back().text.find(
+                "(" + FolderNameUtf8(r.model->folders[4]) +
+                "), сохранено в файле\n/home/backups/orti415-backup-1.txt\n"),
+            std::string::npos);
   EXPECT_EQ(r.model->folders[4].pending, 1);
   EXPECT_EQ(r.rig.port.Sent().size(), sent);
 
@@ -266,6 +273,7 @@ TEST(Refresh, QuestionsDecideAndTheSummaryIsCutBack) {
   r.dialogs.Expect(DialogAnswer::kYes);
   RefreshNotepad(r.context);
   EXPECT_EQ(r.model->folders[4].pending, 0);
+  EXPECT_FALSE(r.model->folders[4].writeFailed);
   EXPECT_GT(r.rig.port.Sent().size(), sent);
   EXPECT_EQ(r.totalData.RowCount(), rows);  // never accumulates
   EXPECT_EQ(r.rig.log.Lines()[r.rig.log.Lines().size() - 1], "Запрос папок прибора");

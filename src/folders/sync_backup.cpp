@@ -1,0 +1,122 @@
+#include "folders/sync_backup.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "device/folder_block.h"
+#include "folders/backup_store.h"
+#include "platform/cp1251.h"
+#include "platform/system_error.h"
+
+namespace orti {
+namespace {
+
+bool AllWriteFailed(const NotepadModel& model, const std::vector<int>& folders) {
+  return !folders.empty() && std::all_of(folders.begin(), folders.end(),
+                                         [&](int f) { return model.folders[f].writeFailed; });
+}
+
+bool HoldsAll(const Backup& backup, const std::vector<int>& folders) {
+  return std::all_of(folders.begin(), folders.end(), [&](int f) {
+    return std::any_of(backup.folders.begin(), backup.folders.end(),
+                       [f](const BackupFolder& b) { return b.folder == f; });
+  });
+}
+
+}  // namespace
+
+std::string IdentityText(const DeviceIdentity& identity) {
+  return Cp1251ToUtf8(std::string(identity.name, strnlen(identity.name, sizeof identity.name))) +
+         " " + Cp1251ToUtf8(std::string(identity.version, strnlen(identity.version, 1)));
+}
+
+BackupFolder BackupFolderOf(int folder, int address, const uint8_t* block) {
+  BackupFolder b;
+  b.folder = folder;
+  b.address = address;
+  const bool free = IsFreeHeader(block);
+  b.block.assign(block, block + (free ? kFolderHeaderBytes : kFolderBlockBytes));
+  size_t length = 0;
+  while (!free && length < kFolderNameChars && block[length] != 0xFF && block[length] != 0) {
+    ++length;
+  }
+  b.name = Cp1251ToUtf8(std::string(reinterpret_cast<const char*>(block), length));
+  return b;
+}
+
+BackupFolder BackupFolderOf(const NotepadModel& model, int folder) {
+  const NotepadFolder& f = model.folders[folder];
+  return BackupFolderOf(folder, f.deviceAddress, f.knownBlock);
+}
+
+bool WriteBackup::Begin(const NotepadModel& model, ConsoleState& state,
+                        const std::vector<int>& folders, const std::string& reason,
+                        std::string& error) {
+  if (!state.unfinishedBackups.empty() && AllWriteFailed(model, folders)) {
+    Backup earlier;
+    if (LoadBackup(state.unfinishedBackups.back(), earlier, error) && HoldsAll(earlier, folders)) {
+      path_ = state.unfinishedBackups.back();
+      backup_ = earlier;
+      return true;
+    }
+  }
+  std::vector<BackupFolder> blocks;
+  for (int f : folders) blocks.push_back(BackupFolderOf(model, f));
+  return BeginWith(model.identity, state, std::move(blocks), reason, error);
+}
+
+bool WriteBackup::BeginWith(const DeviceIdentity& identity, ConsoleState& state,
+                            std::vector<BackupFolder> folders, const std::string& reason,
+                            std::string& error) {
+  int errorNumber = 0;
+  const NewBackupName name = NewBackupPath(state.programFolder, errorNumber);
+  if (name.path.empty()) {
+    error = state.programFolder + kBackupsFolder + ": " + SystemErrorText(errorNumber);
+    return false;
+  }
+  backup_ = Backup{};
+  backup_.created = name.created;
+  backup_.identity = IdentityText(identity);
+  backup_.notepadAddress = identity.notepadAddress;
+  backup_.reason = reason;
+  backup_.folders = std::move(folders);
+  const FileResult saved = SaveBackup(name.path, backup_);
+  if (!saved.ok) {
+    error = name.path + ": " + SystemErrorText(saved.errorNumber);
+    return false;
+  }
+  path_ = name.path;
+  state.unfinishedBackups.push_back(path_);
+  return true;
+}
+
+void WriteBackup::Save() {
+  // The blocks are on disk already; a failure here only leaves a flag older.
+  SaveBackup(path_, backup_);
+}
+
+void WriteBackup::MarkWritten(int folder) {
+  for (BackupFolder& b : backup_.folders) {
+    if (b.folder == folder) b.written = true;
+  }
+  Save();
+}
+
+void WriteBackup::Settle(const NotepadModel& model, ConsoleState& state) {
+  for (int f = 0; f < model.folderCount && f < kMaxFolders; ++f) {
+    if (model.folders[f].writeFailed) return;
+  }
+  for (const std::string& path : state.unfinishedBackups) MarkBackupCompleted(path);
+  state.unfinishedBackups.clear();
+  PruneCompletedBackups(state.programFolder);
+}
+
+void MarkBackupCompleted(const std::string& path) {
+  Backup backup;
+  std::string error;
+  if (!LoadBackup(path, backup, error) || backup.completed) return;
+  backup.completed = true;
+  SaveBackup(path, backup);
+}
+
+}  // namespace orti
