@@ -20,6 +20,7 @@ constexpr CommandName kCommands[] = {
     {"mkdir", Command::kMkdir},        {"rename", Command::kRename},
     {"rmdir", Command::kRmdir},        {"clear", Command::kClear},
     {"clear-all", Command::kClearAll}, {"delete", Command::kDelete},
+    {"archive", Command::kArchive},
 };
 
 // A whole decimal number within [low, high]; signs, blanks and trailing text refused.
@@ -123,6 +124,7 @@ bool ParseCommandArguments(ArgumentReader& in, CliOptions& o, std::string& error
         o.records.push_back(slot);
       }
       return true;
+    case Command::kArchive:  // parsed on its own
     case Command::kNone:
       break;
   }
@@ -142,6 +144,8 @@ bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& o, s
       if (in.AtEnd() || !ParseNumber(in.Take(), 1, kHighestPort, o.port)) {
         return Fail(error, "--port needs a port number 1.." + std::to_string(kHighestPort));
       }
+    } else if (a == "--no-archive") {
+      o.noArchive = true;
     } else if (a == "--fast") {
       o.fastRead = true;
     } else if (a == "--trace") {
@@ -158,11 +162,16 @@ bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& o, s
     }
   }
   if (o.command == Command::kNone) return o.help || Fail(error, "no command");
+  if (o.command == Command::kArchive) {
+    std::vector<std::string> rest;
+    while (!in.AtEnd()) rest.push_back(in.Take());
+    return ParseArchiveOptions(rest, o.archive, error);
+  }
   return ParseCommandArguments(in, o, error);
 }
 
 std::string CliUsage() {
-  return R"(Usage: orti415-cli [--port N] [--fast] [--trace FILE] [--operator "Surname Name Patronymic"]
+  return R"(Usage: orti415-cli [--port N] [--fast] [--no-archive] [--trace FILE] [--operator "Surname Name Patronymic"]
                    COMMAND [ARGS]
 
 Commands:
@@ -182,13 +191,25 @@ Commands:
   clear N                    clear folder N, then write it into the instrument
   clear-all                  clear every folder, then write them into the instrument
   delete N:S [N:S ...]       delete record slot S of folder N, then write the folders
+  archive list [FILTERS]     print archived measurements as read --by-date does
+  archive export FILE [FILTERS] [--extend | --replace]
+                             export archived measurements as the by-date view does
+  archive import FILE...     add the lines of export files the archive lacks
+  archive imports            list the imports: number, time, lines added, file
+  archive forget-import N    take import N back
+  archive stats              measurements, instruments, folders, first and last date
+  archive backup FILE        copy the archive (safe while a console is open)
 
 Folder numbers N count from 0; record slots S are 0..24.
+FILTERS: --from YYYY-MM-DD --to YYYY-MM-DD --folder TEXT --mode pH|mV|pH25
+Every reading is added to the archive (ORTI415_ARCHIVE, default
+~/.local/share/orti415/archive.sqlite) unless --no-archive is given.
 
 Options:
   --port N                   use port N (still identified) instead of searching 1..63
   --fast                     end each read as soon as its reply is complete instead of
                              always waiting 300 ms
+  --no-archive               do not add the reading to the archive
   --trace FILE               append every request and reply to FILE (as ORTI415_TRACE)
   --operator NAME            the name written into exported lines; default: the first
                              operator of orti415.ini, else three blanks

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/archive_options.h"
+
 namespace orti::cli {
 
 enum class Command {
@@ -19,7 +21,8 @@ enum class Command {
   kRmdir,
   kClear,
   kClearAll,
-  kDelete
+  kDelete,
+  kArchive
 };
 
 // What an existing export file gets: refused, extended, or replaced.
@@ -34,7 +37,8 @@ struct CliOptions {
   bool help = false;
   int port = 0;  // 0: search the ports as at start-up
   bool fastRead = false;
-  std::string traceFile;  // empty: ORTI415_TRACE, if set
+  bool noArchive = false;  // the reading is not added to the archive
+  std::string traceFile;   // empty: ORTI415_TRACE, if set
   std::optional<std::string> operatorName;
   Command command = Command::kNone;
   bool byDate = false;
@@ -43,6 +47,7 @@ struct CliOptions {
   std::string folderName;
   int folder = -1;
   std::vector<RecordSlot> records;
+  ArchiveOptions archive;
 };
 
 // Reads argv[1] onward. False with a reason when the line is not understood.
