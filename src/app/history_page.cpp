@@ -12,6 +12,8 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <QValueAxis>
+#include <cmath>
+#include <map>
 #include <set>
 
 #include "archive/archive_grid.h"
@@ -21,23 +23,41 @@
 #include "views/export.h"
 #include "views/number_text.h"
 #include "views/record_text.h"
+#include "views/view_layout.h"
 
 namespace orti {
 namespace {
 
 constexpr const char* kAnyMode = "Все";
 constexpr uint8_t kModeChoices[] = {0, kModePh, kModePh25, kModeMv};
+// Beyond these the markers and the legend cost more drawing time than they
+// help: the line and the hover still show each point.
+constexpr size_t kMarkedPointsAtMost = 2000;
+constexpr int kLegendSeriesAtMost = 20;
 
 double DayOf(const QDate& date) {
   return EncodeDate(date.year(), date.month(), date.day());
 }
 
 // The axis works in the computer's local time, as the dates were taken.
-qint64 AxisTime(double dateTime) {
-  const CivilDateTime t = DecodeDateTime(dateTime);
-  return QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second))
-      .toMSecsSinceEpoch();
-}
+// Midnight is converted once a day: the local-time lookup is what a plot of
+// thousands of points would otherwise spend its time on.
+class AxisTimes {
+ public:
+  qint64 Of(double dateTime) {
+    const double day = std::floor(dateTime);
+    auto [midnight, added] = midnights_.emplace(day, 0);
+    if (added) {
+      const CivilDateTime t = DecodeDateTime(day);
+      midnight->second = QDateTime(QDate(t.year, t.month, t.day), QTime(0, 0)).toMSecsSinceEpoch();
+    }
+    return midnight->second + std::llround((dateTime - day) * kMsPerDay);
+  }
+
+ private:
+  static constexpr double kMsPerDay = 86400000.0;
+  std::map<double, qint64> midnights_;
+};
 
 double DateTimeOf(qint64 axisTime) {
   const QDateTime t = QDateTime::fromMSecsSinceEpoch(axisTime);
@@ -58,8 +78,10 @@ HistoryPage::HistoryPage(Context context, QWidget* parent)
   Table = MakeGridView(model_, "SGArchive", this);
   Table->setSelectionBehavior(QAbstractItemView::SelectRows);
   Table->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  grid_.SetColWidth(kFirstReadColumn, 130);
-  grid_.SetColWidth(kReadByColumn, 200);
+  // The by-date view's widths with every column shown, then the two of the archive.
+  ApplyColumnChoice(ViewKind::kByDate, grid_, std::vector<bool>(kChoiceColumns, true));
+  grid_.SetColWidth(kFirstReadColumn, kDateViewWidths[0]);
+  grid_.SetColWidth(kReadByColumn, 220);
   ApplyColumnWidths(Table, grid_);
 
   auto* splitter = new QSplitter(Qt::Vertical, this);
@@ -131,7 +153,6 @@ QWidget* HistoryPage::BuildPlot() {
   ChartView->setObjectName("ArchivePlot");
   // Drag a rectangle to zoom in; the right button zooms back out.
   ChartView->setRubberBand(QChartView::RectangleRubberBand);
-  ChartView->setRenderHint(QPainter::Antialiasing);
   ChartView->setMinimumHeight(220);
   column->addWidget(ChartView, 1);
 
@@ -180,24 +201,36 @@ void HistoryPage::RebuildPlot() {
   valueAxis->setTitleText(QString::fromUtf8(kPlotValueTitles[static_cast<int>(value)]));
   chart->addAxis(timeAxis, Qt::AlignBottom);
   chart->addAxis(valueAxis, Qt::AlignLeft);
-  double low = 0, high = 0;
-  qint64 first = 0, last = 0;
-  bool any = false;
-  for (const PlotSeries& s : BuildPlotSeries(rows_, value)) {
+  const std::vector<PlotSeries> plotted = BuildPlotSeries(rows_, value);
+  chart->legend()->setVisible(static_cast<int>(plotted.size()) <= kLegendSeriesAtMost);
+  ChartView->setRenderHint(QPainter::Antialiasing, rows_.size() <= kMarkedPointsAtMost);
+  if (rows_.empty()) return;
+
+  // The ranges first: every series added later is laid out once.
+  AxisTimes times;
+  double low = plotted[0].points[0].value, high = low;
+  for (const PlotSeries& s : plotted) {
+    for (const PlotPoint& p : s.points) {
+      low = std::min(low, p.value);
+      high = std::max(high, p.value);
+    }
+  }
+  const double margin = high > low ? (high - low) * 0.05 : 1;
+  valueAxis->setRange(low - margin, high + margin);
+  const qint64 first = times.Of(rows_.front().taken), last = times.Of(rows_.back().taken);
+  const qint64 span = last > first ? (last - first) / 20 : 3600000;
+  timeAxis->setRange(QDateTime::fromMSecsSinceEpoch(first - span),
+                     QDateTime::fromMSecsSinceEpoch(last + span));
+
+  for (const PlotSeries& s : plotted) {
     auto* series = new QLineSeries(chart);
     const QString name = QString::fromStdString(s.folderName);
     series->setName(name);
-    series->setPointsVisible(true);
+    series->setPointsVisible(rows_.size() <= kMarkedPointsAtMost);
     QList<QPointF> points;
     points.reserve(static_cast<int>(s.points.size()));
     for (const PlotPoint& p : s.points) {
-      const qint64 x = AxisTime(p.taken);
-      points.append(QPointF(static_cast<qreal>(x), p.value));
-      low = any ? std::min(low, p.value) : p.value;
-      high = any ? std::max(high, p.value) : p.value;
-      first = any ? std::min(first, x) : x;
-      last = any ? std::max(last, x) : x;
-      any = true;
+      points.append(QPointF(static_cast<qreal>(times.Of(p.taken)), p.value));
     }
     series->replace(points);
     chart->addSeries(series);
@@ -205,13 +238,6 @@ void HistoryPage::RebuildPlot() {
     series->attachAxis(valueAxis);
     connect(series, &QLineSeries::hovered, this,
             [this, name](const QPointF& point, bool state) { ShowPoint(name, point, state); });
-  }
-  if (any) {
-    const double margin = high > low ? (high - low) * 0.05 : 1;
-    valueAxis->setRange(low - margin, high + margin);
-    const qint64 span = last > first ? (last - first) / 20 : 3600000;
-    timeAxis->setRange(QDateTime::fromMSecsSinceEpoch(first - span),
-                       QDateTime::fromMSecsSinceEpoch(last + span));
   }
 }
 
