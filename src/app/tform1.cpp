@@ -367,8 +367,10 @@ void TForm1::RefreshClick() {
 }
 
 ReadingContext TForm1::ReadingFor() {
-  return {state_, *model_,        totalData_, *link_,        log_,
-          Ask(),  *readingHooks_, LocalNow(), archive_.get()};
+  ReadingContext context{state_, *model_, totalData_,     *link_,
+                         log_,   Ask(),   *readingHooks_, LocalNow()};
+  context.archive = archive_.get();
+  return context;
 }
 
 void TForm1::ClearViewsForReading() {
