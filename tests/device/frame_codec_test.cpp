@@ -102,7 +102,8 @@ TEST(ReplyValidation, OnlyAFrameThatAnswersTheRequestIsTheReply) {
   }
   // The last acceptable frame wins; a refused one after it does not matter.
   const std::string second = EncodeFrame({1, 2, 0x32, 0x00, 2, 0x00, 0x01});
-  const FoundReply found = FindReply(read, readReply + second + ":00\r\n");
+  const std::string received = readReply + second + ":00\r\n";  // the frame points into it
+  const FoundReply found = FindReply(read, received);
   EXPECT_EQ(found.verdict, ReplyVerdict::kValid);
   EXPECT_EQ(found.frame, second);
 }
