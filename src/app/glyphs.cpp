@@ -29,7 +29,8 @@ void DrawGlyph(QPainter& p, Glyph glyph, int size) {
     case Glyph::kByFolders: {
       DrawFolder(p, QRectF(2, 3, s * 0.6, s * 0.45), QColor(240, 200, 80));
       p.setBrush(Qt::white);
-      for (int i = 0; i < 3; ++i) p.drawRect(QRectF(s * 0.35, s * (0.5 + 0.15 * i), s * 0.58, s * 0.11));
+      for (int i = 0; i < 3; ++i)
+        p.drawRect(QRectF(s * 0.35, s * (0.5 + 0.15 * i), s * 0.58, s * 0.11));
       break;
     }
     case Glyph::kByDate: {
@@ -41,6 +42,14 @@ void DrawGlyph(QPainter& p, Glyph glyph, int size) {
       for (int row = 0; row < 3; ++row)
         for (int col = 0; col < 4; ++col)
           p.drawPoint(QPointF(7 + col * (s - 14) / 3.0, s * 0.5 + row * s * 0.14));
+      break;
+    }
+    case Glyph::kArchive: {  // a trend on a sheet
+      p.setBrush(Qt::white);
+      p.drawRect(QRectF(3, 3, s - 6, s - 6));
+      p.setPen(QPen(QColor(40, 90, 180), 2));
+      p.drawPolyline(QPolygonF({QPointF(6, s * 0.75), QPointF(s * 0.35, s * 0.5),
+                                QPointF(s * 0.55, s * 0.62), QPointF(s - 6, s * 0.25)}));
       break;
     }
     case Glyph::kFolders: {
@@ -73,7 +82,8 @@ void DrawGlyph(QPainter& p, Glyph glyph, int size) {
       p.setBrush(QColor(30, 90, 180));
       p.setPen(Qt::NoPen);
       QPolygonF head;
-      head << QPointF(s * 0.72, s * 0.08) << QPointF(s * 0.95, s * 0.34) << QPointF(s * 0.62, s * 0.38);
+      head << QPointF(s * 0.72, s * 0.08) << QPointF(s * 0.95, s * 0.34)
+           << QPointF(s * 0.62, s * 0.38);
       p.drawPolygon(head);
       break;
     }

@@ -16,7 +16,8 @@ enum class Glyph {
   kPrint,
   kWarning,
   kSelectAll,
-  kUnmark
+  kUnmark,
+  kArchive
 };
 
 QIcon MakeGlyph(Glyph glyph, int size = 28);

@@ -14,10 +14,13 @@
 #include "app/column_choice.h"
 #include "app/folders_page.h"
 #include "app/glyphs.h"
+#include "app/history_page.h"
 #include "app/log_page.h"
 #include "app/settings_page.h"
 #include "app/tform2.h"
 #include "app/view_pages.h"
+#include "archive/archive_keeper.h"
+#include "archive/archive_path.h"
 #include "device/port_probe.h"
 #include "folders/restore.h"
 #include "platform/date_time.h"
@@ -35,7 +38,9 @@ namespace orti {
 TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent),
       model_(std::make_unique<NotepadModel>()),
-      dialogs_(std::make_unique<QtDialogs>(this)) {
+      dialogs_(std::make_unique<QtDialogs>(this)),
+      archive_(std::make_unique<ArchiveKeeper>(ResolveArchivePath(CurrentArchivePathSources()),
+                                               log_, [this]() -> Dialogs& { return Ask(); })) {
   setObjectName("TForm1");
   setWindowTitle("Orti-415");
   resize(909, 672);
@@ -106,6 +111,7 @@ void TForm1::BuildSpeedBar() {
   SBFoldersManagement =
       AddSpeedButton("SBFoldersManagement", "Управление папками", int(Glyph::kFolders), true);
   SBTools = AddSpeedButton("SBTools", "Настройки", int(Glyph::kTools), true);
+  SBArchive = AddSpeedButton("SBArchive", "Архив", int(Glyph::kArchive), true);
   bar->addSpacing(12);
   SBRefreshData =
       AddSpeedButton("SBRefreshData", "Прочитать данные из блокнота", int(Glyph::kRefresh), false);
@@ -116,6 +122,7 @@ void TForm1::BuildSpeedBar() {
   connect(SBByDate, &QToolButton::clicked, this, &TForm1::SBByDateClick);
   connect(SBFoldersManagement, &QToolButton::clicked, this, &TForm1::SBFoldersManagementClick);
   connect(SBTools, &QToolButton::clicked, this, &TForm1::SBToolsClick);
+  connect(SBArchive, &QToolButton::clicked, this, &TForm1::SBArchiveClick);
   connect(SBRefreshData, &QToolButton::clicked, this, &TForm1::RefreshClick);
   connect(SBQuit, &QToolButton::clicked, this, &TForm1::SBQuitClick);
 }
@@ -163,6 +170,11 @@ void TForm1::BuildPages() {
   PageControl1->addWidget(TabSheet2);
   PageControl1->addWidget(TabSheet3);
   PageControl1->addWidget(TabSheet4);
+  TabSheetArchive =
+      new HistoryPage({*archive_, state_, log_, [this]() -> Dialogs& { return Ask(); },
+                       [this]() -> FileChooser& { return Files(); }},
+                      PageControl1);
+  PageControl1->addWidget(TabSheetArchive);
 
   totalData_.SetColWidth(0, 160);
   totalData_.SetColWidth(1, 120);
@@ -185,6 +197,8 @@ void TForm1::BuildMenu() {
   QMenu* data = menuBar()->addMenu("Данные");
   MByFolders = action(data, "MByFolders", "По папкам");
   MByDateTime = action(data, "MByDateTime", "По датам");
+  MArchive = action(data, "MArchive", "Архив");
+  MArchiveImport = action(data, "MArchiveImport", "Импорт в архив...");
   data->addSeparator();
   MRefresh = action(data, "MRefresh", "Обновить");
   MRestore = action(data, "MRestore", kRestoreMenuText);
@@ -205,6 +219,8 @@ void TForm1::BuildMenu() {
   connect(MQuit, &QAction::triggered, this, &TForm1::MQuitClick);
   connect(MByFolders, &QAction::triggered, this, &TForm1::MByFoldersClick);
   connect(MByDateTime, &QAction::triggered, this, &TForm1::MByDateTimeClick);
+  connect(MArchive, &QAction::triggered, this, &TForm1::MArchiveClick);
+  connect(MArchiveImport, &QAction::triggered, this, &TForm1::MArchiveImportClick);
   connect(MRefresh, &QAction::triggered, this, &TForm1::RefreshClick);
   connect(MRestore, &QAction::triggered, this, &TForm1::MRestoreClick);
   connect(MAbout, &QAction::triggered, this, &TForm1::MAboutClick);
@@ -299,6 +315,10 @@ void TForm1::OpenPage(int page) {
     case kPageByDate:
       StringGrid2->setFocus();
       break;
+    case kPageArchive:
+      TabSheetArchive->Refresh();  // readings since it was last shown are in it
+      TabSheetArchive->Table->setFocus();
+      break;
     case kPageFolders:
       TabSheet1->LBFolders->setFocus();
       if (TabSheet1->LBFolders->currentRow() < 0 && TabSheet1->LBFolders->count() > 0) {
@@ -361,7 +381,10 @@ void TForm1::RefreshClick() {
 }
 
 ReadingContext TForm1::ReadingFor() {
-  return {state_, *model_, totalData_, *link_, log_, Ask(), *readingHooks_, LocalNow()};
+  ReadingContext context{state_, *model_, totalData_,     *link_,
+                         log_,   Ask(),   *readingHooks_, LocalNow()};
+  context.archive = archive_.get();
+  return context;
 }
 
 void TForm1::ClearViewsForReading() {

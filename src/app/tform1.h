@@ -41,7 +41,9 @@
 
 namespace orti {
 
+class ArchiveKeeper;
 class ColumnChoice;
+class HistoryPage;
 class FoldersPage;
 class LogPage;
 class SettingsPage;
@@ -97,6 +99,7 @@ class TForm1 final : public QMainWindow,
   QToolButton* SBByDate;
   QToolButton* SBFoldersManagement;
   QToolButton* SBTools;
+  QToolButton* SBArchive;
   QToolButton* SBRefreshData;
   QToolButton* SBQuit;
   QButtonGroup* SpeedGroup;
@@ -109,12 +112,15 @@ class TForm1 final : public QMainWindow,
   QWidget* TabSheet5;
   SettingsPage* TabSheet6;
   LogPage* TabSheet7;
+  HistoryPage* TabSheetArchive;
   QAction* MConnect;
   QAction* MFoldersManag;
   QAction* MOptions;
   QAction* MQuit;
   QAction* MByFolders;
   QAction* MByDateTime;
+  QAction* MArchive;
+  QAction* MArchiveImport;
   QAction* MRefresh;
   QAction* MRestore;  // "Восстановить папки из резервной копии..."
   QAction* MAbout;
@@ -146,6 +152,9 @@ class TForm1 final : public QMainWindow,
   void MFoldersManagClick();
   void SBToolsClick();
   void MOptionsClick();
+  void SBArchiveClick();
+  void MArchiveClick();
+  void MArchiveImportClick();
   void SBQuitClick();
   void MQuitClick();
   void MAboutClick();
@@ -262,6 +271,7 @@ class TForm1 final : public QMainWindow,
   std::unique_ptr<DeviceLink> deviceLink_;
   Exchanger* link_ = nullptr;
   std::unique_ptr<ReadingWindowHooks> readingHooks_;
+  std::unique_ptr<ArchiveKeeper> archive_;
 };
 
 // Created with the main window and never shown.

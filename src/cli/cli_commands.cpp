@@ -5,6 +5,7 @@
 #include <sstream>
 #include <vector>
 
+#include "cli/archive_commands.h"
 #include "cli/cli_dialogs.h"
 #include "cli/headless_windows.h"
 #include "device/port_probe.h"
@@ -83,22 +84,9 @@ std::string ExportFileRefusal(const CliOptions& o) {
 }
 
 int Export(const CliOptions& o, CliSession& session, CliDialogs& dialogs) {
-  const size_t before = dialogs.Messages().size();
   StringGrid& view = session.View(ViewOf(o));
   if (ViewHasRecords(view)) ToggleMark(view, {1, view.RowCount() - 1, 1}, 'S');
-  FixedFileChooser chooser(o.file);
-  ExportContext context{view, session.State(), dialogs, chooser, session.Log()};
-  switch (ExportMarkedRows(context)) {
-    case ExportOutcome::kWritten:
-      return kExitOk;
-    case ExportOutcome::kCancelled:
-      return kExitRefused;
-    case ExportOutcome::kStopped:
-      break;
-  }
-  // A file that could not be read or written is reported as a plain message;
-  // a file of another structure is refused with a warning.
-  return dialogs.Messages().size() > before ? kExitFailed : kExitRefused;
+  return ExportToFile(view, o.file, session, dialogs);
 }
 
 bool StartsWith(const std::string& text, const char* start) {
@@ -200,6 +188,24 @@ std::string UnshownRecords(const CliOptions& o, const NotepadModel& model) {
 
 }  // namespace
 
+int ExportToFile(const StringGrid& view, const std::string& file, CliSession& session,
+                 CliDialogs& dialogs) {
+  const size_t before = dialogs.Messages().size();
+  FixedFileChooser chooser(file);
+  ExportContext context{view, session.State(), dialogs, chooser, session.Log()};
+  switch (ExportMarkedRows(context)) {
+    case ExportOutcome::kWritten:
+      return kExitOk;
+    case ExportOutcome::kCancelled:
+      return kExitRefused;
+    case ExportOutcome::kStopped:
+      break;
+  }
+  // A file that could not be read or written is reported as a plain message;
+  // a file of another structure is refused with a warning.
+  return dialogs.Messages().size() > before ? kExitFailed : kExitRefused;
+}
+
 std::optional<OperatorParts> SplitOperatorName(const std::string& name) {
   std::istringstream words(name);
   std::vector<std::string> parts;
@@ -227,6 +233,7 @@ void PrintRecordRows(const StringGrid& view, std::ostream& out) {
 int RunCommand(const CliOptions& o, CliEnvironment& env, const PortMap& ports, std::ostream& out,
                std::ostream& err) {
   if (o.command == Command::kPorts) return ListPorts(env.port, ports, out);
+  if (o.command == Command::kArchive) return RunArchiveCommand(o, env, out, err);
 
   SessionRequest request;
   request.port = o.port;

@@ -6,6 +6,7 @@
 #include <ostream>
 #include <string>
 
+#include "cli/cli_dialogs.h"
 #include "cli/cli_options.h"
 #include "cli/cli_session.h"
 #include "platform/port_map.h"
@@ -20,6 +21,10 @@ constexpr int kExitRefused = 2;  // usage error or refused input
 // "Surname Name Patronymic": the first two words, then the rest as the
 // patronymic. Nothing when a part would be refused on the settings page.
 std::optional<OperatorParts> SplitOperatorName(const std::string& name);
+
+// Exports the view's "S" rows to `file`; the exit status of the export.
+int ExportToFile(const StringGrid& view, const std::string& file, CliSession& session,
+                 CliDialogs& dialogs);
 
 // The view's record rows as export lines without the operator, one per line.
 void PrintRecordRows(const StringGrid& view, std::ostream& out);

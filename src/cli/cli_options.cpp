@@ -21,6 +21,7 @@ constexpr CommandName kCommands[] = {
     {"rmdir", Command::kRmdir},        {"clear", Command::kClear},
     {"clear-all", Command::kClearAll}, {"delete", Command::kDelete},
     {"restore", Command::kRestore},
+    {"archive", Command::kArchive},
 };
 
 // A whole decimal number within [low, high]; signs, blanks and trailing text refused.
@@ -164,6 +165,7 @@ bool ParseCommandArguments(ArgumentReader& in, CliOptions& o, std::string& error
         o.folders.push_back(folder);
       }
       return true;
+    case Command::kArchive:  // parsed on its own
     case Command::kNone:
       break;
   }
@@ -186,6 +188,8 @@ bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& o, s
       if (in.AtEnd() || !ParseNumber(in.Take(), 1, kHighestPort, o.port)) {
         return Fail(error, "--port needs a port number 1.." + std::to_string(kHighestPort));
       }
+    } else if (a == "--no-archive") {
+      o.noArchive = true;
     } else if (a == "--fast") {
       o.fastRead = true;
     } else if (a == "--trace") {
@@ -202,11 +206,16 @@ bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& o, s
     }
   }
   if (o.command == Command::kNone) return o.help || o.version || Fail(error, "no command");
+  if (o.command == Command::kArchive) {
+    std::vector<std::string> rest;
+    while (!in.AtEnd()) rest.push_back(in.Take());
+    return ParseArchiveOptions(rest, o.archive, error);
+  }
   return ParseCommandArguments(in, o, error);
 }
 
 std::string CliUsage() {
-  return R"(Usage: orti415-cli [--port N] [--fast] [--trace FILE] [--operator "Surname Name Patronymic"]
+  return R"(Usage: orti415-cli [--port N] [--fast] [--no-archive] [--trace FILE] [--operator "Surname Name Patronymic"]
                    COMMAND [ARGS]
 
 Commands:
@@ -229,13 +238,25 @@ Commands:
   delete N:S [N:S ...]       delete record slot S of folder N, then write the folders
   restore FILE [N ...]       write folders N (default: all) back from the backup FILE,
                              after printing what they hold now and in FILE
+  archive list [FILTERS]     print archived measurements as read --by-date does
+  archive export FILE [FILTERS] [--extend | --replace]
+                             export archived measurements as the by-date view does
+  archive import FILE...     add the lines of export files the archive lacks
+  archive imports            list the imports: number, time, lines added, file
+  archive forget-import N    take import N back
+  archive stats              measurements, instruments, folders, first and last date
+  archive backup FILE        copy the archive (safe while a console is open)
 
 Folder numbers N count from 0; record slots S are 0..24.
+FILTERS: --from YYYY-MM-DD --to YYYY-MM-DD --folder TEXT --mode pH|mV|pH25
+Every reading is added to the archive (ORTI415_ARCHIVE, default
+~/.local/share/orti415/archive.sqlite) unless --no-archive is given.
 
 Options:
   --port N                   use port N (still identified) instead of searching 1..63
   --fast                     end each read as soon as its reply is complete instead of
                              always waiting 300 ms
+  --no-archive               do not add the reading to the archive
   --trace FILE               append every request and reply to FILE (as ORTI415_TRACE)
   --operator NAME            the name written into exported lines; default: the first
                              operator of orti415.ini, else three blanks

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/archive_options.h"
+
 namespace orti::cli {
 
 enum class Command {
@@ -20,7 +22,8 @@ enum class Command {
   kClear,
   kClearAll,
   kDelete,
-  kRestore
+  kRestore,
+  kArchive
 };
 
 // What an existing export file gets: refused, extended, or replaced.
@@ -36,7 +39,8 @@ struct CliOptions {
   bool version = false;
   int port = 0;  // 0: search the ports as at start-up
   bool fastRead = false;
-  std::string traceFile;  // empty: ORTI415_TRACE, if set
+  bool noArchive = false;  // the reading is not added to the archive
+  std::string traceFile;   // empty: ORTI415_TRACE, if set
   std::optional<std::string> operatorName;
   Command command = Command::kNone;
   bool byDate = false;
@@ -46,6 +50,7 @@ struct CliOptions {
   int folder = -1;
   std::vector<RecordSlot> records;
   std::vector<int> folders;  // restore: the backup's folders to write back, none: all
+  ArchiveOptions archive;
 };
 
 // Reads argv[1] onward. False with a reason when the line is not understood.

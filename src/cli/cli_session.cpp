@@ -29,6 +29,10 @@ CliSession::CliSession(CliEnvironment& environment, Dialogs& dialogs, std::ostre
   log_.SetListeners([&err](const std::string& line) { err << line << '\n' << std::flush; }, {});
   link_.SetTrace(environment.trace);
   link_.SetFastRead(environment.fastRead);
+  if (!environment.archivePath.empty()) {
+    archive_ = std::make_unique<ArchiveKeeper>(environment.archivePath, log_,
+                                               [this]() -> Dialogs& { return archiveDialogs_; });
+  }
 }
 
 bool CliSession::Start(const SessionRequest& request) {
@@ -87,6 +91,7 @@ ConnectOutcome CliSession::Connect() {
 
 void CliSession::ReadNotepad() {
   ReadingContext context{state_, *model_, totalData_, link_, log_, dialogs_, *this, env_.now};
+  context.archive = archive_.get();
   readFailures_ = RunReading(context);
 }
 

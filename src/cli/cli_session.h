@@ -8,7 +8,9 @@
 #include <ostream>
 #include <string>
 
+#include "archive/archive_keeper.h"
 #include "cli/headless_windows.h"
+#include "cli/log_only_dialogs.h"
 #include "device/device_link.h"
 #include "device/link_hooks.h"
 #include "folders/synchronisation.h"
@@ -34,6 +36,7 @@ struct CliEnvironment {
   double now = 0;  // local date and time, for the start line and the year of the records
   TrafficTrace* trace = nullptr;
   bool fastRead = false;
+  std::string archivePath = {};  // empty: readings are not archived
 };
 
 struct SessionRequest {
@@ -99,6 +102,8 @@ class CliSession final : public StartupSteps, public QuietReadingHooks, public V
   ClockLinkHooks linkHooks_;
   DeviceLink link_;
   int readFailures_ = 0;
+  LogOnlyDialogs archiveDialogs_;
+  std::unique_ptr<ArchiveKeeper> archive_;
 };
 
 }  // namespace orti::cli

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/archive_path.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_options.h"
 #include "cli/cli_session.h"
@@ -59,5 +60,8 @@ int main(int argc, char** argv) {
   }
   environment.trace = trace.get();
   environment.fastRead = options.fastRead;
+  if (options.command == cli::Command::kArchive || !options.noArchive) {
+    environment.archivePath = ResolveArchivePath(CurrentArchivePathSources());
+  }
   return cli::RunCommand(options, environment, ports, std::cout, std::cerr);
 }

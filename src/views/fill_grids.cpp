@@ -44,19 +44,7 @@ void AppendRow(ViewKind kind, StringGrid& grid, int folder, int record, const Re
   const int row = grid.RowCount() - 1;  // the empty row at the end
   grid.SetCell(kFolderNumberColumn, row, std::to_string(folder));
   grid.SetCell(kRecordNumberColumn, row, std::to_string(record));
-  if (kind == ViewKind::kByFolders) {
-    grid.SetCell(3, row, t.folderName);
-    grid.SetCell(4, row, t.mode);
-    grid.SetCell(5, row, t.dateTime);
-  } else {
-    grid.SetCell(3, row, t.dateTime);
-    grid.SetCell(4, row, t.folderName);
-    grid.SetCell(5, row, t.mode);
-  }
-  grid.SetCell(6, row, t.temperature);
-  grid.SetCell(7, row, t.emf);
-  grid.SetCell(8, row, t.ph);
-  grid.SetCell(9, row, t.ph25);
+  WriteRecordCells(kind, grid, row, t);
   auto mark = marks.find({folder, record});
   if (mark != marks.end()) grid.SetCell(kMarkColumn, row, mark->second);
   grid.SetRowCount(grid.RowCount() + 1);
@@ -75,6 +63,22 @@ void AppendShown(ViewKind kind, const NotepadModel& model, StringGrid& grid, int
 }
 
 }  // namespace
+
+void WriteRecordCells(ViewKind kind, StringGrid& grid, int row, const RecordTexts& t) {
+  if (kind == ViewKind::kByFolders) {
+    grid.SetCell(3, row, t.folderName);
+    grid.SetCell(4, row, t.mode);
+    grid.SetCell(5, row, t.dateTime);
+  } else {
+    grid.SetCell(3, row, t.dateTime);
+    grid.SetCell(4, row, t.folderName);
+    grid.SetCell(5, row, t.mode);
+  }
+  grid.SetCell(6, row, t.temperature);
+  grid.SetCell(7, row, t.emf);
+  grid.SetCell(8, row, t.ph);
+  grid.SetCell(9, row, t.ph25);
+}
 
 bool RowRecord(const StringGrid& grid, int row, int& folder, int& record) {
   if (row < grid.FixedRows()) return false;

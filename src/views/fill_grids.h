@@ -5,6 +5,8 @@
 
 #include "model/notepad_model.h"
 #include "model/string_grid.h"
+#include "views/record_text.h"
+#include "views/view_layout.h"
 
 namespace orti {
 
@@ -20,6 +22,9 @@ namespace orti {
 // fresh marks empty column 1 first.
 void FillGrids(const NotepadModel& model, StringGrid& byFolders, StringGrid& byDate,
                const std::string& decimalSeparator);
+
+// Columns 3..9 of `row` in the view's order.
+void WriteRecordCells(ViewKind kind, StringGrid& grid, int row, const RecordTexts& texts);
 
 // Folder and slot number of a view row, from columns 10 and 11; false for the
 // title row, an empty row or a row whose numbers do not read.

@@ -22,14 +22,22 @@ std::string ModeText(uint8_t mode) {
 
 RecordTexts MakeRecordTexts(const NotepadFolder& folder, const NotepadRecord& record,
                             const std::string& decimalSeparator) {
+  return MakeRecordTexts(
+      FolderNameUtf8(folder),
+      {record.mode, record.dateTime, record.temperature, record.emf, record.ph, record.ph25},
+      decimalSeparator);
+}
+
+RecordTexts MakeRecordTexts(const std::string& folderName, const RecordValues& v,
+                            const std::string& decimalSeparator) {
   RecordTexts t;
-  t.folderName = FolderNameUtf8(folder);
-  t.mode = ModeText(record.mode);
-  t.dateTime = FormatDateTime(record.dateTime);
-  t.temperature = OneDecimalText(record.temperature, decimalSeparator);
-  t.emf = OneDecimalText(record.emf, decimalSeparator);
-  t.ph = ThreeDecimalsText(record.ph, decimalSeparator);
-  t.ph25 = ThreeDecimalsText(record.ph25, decimalSeparator);
+  t.folderName = folderName;
+  t.mode = ModeText(v.mode);
+  t.dateTime = FormatDateTime(v.dateTime);
+  t.temperature = OneDecimalText(v.temperature, decimalSeparator);
+  t.emf = OneDecimalText(v.emf, decimalSeparator);
+  t.ph = ThreeDecimalsText(v.ph, decimalSeparator);
+  t.ph25 = ThreeDecimalsText(v.ph25, decimalSeparator);
   return t;
 }
 

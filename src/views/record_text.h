@@ -23,4 +23,12 @@ struct RecordTexts {
 RecordTexts MakeRecordTexts(const NotepadFolder& folder, const NotepadRecord& record,
                             const std::string& decimalSeparator);
 
+// The same texts for a measurement kept outside the notepad (the archive).
+struct RecordValues {
+  uint8_t mode = 0;
+  double dateTime = 0, temperature = 0, emf = 0, ph = 0, ph25 = 0;
+};
+RecordTexts MakeRecordTexts(const std::string& folderName, const RecordValues& values,
+                            const std::string& decimalSeparator);
+
 }  // namespace orti

@@ -10,6 +10,8 @@ PageSwitchRule RuleFor(PageCommand command) {
       return {true, true, kPageByDate};
     case PageCommand::kFoldersManagement:
       return {true, false, kPageFolders};
+    case PageCommand::kArchive:  // asks what switching to a view asks
+      return {true, true, kPageArchive};
     case PageCommand::kTools:
       return {false, true, kPageSettings};
     case PageCommand::kQuitButton:

@@ -14,6 +14,7 @@ constexpr int kPageFolders = 1;
 constexpr int kPageByFolders = 2;
 constexpr int kPageByDate = 3;
 constexpr int kPageSettings = 4;
+constexpr int kPageArchive = 5;
 constexpr int kCloseWindow = -1;
 
 enum class PageCommand {
@@ -21,6 +22,7 @@ enum class PageCommand {
   kByDate,             // SBByDate, MByDateTime
   kFoldersManagement,  // SBFoldersManagement, MFoldersManag
   kTools,              // SBTools, MOptions
+  kArchive,            // SBArchive, MArchive
   kQuitButton,         // SBQuit
   kQuitMenu,           // MQuit
 };

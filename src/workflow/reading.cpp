@@ -27,6 +27,7 @@ int RunReading(ReadingContext& c) {
   BusyGuard busy(c.state);
   c.hooks.OpenProgress();
   const int failures = ReadNotepad(c.link, c.model, c.today, c.log, c.hooks, c.dialogs);
+  if (c.archive) c.archive->AddReading(c.model, c.state);
   const int leftOut = AppendSummaryAndIndex(c.model, c.totalData);
   if (leftOut > 0) {
     c.log.AddLogLine("Записей в блокноте больше " + std::to_string(kByDateCapacity) + ": " +

@@ -38,6 +38,14 @@ class QuietReadingHooks : public ReadingHooks {
   void WaitTicks() override {}
 };
 
+// Where a finished reading is kept beyond the views: the measurement archive.
+class ReadingArchive {
+ public:
+  virtual ~ReadingArchive() = default;
+  // Must not fail the reading: faults are reported by the archive itself.
+  virtual void AddReading(const NotepadModel& model, const ConsoleState& state) = 0;
+};
+
 struct ReadingContext {
   ConsoleState& state;
   NotepadModel& model;
@@ -46,7 +54,8 @@ struct ReadingContext {
   LogSink& log;
   Dialogs& dialogs;
   ReadingHooks& hooks;
-  double today;  // the computer's date, for the year of the records
+  double today;                       // the computer's date, for the year of the records
+  ReadingArchive* archive = nullptr;  // none: the reading is not archived
 };
 
 // Returns the number of requests that failed.

@@ -8,8 +8,8 @@
 
 #include "app/about_box.h"
 #include "app/log_page.h"
-#include "app/tform1.h"
 #include "app/silent_line.h"
+#include "app/tform1.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 #include "support/test_app.h"
@@ -36,6 +36,7 @@ TEST_F(MainWindowTest, HasCaptionSizeSpeedBarAndMenu) {
                             {"SBByDate", "Вид - по дате/времени"},
                             {"SBFoldersManagement", "Управление папками"},
                             {"SBTools", "Настройки"},
+                            {"SBArchive", "Архив"},
                             {"SBRefreshData", "Прочитать данные из блокнота"},
                             {"SBQuit", "Выход"}};
   for (auto& h : hints) {
@@ -45,7 +46,7 @@ TEST_F(MainWindowTest, HasCaptionSizeSpeedBarAndMenu) {
     EXPECT_TRUE(b->autoRaise());
   }
   EXPECT_TRUE(form.SpeedGroup->exclusive());
-  EXPECT_EQ(form.SpeedGroup->buttons().size(), 4);
+  EXPECT_EQ(form.SpeedGroup->buttons().size(), 5);
   EXPECT_FALSE(form.SBRefreshData->isCheckable());
 
   QStringList menus;
@@ -53,7 +54,7 @@ TEST_F(MainWindowTest, HasCaptionSizeSpeedBarAndMenu) {
   EXPECT_EQ(menus, (QStringList{"Файл", "Данные", "О программе"}));
   EXPECT_FALSE(form.MConnect->isEnabled());
   EXPECT_EQ(form.MRefresh->text(), "Обновить");
-  EXPECT_EQ(form.PageControl1->count(), 5);
+  EXPECT_EQ(form.PageControl1->count(), 6);
   EXPECT_EQ(form.PageControl2->tabText(0), "Настройки программы");
   EXPECT_EQ(form.PageControl2->tabText(1), "Протокол работы программы");
   EXPECT_EQ(form.Timer1->interval(), 2000);

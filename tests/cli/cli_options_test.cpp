@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli_commands.h"
+#include "model/notepad_model.h"
+#include "platform/date_time.h"
 
 namespace orti::cli {
 namespace {
@@ -132,6 +134,37 @@ TEST(CliOptions, ShortHelpVersionAndOptionEqualsValue) {
   EXPECT_NE(Refusal({"--port=", "read"}), "");
   EXPECT_NE(Refusal({"export", "f.csv", "--extend=yes"}), "");
   EXPECT_NE(Refusal({"read", "--by-date=1"}), "");
+}
+
+TEST(CliOptions, ArchiveSubcommandsTakeFiltersFilesAndImportNumbers) {
+  const CliOptions list = Parsed({"--no-archive", "archive", "list", "--from", "2026-03-01", "--to",
+                                  "2026-03-31", "--folder", "Вода", "--mode", "pH25"});
+  EXPECT_TRUE(list.noArchive);
+  EXPECT_EQ(list.command, Command::kArchive);
+  EXPECT_EQ(list.archive.command, ArchiveCommand::kList);
+  EXPECT_EQ(list.archive.filter.from, EncodeDate(2026, 3, 1));
+  EXPECT_EQ(list.archive.filter.to, EncodeDate(2026, 3, 31));
+  EXPECT_EQ(list.archive.filter.folderContains, "Вода");
+  EXPECT_EQ(list.archive.filter.mode, kModePh25);
+  const CliOptions import = Parsed({"archive", "import", "a.csv", "b.csv"});
+  EXPECT_EQ(import.archive.files, (Args{"a.csv", "b.csv"}));
+  EXPECT_EQ(Parsed({"archive", "forget-import", "12"}).archive.batch, 12);
+  EXPECT_TRUE(Parsed({"archive", "export", "x.csv", "--extend"}).archive.extend);
+
+  const Args refused[] = {
+      {"archive"},
+      {"archive", "drop"},
+      {"archive", "list", "--from", "2026-02-30"},
+      {"archive", "list", "--mode", "ph"},
+      {"archive", "stats", "--folder", "x"},  // filters only where rows are listed
+      {"archive", "export"},
+      {"archive", "export", "x.csv", "--extend", "--replace"},
+      {"archive", "import"},
+      {"archive", "forget-import", "0"},
+      {"archive", "forget-import", "1x"},
+      {"archive", "backup", "a", "b"},
+  };
+  for (const Args& args : refused) EXPECT_FALSE(Refusal(args).empty()) << args.back();
 }
 
 TEST(OperatorName, SplitsIntoThePartsTheSettingsPageKeeps) {

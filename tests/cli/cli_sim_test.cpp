@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -68,6 +69,7 @@ CliRun RunCliProgram(const Lines& args, const std::string& ports, const test::Te
   if (pid == 0) {
     setenv("ORTI415_PORTS", ports.c_str(), 1);
     setenv("ORTI415_HOME", dir.Path().c_str(), 1);
+    setenv("ORTI415_ARCHIVE", dir.File("archive.sqlite").c_str(), 1);
     setenv("LC_ALL", "C", 1);
     const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -243,7 +245,7 @@ TEST_F(CliOnSim, FolderChangesReachTheInstrumentAsAFreshReadShows) {
   for (const std::string& row : rows) EXPECT_NE(row, deleted);
 }
 
-// Issue 13: a settings file left by a Windows program (CR line ends, quoted
+// A settings file left by a Windows program (CR line ends, quoted
 // values) gives the operators its profile functions give; an export through
 // a link replaces the link's target; a read-only export is refused unchanged.
 TEST_F(CliOnSim, SharedFilesBehaveAsTheirOtherProgramsExpect) {
@@ -276,6 +278,42 @@ TEST_F(CliOnSim, SharedFilesBehaveAsTheirOtherProgramsExpect) {
   EXPECT_EQ(refused.status, 1);
   EXPECT_NE(refused.err.find("Ошибка при открытии файла"), std::string::npos) << refused.err;
   EXPECT_EQ(test::ReadBytes(target), before);
+}
+
+TEST_F(CliOnSim, TheArchiveKeepsEveryRecordOnceAfterTheFolderIsCleared) {
+  // A file that is no archive: one message, and the reading goes on.
+  test::WriteBytes(dir_.File("archive.sqlite"), std::string(2048, '#'));
+  const CliRun spoilt = Run({"read", "--by-date"});
+  ASSERT_EQ(spoilt.status, 0) << spoilt.err;
+  EXPECT_NE(spoilt.err.find("Архив измерений недоступен"), std::string::npos) << spoilt.err;
+  std::remove(dir_.File("archive.sqlite").c_str());
+
+  const CliRun first = Run({"read", "--by-date"});
+  ASSERT_EQ(first.status, 0) << first.err;
+  const std::string folder0 = Reference().FolderName(0);
+  ASSERT_EQ(Run({"clear", "0"}).status, 0);
+  const CliRun second = Run({"read", "--by-date"});
+  ASSERT_EQ(second.status, 0) << second.err;
+  EXPECT_EQ(second.out.find(";" + folder0 + ";"), std::string::npos) << "folder 0 was cleared";
+  EXPECT_EQ(Run({"--no-archive", "read"}).status, 0);
+
+  const CliRun list = Run({"archive", "list"});
+  ASSERT_EQ(list.status, 0) << list.err;
+  Lines archived = SplitLines(list.out), read = SplitLines(first.out);
+  std::sort(archived.begin(), archived.end());
+  std::sort(read.begin(), read.end());
+  EXPECT_EQ(archived, read);
+  const auto ofFolder0 = [&](const std::string& line) {
+    return line.find(";" + folder0 + ";") != std::string::npos;
+  };
+  EXPECT_GT(std::count_if(archived.begin(), archived.end(), ofFolder0), 0);
+
+  const CliRun folderOnly = Run({"archive", "list", "--folder", folder0});
+  EXPECT_EQ(static_cast<long>(SplitLines(folderOnly.out).size()),
+            std::count_if(archived.begin(), archived.end(), ofFolder0));
+  const CliRun stats = Run({"archive", "stats"});
+  EXPECT_NE(stats.out.find("Измерений\t" + std::to_string(read.size()) + "\n"), std::string::npos)
+      << stats.out;
 }
 
 TEST_F(CliOnSim, ARefusedNameGivesStatusTwoAndChangesNothing) {

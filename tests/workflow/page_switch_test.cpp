@@ -47,6 +47,7 @@ TEST(PageSwitch, EachCommandAsksItsQuestionsInOrder) {
   } cases[] = {
       {PageCommand::kByFolders, {"settings?", "pending?", "page 2"}},
       {PageCommand::kByDate, {"settings?", "pending?", "page 3"}},
+      {PageCommand::kArchive, {"settings?", "pending?", "page 5"}},
       {PageCommand::kFoldersManagement, {"settings?", "page 1"}},
       {PageCommand::kTools, {"pending?", "page 4"}},
       {PageCommand::kQuitButton, {"pending?", "close"}},

@@ -1,0 +1,30 @@
+#include "archive/archive_grid.h"
+
+#include <algorithm>
+
+#include "platform/date_time.h"
+#include "views/fill_grids.h"
+
+namespace orti {
+
+void FillArchiveGrid(const std::vector<Measurement>& measurements, StringGrid& grid,
+                     const std::string& decimalSeparator) {
+  GridUpdate update(grid);
+  grid.SetColCount(kArchiveColumns);
+  PrepareViewGrid(ViewKind::kByDate, grid);
+  grid.SetCell(kFirstReadColumn, 0, "Прочитано");
+  grid.SetCell(kReadByColumn, 0, "Оператор");
+  grid.SetRowCount(kViewFixedRows);  // new rows come empty
+  grid.SetRowCount(kViewFixedRows + std::max<int>(1, static_cast<int>(measurements.size())));
+  int row = kViewFixedRows;
+  for (const Measurement& m : measurements) {
+    const RecordValues values{m.mode, m.taken, m.temperature, m.emf, m.ph, m.ph25};
+    WriteRecordCells(ViewKind::kByDate, grid, row,
+                     MakeRecordTexts(m.folderName, values, decimalSeparator));
+    grid.SetCell(kFirstReadColumn, row, FormatDateTime(m.firstRead));
+    grid.SetCell(kReadByColumn, row, m.operatorName);
+    ++row;
+  }
+}
+
+}  // namespace orti

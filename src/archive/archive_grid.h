@@ -1,0 +1,24 @@
+#pragma once
+// Archived measurements laid out as the by-date view, plus when each was
+// first read and by whom: the history page's table, the command line's rows
+// and the export of selected rows all come from this grid.
+
+#include <string>
+#include <vector>
+
+#include "archive/measurement.h"
+#include "model/string_grid.h"
+#include "views/view_layout.h"
+
+namespace orti {
+
+constexpr int kFirstReadColumn = kViewColumns;   // "Прочитано"
+constexpr int kReadByColumn = kViewColumns + 1;  // "Оператор"
+constexpr int kArchiveColumns = kViewColumns + 2;
+
+// Rows 1.. hold the measurements in the given order; a grid without
+// measurements keeps one empty row 1.
+void FillArchiveGrid(const std::vector<Measurement>& measurements, StringGrid& grid,
+                     const std::string& decimalSeparator);
+
+}  // namespace orti

@@ -1,0 +1,53 @@
+#include "archive/archive_keeper.h"
+
+#include "archive/reading_measurements.h"
+
+namespace orti {
+namespace {
+constexpr const char* kOpenFailed = "Архив измерений недоступен: ";
+constexpr const char* kReadOnly =
+    "Архив измерений записан более новой версией программы и открыт только для чтения: ";
+constexpr const char* kReadingNotAdded = "Чтение не добавлено в архив измерений";
+}  // namespace
+
+ArchiveKeeper::ArchiveKeeper(std::string path, LogSink& log, std::function<Dialogs&()> dialogs,
+                             int busyTimeoutMs)
+    : path_(std::move(path)),
+      busyTimeoutMs_(busyTimeoutMs),
+      log_(log),
+      dialogs_(std::move(dialogs)) {}
+
+ArchiveStore* ArchiveKeeper::Store() {
+  if (store_) return store_.get();
+  try {
+    store_ = std::make_unique<ArchiveStore>(path_, busyTimeoutMs_);
+  } catch (const ArchiveError& error) {
+    // Not kept: a file locked now may open at the next reading.
+    Report(kOpenFailed + path_ + " (" + error.what() + ")");
+    return nullptr;
+  }
+  if (store_->ReadOnly()) Report(kReadOnly + path_);
+  return store_.get();
+}
+
+void ArchiveKeeper::AddReading(const NotepadModel& model, const ConsoleState& state) {
+  ArchiveStore* store = Store();
+  if (!store || store->ReadOnly()) return;
+  try {
+    store->AddReading(ReadingMeasurements(model, state.operatorFullName), model.readTime);
+  } catch (const ArchiveError& error) {
+    ReportFault(kReadingNotAdded, error);
+  }
+}
+
+void ArchiveKeeper::ReportFault(const std::string& what, const ArchiveError& error) {
+  Report(what + ": " + path_ + " (" + error.what() + ")");
+}
+
+void ArchiveKeeper::Report(const std::string& text) {
+  if (!reported_.insert(text).second) return;
+  log_.AddLogLine(text);
+  dialogs_().ShowMessage(text);
+}
+
+}  // namespace orti

@@ -1,0 +1,136 @@
+#include "cli/archive_commands.h"
+
+#include "archive/archive_grid.h"
+#include "archive/archive_keeper.h"
+#include "archive/import_files.h"
+#include "cli/cli_commands.h"
+#include "cli/cli_dialogs.h"
+#include "cli/log_only_dialogs.h"
+#include "platform/date_time.h"
+#include "views/export.h"
+#include "workflow/startup_sequence.h"
+
+namespace orti::cli {
+namespace {
+
+std::string OptionalDate(const std::optional<double>& day) {
+  return day ? FormatDateTime(*day) : "-";
+}
+
+int List(ArchiveStore& store, const ArchiveOptions& a, CliEnvironment& env, std::ostream& out) {
+  const std::vector<Measurement> rows = store.Query(a.filter);
+  StringGrid grid;
+  FillArchiveGrid(rows, grid, env.decimalSeparator);
+  for (size_t i = 0; i < rows.size(); ++i) out << ExportRowText(grid, kViewFixedRows + i) << '\n';
+  return kExitOk;
+}
+
+// The operator written into exported lines, chosen as for a reading.
+bool ChooseOperator(const CliOptions& o, CliSession& session, CliEnvironment& env,
+                    std::ostream& err) {
+  ConsoleState& state = session.State();
+  state.programFolder = env.programFolder;
+  state.settingsPath = env.programFolder + kSettingsFileName;
+  session.LoadSettings();
+  session.RunRegistration();
+  if (!o.operatorName) return true;
+  const std::optional<OperatorParts> parts = SplitOperatorName(*o.operatorName);
+  if (!parts) {
+    err << kRefusedNameMessage << '\n';
+    return false;
+  }
+  state.surname = parts->surname;
+  state.firstName = parts->firstName;
+  state.patronymic = parts->patronymic;
+  ComposeOperatorNames(state);
+  return true;
+}
+
+int Export(ArchiveStore& store, const CliOptions& o, CliEnvironment& env, std::ostream& err) {
+  const ArchiveOptions& a = o.archive;
+  const ExistingFile existing = a.extend    ? ExistingFile::kExtend
+                                : a.replace ? ExistingFile::kReplace
+                                            : ExistingFile::kRefuse;
+  CliDialogs dialogs(err, existing);
+  CliSession session(env, dialogs, err);
+  if (!ChooseOperator(o, session, env, err)) return kExitRefused;
+  const std::vector<Measurement> rows = store.Query(a.filter);
+  StringGrid grid;
+  FillArchiveGrid(rows, grid, env.decimalSeparator);
+  for (size_t i = 0; i < rows.size(); ++i) grid.SetCell(kMarkColumn, kViewFixedRows + i, "S");
+  return ExportToFile(grid, a.files[0], session, dialogs);
+}
+
+int Import(ArchiveStore& store, const ArchiveOptions& a, std::ostream& out, std::ostream& err) {
+  int status = kExitOk;
+  for (const std::string& file : a.files) {
+    const FileImport result = ImportExportFile(store, file, LocalNow());
+    for (const std::string& e : result.errors) err << file << ": " << e << '\n';
+    (result.failure.empty() ? out : err) << ImportSummary(result) << '\n';
+    if (!result.failure.empty()) status = kExitFailed;
+  }
+  return status;
+}
+
+int Run(ArchiveStore& store, const CliOptions& o, CliEnvironment& env, std::ostream& out,
+        std::ostream& err) {
+  const ArchiveOptions& a = o.archive;
+  switch (a.command) {
+    case ArchiveCommand::kList:
+      return List(store, a, env, out);
+    case ArchiveCommand::kExport:
+      return Export(store, o, env, err);
+    case ArchiveCommand::kImport:
+      return Import(store, a, out, err);
+    case ArchiveCommand::kImports:
+      for (const ImportBatch& b : store.Imports()) {
+        out << b.id << '\t' << FormatDateTime(b.imported) << '\t' << b.added << '\t' << b.file
+            << '\n';
+      }
+      return kExitOk;
+    case ArchiveCommand::kForgetImport:
+      if (store.ForgetImport(a.batch)) return kExitOk;
+      err << "Нет импорта " << a.batch << '\n';
+      return kExitRefused;
+    case ArchiveCommand::kStats: {
+      const ArchiveStats s = store.Stats();
+      out << "Измерений\t" << s.measurements << "\nПриборов\t" << s.instruments << "\nПапок\t"
+          << s.folders << "\nПервое\t" << OptionalDate(s.first) << "\nПоследнее\t"
+          << OptionalDate(s.last) << '\n';
+      return kExitOk;
+    }
+    case ArchiveCommand::kBackup:
+      store.Backup(a.files[0]);
+      return kExitOk;
+  }
+  return kExitRefused;
+}
+
+// Messages of the archive itself go to standard error like the work log.
+class StreamLog final : public LogSink {
+ public:
+  explicit StreamLog(std::ostream& err) : err_(err) {}
+  void AddLogLine(const std::string& text) override { err_ << text << '\n'; }
+
+ private:
+  std::ostream& err_;
+};
+
+}  // namespace
+
+int RunArchiveCommand(const CliOptions& o, CliEnvironment& env, std::ostream& out,
+                      std::ostream& err) {
+  StreamLog log(err);
+  LogOnlyDialogs dialogs;
+  ArchiveKeeper keeper(env.archivePath, log, [&dialogs]() -> Dialogs& { return dialogs; });
+  ArchiveStore* store = keeper.Store();
+  if (!store) return kExitFailed;
+  try {
+    return Run(*store, o, env, out, err);
+  } catch (const ArchiveError& error) {
+    keeper.ReportFault("Архив измерений", error);
+    return kExitFailed;
+  }
+}
+
+}  // namespace orti::cli

@@ -1,0 +1,137 @@
+// The history page on a small archive, offscreen: filters narrow the table,
+// the plot has one series per folder, and selected rows export as the
+// by-date view exports.
+
+#include <gtest/gtest.h>
+
+#include <QLineSeries>
+#include <QStackedWidget>
+#include <QValueAxis>
+
+#include "app/history_page.h"
+#include "app/silent_line.h"
+#include "app/tform1.h"
+#include "archive/archive_grid.h"
+#include "archive/archive_test_model.h"
+#include "archive/reading_measurements.h"
+#include "platform/cp1251.h"
+#include "support/recording_log.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
+#include "support/test_app.h"
+#include "views/view_layout.h"
+
+namespace orti {
+namespace {
+
+class HistoryPageTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::App();
+    auto model = test::SmallNotepad(3, 4);
+    test::PutRecord(*model, 2, 3, kModeMv);
+    ArchiveStore* store = keeper.Store();
+    ASSERT_NE(store, nullptr);
+    store->AddReading(ReadingMeasurements(*model, "Петров Иван Ильич"), model->readTime);
+    state.operatorFullName = "Сидоров Сидор Сидорович";
+    page = std::make_unique<HistoryPage>(
+        HistoryPage::Context{keeper, state, log, [this]() -> Dialogs& { return dialogs; },
+                             [this]() -> FileChooser& { return files; }});
+    page->resize(1000, 700);
+    page->Refresh();
+  }
+
+  std::vector<QString> SeriesNames() const {
+    std::vector<QString> names;
+    for (QAbstractSeries* s : page->Chart()->series()) names.push_back(s->name());
+    return names;
+  }
+
+  test::TempDir dir;
+  test::RecordingLog log;
+  test::ScriptedDialogs dialogs;
+  test::ScriptedFileChooser files;
+  ConsoleState state;
+  ArchiveKeeper keeper{dir.File("a.sqlite"), log, [this]() -> Dialogs& { return dialogs; }};
+  std::unique_ptr<HistoryPage> page;
+};
+
+TEST_F(HistoryPageTest, FiltersNarrowTheTableAndThePlotKeepsOneSeriesPerFolder) {
+  ASSERT_EQ(page->Rows().size(), 12u);
+  EXPECT_EQ(SeriesNames(), (std::vector<QString>{"P0", "P1", "P2"}));
+  const StringGrid& grid = page->Grid();
+  EXPECT_EQ(grid.Cell(3, 0), "Дата/Время");
+  EXPECT_EQ(grid.Cell(kFirstReadColumn, 0), "Прочитано");
+  EXPECT_EQ(grid.Cell(kReadByColumn, 0), "Оператор");
+  EXPECT_EQ(grid.Cell(3, 1), "01.03.2026 00:00:07");
+  EXPECT_EQ(grid.Cell(4, 1), "P0");
+  EXPECT_EQ(grid.Cell(kFirstReadColumn, 1), "02.03.2026 00:00:00");
+  EXPECT_EQ(grid.Cell(kReadByColumn, 1), "Петров Иван Ильич");
+
+  page->FolderEdit->setText("P1");
+  page->Refresh();
+  EXPECT_EQ(page->Rows().size(), 4u);
+  EXPECT_EQ(SeriesNames(), (std::vector<QString>{"P1"}));
+  auto* series = qobject_cast<QLineSeries*>(page->Chart()->series()[0]);
+  ASSERT_NE(series, nullptr);
+  ASSERT_EQ(series->count(), 4);
+  EXPECT_NEAR(series->at(3).y(), 5.03, 1e-5);  // pH of folder 1, slot 3
+
+  page->ValueBox->setCurrentIndex(3);  // EMF
+  series = qobject_cast<QLineSeries*>(page->Chart()->series()[0]);
+  EXPECT_NEAR(series->at(0).y(), -99.25, 1e-5);
+
+  page->FolderEdit->clear();
+  page->ModeBox->setCurrentText("mV");
+  page->Refresh();
+  ASSERT_EQ(page->Rows().size(), 1u);
+  EXPECT_EQ(SeriesNames(), (std::vector<QString>{"P2"}));
+
+  page->ModeBox->setCurrentIndex(0);
+  page->ToCheck->setChecked(true);
+  page->ToDate->setDate(QDate(2026, 2, 28));
+  page->Refresh();
+  EXPECT_TRUE(page->Rows().empty());
+  EXPECT_TRUE(page->Chart()->series().empty());
+}
+
+TEST_F(HistoryPageTest, SelectedRowsExportAsTheByDateViewAndThePlotSavesAsPngAndSvg) {
+  page->Table->selectRow(0);
+  page->Table->selectionModel()->select(page->Table->model()->index(2, 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  const std::string csv = dir.File("sel.csv");
+  files.Expect(csv);
+  page->ExportSelected();
+  const std::string text = Cp1251ToUtf8(test::ReadBytes(csv));
+  EXPECT_EQ(text, "Дата/Время;Папка;Режим;T (C);ЭДС (мВ);pH;pH25;Исполнитель\r\n" +
+                      page->Grid().Cell(3, 1) +
+                      ";P0;pH;20.5;-100.3;4.000;4.500;Сидоров Сидор Сидорович\r\n" +
+                      page->Grid().Cell(3, 3) +
+                      ";P0;pH;22.5;-100.3;4.020;4.520;Сидоров Сидор Сидорович\r\n");
+  EXPECT_EQ(page->Grid().Cell(kMarkColumn, 1), "");  // marks do not outlive the export
+
+  for (const char* name : {"plot.png", "plot.svg"}) {
+    ASSERT_TRUE(page->SavePlotTo(QString::fromStdString(dir.File(name)))) << name;
+    EXPECT_GT(test::ReadBytes(dir.File(name)).size(), 1000u) << name;
+  }
+  EXPECT_EQ(test::ReadBytes(dir.File("plot.svg")).rfind("<?xml", 0), 0u);
+}
+
+TEST(HistoryPageInWindow, TheSeventhSpeedButtonAndTheMenuItemOpenIt) {
+  test::App();
+  test::TempDir home;
+  setenv("ORTI415_HOME", home.Path().c_str(), 1);
+  TForm1 form;
+  test::ScriptedDialogs dialogs;
+  form.SetDialogs(&dialogs);
+  test::OnSilentLine(form);
+  form.MArchiveClick();
+  EXPECT_EQ(form.PageControl1->currentWidget(), form.TabSheetArchive);
+  EXPECT_TRUE(form.SBArchive->isChecked());
+  form.MByDateTimeClick();
+  form.SBArchive->click();
+  EXPECT_EQ(form.PageControl1->currentIndex(), kPageArchive);
+}
+
+}  // namespace
+}  // namespace orti

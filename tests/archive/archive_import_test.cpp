@@ -1,0 +1,119 @@
+// Export files read back into the archive: what the archive already holds is
+// not added twice, unreadable lines are reported by number, and an import can
+// be taken back.
+
+#include <gtest/gtest.h>
+
+#include "archive/archive_store.h"
+#include "archive/archive_test_model.h"
+#include "archive/csv_import.h"
+#include "archive/reading_measurements.h"
+#include "model/console_state.h"
+#include "platform/cp1251.h"
+#include "support/recording_log.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
+#include "views/by_date_sort.h"
+#include "views/export.h"
+#include "views/fill_grids.h"
+#include "views/marks.h"
+
+namespace orti {
+namespace {
+
+// The views' own export of every record of `model`, as the operator would make it.
+std::string ExportOf(NotepadModel& model, ViewKind kind, const std::string& separator,
+                     const test::TempDir& dir) {
+  StringGrid byFolders{kViewColumns, kViewFixedRows + 1, kViewFixedRows};
+  StringGrid byDate{kViewColumns, kViewFixedRows + 1, kViewFixedRows};
+  PrepareViewGrid(ViewKind::kByFolders, byFolders);
+  PrepareViewGrid(ViewKind::kByDate, byDate);
+  IndexStoredRecords(model);
+  SortByDateIndex(model.byDate);
+  FillGrids(model, byFolders, byDate, separator);
+  StringGrid& view = kind == ViewKind::kByDate ? byDate : byFolders;
+  ToggleMark(view, {1, view.RowCount() - 1, 1}, 'S');
+  ConsoleState state;
+  state.operatorFullName = "Иванов Иван Иванович";
+  test::ScriptedDialogs dialogs;
+  test::ScriptedFileChooser files;
+  const std::string path = dir.File(std::string(kind == ViewKind::kByDate ? "date" : "folders") +
+                                    (separator == "," ? "-comma.csv" : "-point.csv"));
+  files.Expect(path);
+  test::RecordingLog log;
+  ExportContext context{view, state, dialogs, files, log};
+  EXPECT_EQ(ExportMarkedRows(context), ExportOutcome::kWritten);
+  return test::ReadBytes(path);
+}
+
+TEST(ArchiveImport, AnExportOfArchivedRecordsAddsNothingInEitherLayout) {
+  test::TempDir dir;
+  ArchiveStore store(dir.File("a.sqlite"));
+  auto model = test::SmallNotepad(2, 3);
+  store.AddReading(ReadingMeasurements(*model, "Петров"), 1);
+  for (ViewKind kind : {ViewKind::kByFolders, ViewKind::kByDate}) {
+    for (const char* separator : {",", "."}) {
+      const ParsedExport parsed = ParseExportFile(ExportOf(*model, kind, separator, dir));
+      ASSERT_TRUE(parsed.recognised);
+      EXPECT_TRUE(parsed.errors.empty()) << parsed.errors[0];
+      ASSERT_EQ(parsed.lines.size(), 6u);
+      EXPECT_EQ(store.Import("x.csv", parsed.lines, 2), 0) << separator;
+    }
+  }
+  EXPECT_EQ(store.Query({}).size(), 6u);
+}
+
+TEST(ArchiveImport, NewLinesFormABatchThatCanBeTakenBack) {
+  test::TempDir dir;
+  ArchiveStore store(dir.File("a.sqlite"));
+  auto model = test::SmallNotepad(1, 2);
+  store.AddReading(ReadingMeasurements(*model, "Петров"), 1);
+  const std::string text = Utf8ToCp1251(
+      "Дата/Время;Папка;Режим;T (C);ЭДС (мВ);pH;pH25;Исполнитель\r\n"
+      "05.05.2025 10:00:00;Почва;pH;21,0;-3,5;6,500;6,600;Сидоров С С\r\n"
+      "31.04.2025 10:00:00;Почва;pH;21,0;-3,5;6,500;6,600;Сидоров С С\r\n"
+      "05.05.2025 11:00:00;Почва;pHH;21,0;-3,5;6,500;6,600;Сидоров С С\r\n"
+      "05.05.2025 12:00:00;Почва;mV;21,0;-3,5;шесть;6,600;Сидоров С С\r\n"
+      "05.05.2025 13:00:00;Почва\r\n");
+  const ParsedExport parsed = ParseExportFile(text);
+  ASSERT_EQ(parsed.lines.size(), 1u);
+  EXPECT_EQ(parsed.errors,
+            (std::vector<std::string>{"строка 3: дата 31.04.2025 10:00:00", "строка 4: режим pHH",
+                                      "строка 5: число шесть", "строка 6: мало полей"}));
+  EXPECT_FALSE(ParseExportFile("Дата;Время\r\n").recognised);
+
+  int64_t batch = 0;
+  EXPECT_EQ(store.Import("soil.csv", parsed.lines, 5, &batch), 1);
+  EXPECT_EQ(store.Import("soil.csv", parsed.lines, 6), 0);  // the same file again
+  const std::vector<Measurement> rows = store.Query({});
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[0].folderName, "Почва");
+  EXPECT_EQ(rows[0].operatorName, "Сидоров С С");
+  EXPECT_DOUBLE_EQ(rows[0].ph, 6.5);
+  const std::vector<ImportBatch> batches = store.Imports();
+  ASSERT_EQ(batches.size(), 2u);
+  EXPECT_EQ(batches[0].added, 1);
+  EXPECT_EQ(batches[1].added, 0);
+
+  EXPECT_TRUE(store.ForgetImport(batch));
+  EXPECT_FALSE(store.ForgetImport(batch));
+  EXPECT_EQ(store.Query({}).size(), 2u);
+  EXPECT_EQ(store.Imports().size(), 1u);
+}
+
+TEST(ArchiveImport, ARecordImportedBeforeItIsReadIsNotArchivedTwice) {
+  test::TempDir dir;
+  ArchiveStore store(dir.File("a.sqlite"));
+  auto model = test::SmallNotepad(1, 2);
+  const ParsedExport parsed = ParseExportFile(ExportOf(*model, ViewKind::kByDate, ",", dir));
+  EXPECT_EQ(store.Import("old.csv", parsed.lines, 1), 2);
+  EXPECT_EQ(store.AddReading(ReadingMeasurements(*model, "Петров"), 2), 0);
+  EXPECT_EQ(store.AddReading(ReadingMeasurements(*model, "Петров"), 3), 0);
+  const std::vector<Measurement> rows = store.Query({});
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_FALSE(rows[0].raw.empty());
+  EXPECT_EQ(rows[0].importId, 0);  // read now: taking the import back keeps it
+}
+
+}  // namespace
+}  // namespace orti

@@ -1,0 +1,185 @@
+// The archive keeps every measurement once, whatever happens in the
+// instrument, and survives files it cannot use without disturbing a reading.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <functional>
+
+#include "archive/archive_keeper.h"
+#include "archive/archive_schema.h"
+#include "archive/archive_store.h"
+#include "archive/archive_test_model.h"
+#include "archive/reading_measurements.h"
+#include "archive/sqlite_db.h"
+#include "device/memory_map.h"
+#include "model/console_state.h"
+#include "platform/cp1251.h"
+#include "support/recording_log.h"
+#include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
+
+namespace orti {
+namespace {
+
+constexpr const char* kOperator = "Петров Иван Ильич";
+
+int Add(ArchiveStore& store, const NotepadModel& model, double now) {
+  return store.AddReading(ReadingMeasurements(model, kOperator), now);
+}
+
+TEST(ArchiveStore, AMeasurementIsKeptOnceAndOutlivesTheInstrumentsCopy) {
+  test::TempDir dir;
+  ArchiveStore store(dir.File("a.sqlite"));
+  auto model = test::SmallNotepad(2, 3);
+  test::PutRecord(*model, 1, kLastSlot);  // read and kept, never shown
+  const double first = model->readTime, second = first + 1;
+
+  EXPECT_EQ(Add(store, *model, first), 7);
+  EXPECT_EQ(store.Query({}).size(), 6u);
+
+  // Read again under a new folder name: nothing added, the name and the
+  // last-read time follow, the first reading stays.
+  std::strcpy(model->folders[0].name, Utf8ToCp1251("Новая").c_str());
+  EXPECT_EQ(Add(store, *model, second), 0);
+  std::vector<Measurement> rows = store.Query({});
+  ASSERT_EQ(rows.size(), 6u);
+  EXPECT_EQ(rows[0].folderName, "Новая");
+  EXPECT_EQ(rows[0].firstRead, first);
+  EXPECT_EQ(rows[0].lastRead, second);
+  EXPECT_EQ(rows[0].operatorName, kOperator);
+
+  // Cleared in the instrument and read again: still archived, and a record
+  // written into the freed slot is a new measurement.
+  for (int s = 0; s < 3; ++s) model->folders[0].records[s].mode = kModeEmpty;
+  EXPECT_EQ(Add(store, *model, second + 1), 0);
+  model->folders[0].records[0].mode = kModeMv;
+  test::PutRecord(*model, 0, 0, kModeMv);
+  EXPECT_EQ(Add(store, *model, second + 2), 1);
+  EXPECT_EQ(store.Query({}).size(), 7u);
+  const ArchiveStats stats = store.Stats();
+  EXPECT_EQ(stats.measurements, 7);
+  EXPECT_EQ(stats.instruments, 1);
+}
+
+TEST(ArchiveStore, AFolderNotReadInFullAddsNothing) {
+  test::TempDir dir;
+  ArchiveStore store(dir.File("a.sqlite"));
+  auto model = test::SmallNotepad(3, 2);
+  model->folders[1].readInFull = false;
+  EXPECT_EQ(Add(store, *model, 1), 4);
+  for (const Measurement& m : store.Query({})) EXPECT_NE(m.folderIndex, 1) << m.folderName;
+}
+
+TEST(ArchiveStore, FiltersSelectByDateFolderModeAndOperator) {
+  test::TempDir dir;
+  ArchiveStore store(dir.File("a.sqlite"));
+  auto model = test::SmallNotepad(3, 2);
+  test::PutRecord(*model, 2, 1, kModeMv);
+  model->folders[2].records[1].dateTime = EncodeDate(2026, 4, 10);
+  Add(store, *model, 1);
+  struct Case {
+    ArchiveFilter filter;
+    size_t rows;
+  } cases[] = {
+      {{}, 6},
+      {{EncodeDate(2026, 3, 2), std::nullopt, "", 0, ""}, 1},
+      {{std::nullopt, EncodeDate(2026, 3, 1), "", 0, ""}, 5},  // the whole last day
+      {{std::nullopt, std::nullopt, "P1", 0, ""}, 2},
+      {{std::nullopt, std::nullopt, "", kModeMv, ""}, 1},
+      {{std::nullopt, std::nullopt, "", 0, "Петров"}, 6},
+      {{std::nullopt, std::nullopt, "", 0, "Сидоров"}, 0},
+  };
+  for (const Case& c : cases) EXPECT_EQ(store.Query(c.filter).size(), c.rows);
+}
+
+TEST(ArchiveStore, AFileOfTheFirstSchemaIsMigratedWithItsMeasurements) {
+  test::TempDir dir;
+  const std::string path = dir.File("old.sqlite");
+  auto model = test::SmallNotepad(1, 2);
+  {
+    SqliteDb db(path, false);
+    MigrateArchive(db, 1);
+    db.Exec(
+        "INSERT INTO measurements(instrument, identity, raw, folder_index, folder_name, slot, "
+        "shown, taken, mode, temperature, emf, ph, ph25, match_key, first_read, last_read, "
+        "operator) VALUES('ORTI415', x'01', x'02', 0, 'Старая', 0, 1, 46000, 1, 20, 1, 7, 7, "
+        "'k', 1, 1, 'Иванов')");
+  }
+  ArchiveStore store(path);
+  EXPECT_FALSE(store.ReadOnly());
+  {
+    SqliteDb db(path, true);
+    EXPECT_EQ(ArchiveVersion(db), kArchiveSchemaVersion);
+  }
+  ASSERT_EQ(store.Query({}).size(), 1u);
+  EXPECT_EQ(store.Query({})[0].importId, 0);
+  EXPECT_EQ(Add(store, *model, 2), 2);
+  EXPECT_EQ(store.Import("f.csv", {}, 3), 0);
+  EXPECT_EQ(store.Imports().size(), 1u);
+}
+
+struct KeeperRig {
+  test::TempDir dir;
+  std::string path = dir.File("a.sqlite");
+  test::RecordingLog log;
+  test::ScriptedDialogs dialogs;
+  ConsoleState state;
+  std::unique_ptr<NotepadModel> model = test::SmallNotepad(1, 2);
+  std::function<orti::Dialogs&()> Dialogs() {
+    return [this]() -> orti::Dialogs& { return dialogs; };
+  }
+};
+
+TEST(ArchiveKeeper, FilesItCannotUseAreReportedOnceAndNeverAltered) {
+  struct Case {
+    const char* name;
+    std::function<void(const std::string& path)> spoil;
+    const char* message;
+  } cases[] = {
+      {"corrupt", [](const std::string& p) { test::WriteBytes(p, std::string(4096, 'x')); },
+       "Архив измерений недоступен"},
+      {"folder", [](const std::string& p) { std::filesystem::create_directory(p); },
+       "Архив измерений недоступен"},
+      {"newer",
+       [](const std::string& p) {
+         SqliteDb db(p, false);
+         db.Exec("PRAGMA user_version = 99");
+       },
+       "открыт только для чтения"},
+  };
+  for (const Case& c : cases) {
+    KeeperRig rig;
+    c.spoil(rig.path);
+    const std::string before =
+        std::filesystem::is_regular_file(rig.path) ? test::ReadBytes(rig.path) : "";
+    ArchiveKeeper keeper(rig.path, rig.log, rig.Dialogs(), 100);
+    keeper.AddReading(*rig.model, rig.state);
+    keeper.AddReading(*rig.model, rig.state);
+    ASSERT_EQ(rig.log.lines.size(), 1u) << c.name;
+    EXPECT_NE(rig.log.lines[0].find(c.message), std::string::npos) << rig.log.lines[0];
+    ASSERT_EQ(rig.dialogs.Calls().size(), 1u) << c.name;
+    if (!before.empty()) EXPECT_EQ(test::ReadBytes(rig.path), before) << c.name;
+  }
+}
+
+TEST(ArchiveKeeper, ALockedArchiveFailsTheAdditionOnlyAndNothingIsHalfWritten) {
+  KeeperRig rig;
+  ArchiveKeeper keeper(rig.path, rig.log, rig.Dialogs(), 100);
+  ASSERT_NE(keeper.Store(), nullptr);
+  {
+    SqliteDb other(rig.path, false);
+    other.Exec("BEGIN EXCLUSIVE");
+    keeper.AddReading(*rig.model, rig.state);
+    ASSERT_EQ(rig.log.lines.size(), 1u);
+    EXPECT_NE(rig.log.lines[0].find("Чтение не добавлено"), std::string::npos);
+    other.Exec("ROLLBACK");
+  }
+  EXPECT_TRUE(keeper.Store()->Query({}).empty());
+  keeper.AddReading(*rig.model, rig.state);  // the lock gone, the next reading is kept
+  EXPECT_EQ(keeper.Store()->Query({}).size(), 2u);
+}
+
+}  // namespace
+}  // namespace orti
