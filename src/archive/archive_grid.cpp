@@ -1,6 +1,7 @@
 #include "archive/archive_grid.h"
 
 #include <algorithm>
+#include <string>
 
 #include "platform/date_time.h"
 #include "views/fill_grids.h"
@@ -23,6 +24,10 @@ void FillArchiveGrid(const std::vector<Measurement>& measurements, StringGrid& g
                      MakeRecordTexts(m.folderName, values, decimalSeparator));
     grid.SetCell(kFirstReadColumn, row, FormatDateTime(m.firstRead));
     grid.SetCell(kReadByColumn, row, m.operatorName);
+    // The hidden numbers say that the row holds a measurement, so that it can
+    // be marked and exported; they point at the list, not at the notepad.
+    grid.SetCell(kFolderNumberColumn, row, std::to_string(std::max(m.folderIndex, 0)));
+    grid.SetCell(kRecordNumberColumn, row, std::to_string(row - kViewFixedRows));
     ++row;
   }
 }
