@@ -22,6 +22,7 @@
 #include "app/qt_dialogs.h"
 #include "app/row_icons.h"
 #include "app/tform1.h"
+#include "support/device_group.h"
 #include "support/fake_clock.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_serial_port.h"
@@ -127,19 +128,8 @@ TEST_F(DesktopWindowTest, APortWeMayNotOpenNamesItsGroupOnceAsMessageAndLogLine)
   test::TempDir dir;
   const std::string device = dir.File("ttyUSB0");
   test::WriteBytes(device, "");
-  std::string group;
-  gid_t gid = 0;
-  setgrent();
-  while (const struct group* g = getgrent()) {
-    if (g->gr_gid != 0 && g->gr_gid != getegid()) {
-      gid = g->gr_gid;
-      group = g->gr_name;
-      break;
-    }
-  }
-  endgrent();
-  ASSERT_FALSE(group.empty());
-  if (chown(device.c_str(), static_cast<uid_t>(-1), gid) != 0) GTEST_SKIP();
+  const std::string group = test::GiveToAnotherGroup(device);
+  if (group.empty()) GTEST_SKIP() << "no other group to give the device to";
 
   TForm1 form;
   test::ScriptedDialogs dialogs;

@@ -14,6 +14,7 @@
 #include "device/win32_error.h"
 #include "platform/device_access.h"
 #include "platform/system_error.h"
+#include "support/device_group.h"
 #include "support/fake_clock.h"
 #include "support/recording_log.h"
 #include "support/scripted_serial_port.h"
@@ -322,19 +323,8 @@ TEST_F(Exchanging, PortWithoutPermissionIsLoggedWithTheDevicesGroupOncePerRun) {
   test::TempDir dir;
   port.devicePath = dir.File("ttyUSB0");
   test::WriteBytes(port.devicePath, "");
-  gid_t gid = 0;
-  std::string group;
-  setgrent();
-  while (const struct group* g = getgrent()) {
-    if (g->gr_gid != 0 && g->gr_gid != getegid()) {
-      gid = g->gr_gid;
-      group = g->gr_name;
-      break;
-    }
-  }
-  endgrent();
-  ASSERT_FALSE(group.empty());
-  if (chown(port.devicePath.c_str(), static_cast<uid_t>(-1), gid) != 0) GTEST_SKIP();
+  const std::string group = test::GiveToAnotherGroup(port.devicePath);
+  if (group.empty()) GTEST_SKIP() << "no other group to give the device to";
 
   port.openError = EACCES;
   EXPECT_FALSE(Run());

@@ -5,16 +5,11 @@
 #include <cstdint>
 #include <string>
 
+#include "fuzz_support.h"
 #include "platform/cp1251.h"
 #include "views/export.h"
 
-namespace {
-
-void Check(bool condition) {
-  if (!condition) __builtin_trap();
-}
-
-}  // namespace
+using orti::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace orti;

@@ -6,14 +6,9 @@
 
 #include "device/identify.h"
 #include "device/identity_display.h"
+#include "fuzz_support.h"
 
-namespace {
-
-void Check(bool condition) {
-  if (!condition) __builtin_trap();
-}
-
-}  // namespace
+using orti::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace orti;
