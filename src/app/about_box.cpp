@@ -120,8 +120,8 @@ void TAboutBox::SetLinkLook(bool underlined) {
     font.setUnderline(underlined);
     link->setFont(font);
     QPalette pal = link->palette();
-    pal.setColor(QPalette::ButtonText, underlined ? pal.color(QPalette::Highlight)
-                                                  : pal.color(QPalette::WindowText));
+    pal.setColor(QPalette::ButtonText,
+                 underlined ? pal.color(QPalette::Highlight) : pal.color(QPalette::WindowText));
     link->setPalette(pal);
   }
 }
@@ -146,6 +146,8 @@ void TAboutBox::SBMailToClick() {
   QDesktopServices::openUrl(QUrl("mailto:" + SBMailTo->text()));
 }
 
-void TAboutBox::SBWebClick() { QDesktopServices::openUrl(QUrl(SBWeb->text())); }
+void TAboutBox::SBWebClick() {
+  QDesktopServices::openUrl(QUrl(SBWeb->text()));
+}
 
 }  // namespace orti

@@ -3,9 +3,9 @@
 // one check list per view on the tabs "По папкам" and "По датам". Item k of a
 // list stands for column k + 3 of its view. The ticks are not saved.
 
-#include <QWidget>
 #include <QListWidget>
 #include <QTabWidget>
+#include <QWidget>
 #include <string>
 #include <vector>
 

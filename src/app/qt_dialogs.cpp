@@ -12,11 +12,21 @@ DialogAnswer QtDialogs::Ask(const std::string& text, const std::string& caption,
   box.setWindowTitle(QString::fromStdString(caption));
   box.setText(QString::fromStdString(text));
   switch (icon) {
-    case DialogIcon::kNone: box.setIcon(QMessageBox::NoIcon); break;
-    case DialogIcon::kInformation: box.setIcon(QMessageBox::Information); break;
-    case DialogIcon::kQuestion: box.setIcon(QMessageBox::Question); break;
-    case DialogIcon::kWarning: box.setIcon(QMessageBox::Warning); break;
-    case DialogIcon::kError: box.setIcon(QMessageBox::Critical); break;
+    case DialogIcon::kNone:
+      box.setIcon(QMessageBox::NoIcon);
+      break;
+    case DialogIcon::kInformation:
+      box.setIcon(QMessageBox::Information);
+      break;
+    case DialogIcon::kQuestion:
+      box.setIcon(QMessageBox::Question);
+      break;
+    case DialogIcon::kWarning:
+      box.setIcon(QMessageBox::Warning);
+      break;
+    case DialogIcon::kError:
+      box.setIcon(QMessageBox::Critical);
+      break;
   }
   // Russian captions on the buttons whatever translations are installed.
   QPushButton* yes = nullptr;

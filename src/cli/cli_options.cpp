@@ -20,8 +20,7 @@ constexpr CommandName kCommands[] = {
     {"mkdir", Command::kMkdir},        {"rename", Command::kRename},
     {"rmdir", Command::kRmdir},        {"clear", Command::kClear},
     {"clear-all", Command::kClearAll}, {"delete", Command::kDelete},
-    {"restore", Command::kRestore},
-    {"archive", Command::kArchive},
+    {"restore", Command::kRestore},    {"archive", Command::kArchive},
 };
 
 // A whole decimal number within [low, high]; signs, blanks and trailing text refused.

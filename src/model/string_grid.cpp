@@ -10,7 +10,8 @@ const std::string kEmpty;
 StringGrid::StringGrid(int columns, int rows, int fixedRows)
     : columns_(columns > 0 ? columns : 1),
       fixedRows_(fixedRows),
-      cells_(static_cast<size_t>(rows > 0 ? rows : 0), std::vector<std::string>(static_cast<size_t>(columns_))),
+      cells_(static_cast<size_t>(rows > 0 ? rows : 0),
+             std::vector<std::string>(static_cast<size_t>(columns_))),
       widths_(static_cast<size_t>(columns_), kDefaultColWidth) {}
 
 void StringGrid::SetColCount(int columns) {

@@ -96,22 +96,38 @@ std::string Cp1251ToUtf8(std::string_view cp1251) {
 unsigned char Cp1251UpperByte(unsigned char c) {
   if ((c >= 'a' && c <= 'z') || c >= 0xE0) return static_cast<unsigned char>(c - 0x20);
   switch (c) {
-    case 0x83: return 0x81;  // ѓ
-    case 0x90: return 0x80;  // ђ
-    case 0x9A: return 0x8A;  // љ
-    case 0x9C: return 0x8C;  // њ
-    case 0x9D: return 0x8D;  // ќ
-    case 0x9E: return 0x8E;  // ћ
-    case 0x9F: return 0x8F;  // џ
-    case 0xA2: return 0xA1;  // ў
-    case 0xB3: return 0xB2;  // і
-    case 0xB4: return 0xA5;  // ґ
-    case 0xB8: return 0xA8;  // ё
-    case 0xBA: return 0xAA;  // є
-    case 0xBC: return 0xA3;  // ј
-    case 0xBE: return 0xBD;  // ѕ
-    case 0xBF: return 0xAF;  // ї
-    default: return c;
+    case 0x83:
+      return 0x81;  // ѓ
+    case 0x90:
+      return 0x80;  // ђ
+    case 0x9A:
+      return 0x8A;  // љ
+    case 0x9C:
+      return 0x8C;  // њ
+    case 0x9D:
+      return 0x8D;  // ќ
+    case 0x9E:
+      return 0x8E;  // ћ
+    case 0x9F:
+      return 0x8F;  // џ
+    case 0xA2:
+      return 0xA1;  // ў
+    case 0xB3:
+      return 0xB2;  // і
+    case 0xB4:
+      return 0xA5;  // ґ
+    case 0xB8:
+      return 0xA8;  // ё
+    case 0xBA:
+      return 0xAA;  // є
+    case 0xBC:
+      return 0xA3;  // ј
+    case 0xBE:
+      return 0xBD;  // ѕ
+    case 0xBF:
+      return 0xAF;  // ї
+    default:
+      return c;
   }
 }
 

@@ -35,9 +35,9 @@ void CivilFromDays(long z, int& year, int& month, int& day) {
 }  // namespace
 
 double EncodeDate(int year, int month, int day) {
-  return static_cast<double>(DaysFromCivil(year, static_cast<unsigned>(month),
-                                           static_cast<unsigned>(day)) +
-                             kUnixEpochDays);
+  return static_cast<double>(
+      DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) +
+      kUnixEpochDays);
 }
 
 double EncodeTime(int hour, int minute, int second, int millisecond) {

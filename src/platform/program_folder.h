@@ -8,9 +8,9 @@
 namespace orti {
 
 struct ProgramFolderSources {
-  std::string homeOverride;    // ORTI415_HOME, empty when unset
-  std::string executableDir;   // folder of the running executable
-  std::string userDataDir;     // per-user application-data folder for the console
+  std::string homeOverride;   // ORTI415_HOME, empty when unset
+  std::string executableDir;  // folder of the running executable
+  std::string userDataDir;    // per-user application-data folder for the console
 };
 
 constexpr const char* kProgramSettingsFileName = "orti415.ini";

@@ -2,7 +2,9 @@
 
 namespace orti {
 
-static bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+static bool IsContinuation(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
 
 std::string FirstCharacter(std::string_view s) {
   if (s.empty()) return {};

@@ -15,7 +15,8 @@ ReportTexts CollectReportTexts(const StringGrid& view, const std::string& operat
   }
   auto addRow = [&](int row, const std::string& operatorText) {
     for (int k = 0; k < kChoiceColumns; ++k) {
-      texts.columns[k].push_back(takesPart[k] ? view.Cell(kFirstChoiceColumn + k, row) : std::string());
+      texts.columns[k].push_back(takesPart[k] ? view.Cell(kFirstChoiceColumn + k, row)
+                                              : std::string());
     }
     texts.columns[kChoiceColumns].push_back(operatorText);
   };

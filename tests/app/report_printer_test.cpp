@@ -41,7 +41,7 @@ TEST(ReportPrinter, PdfHoldsHeaderRowsOperatorAndRepeatsTheHeaderOnNewPages) {
     view.SetColWidth(kFirstChoiceColumn + k, 70);
   }
   view.SetColWidth(kFirstChoiceColumn + 1, 0);  // "Режим" unticked: not printed
-  const int records = 120;                 // more than one page
+  const int records = 120;                      // more than one page
   view.SetRowCount(records + 2);
   for (int row = 1; row <= records + 1; ++row) {
     view.SetCell(kMarkColumn, row, row <= records ? "P" : "S");

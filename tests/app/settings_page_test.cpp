@@ -203,10 +203,12 @@ TEST_F(SettingsFlowTest, FirstRunSavesTheOperatorWhoRegistersAtTheNextStart) {
   ASSERT_EQ(dialogs.Calls().size(), 1u);
   EXPECT_EQ(dialogs.Calls()[0].text, "Настройки сохранены");
   EXPECT_EQ(first->PageControl1->currentIndex(), kPageSettings);
-  EXPECT_EQ(ReadBytes(home.File("orti415.ini")),
-            Utf8ToCp1251("[Users]\r\nUsersCount=1\r\nUser0=Иванов_Иван_Иванович\r\n"
-                         "[Startpage]\r\nStartpage=3\r\nStartStyle=0\r\n"
-                         "[Connection]\r\nConnection=1\r\nFastRead=0\r\n[FolderName]\r\nNewFolderName=\r\n"));
+  EXPECT_EQ(
+      ReadBytes(home.File("orti415.ini")),
+      Utf8ToCp1251(
+          "[Users]\r\nUsersCount=1\r\nUser0=Иванов_Иван_Иванович\r\n"
+          "[Startpage]\r\nStartpage=3\r\nStartStyle=0\r\n"
+          "[Connection]\r\nConnection=1\r\nFastRead=0\r\n[FolderName]\r\nNewFolderName=\r\n"));
 
   auto second = NewForm();
   QString shownRow;

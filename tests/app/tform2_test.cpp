@@ -5,8 +5,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 
-#include "support/test_app.h"
 #include "support/scripted_dialogs.h"
+#include "support/test_app.h"
 
 namespace orti {
 namespace {

@@ -11,12 +11,12 @@
 #include <cstring>
 
 #include "app/column_choice.h"
+#include "app/silent_line.h"
 #include "app/tform1.h"
 #include "app/view_pages.h"
 #include "platform/date_time.h"
-#include "support/temp_dir.h"
-#include "app/silent_line.h"
 #include "support/scripted_dialogs.h"
+#include "support/temp_dir.h"
 #include "support/test_app.h"
 
 namespace orti {

@@ -14,7 +14,9 @@ TEST(Cp1251, CyrillicRoundTripsThroughSingleBytes) {
 
 TEST(Cp1251, UnrepresentableCharactersBecomeQuestionMarks) {
   bool lossless = true;
-  EXPECT_EQ(Utf8ToCp1251("a€b漢c", &lossless), "a\x88" "b?c");
+  EXPECT_EQ(Utf8ToCp1251("a€b漢c", &lossless),
+            "a\x88"
+            "b?c");
   EXPECT_FALSE(lossless);
   EXPECT_EQ(Utf8ToCp1251("plain", &lossless), "plain");
   EXPECT_TRUE(lossless);

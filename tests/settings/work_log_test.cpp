@@ -22,7 +22,8 @@ TEST(WorkLog, LeadingBlanksAndControlCharactersAreDropped) {
   log.AddLogLine("   ");
   log.AddLogLine("");
   log.AddLogLine("inner  blanks stay ");
-  const std::vector<std::string> expected{"Err2 7", "Запрос прерван", "", "", "inner  blanks stay "};
+  const std::vector<std::string> expected{"Err2 7", "Запрос прерван", "", "",
+                                          "inner  blanks stay "};
   EXPECT_EQ(log.Lines(), expected);
   EXPECT_EQ(shown, expected);
   log.Clear();
@@ -46,7 +47,8 @@ TEST(WorkLog, SavedFileIsCp1251WithCrLfAndReplacedEachTime) {
   log.AddLogLine("Запрос папок прибора");
   SaveWorkLog(log, state, dialogs);
   const std::string path = dir.File("orti-415.txt");
-  EXPECT_EQ(ReadBytes(path), "\xC7\xE0\xEF\xF0\xEE\xF1 \xEF\xE0\xEF\xEE\xEA \xEF\xF0\xE8\xE1\xEE\xF0\xE0\r\n");
+  EXPECT_EQ(ReadBytes(path),
+            "\xC7\xE0\xEF\xF0\xEE\xF1 \xEF\xE0\xEF\xEE\xEA \xEF\xF0\xE8\xE1\xEE\xF0\xE0\r\n");
   ASSERT_EQ(dialogs.Calls().size(), 1u);
   EXPECT_EQ(dialogs.Calls()[0].text, "Протокол сохранен в файле\n" + path);
 
