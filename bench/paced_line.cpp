@@ -45,7 +45,7 @@ PacedLine::PacedLine(const std::string& simPath, int folders, bool fastRead) {
   port_ = std::make_unique<PosixSerialPort>(PortMap(sources));
   hooks_ = std::make_unique<ClockLinkHooks>(clock, state);
   deviceLink_ = std::make_unique<DeviceLink>(*port_, state, log, clock, *hooks_);
-  deviceLink_->SetFastRead(fastRead);
+  state.fastRead = fastRead;
   counting = std::make_unique<CountingExchanger>(*deviceLink_);
 }
 

@@ -28,7 +28,6 @@ CliSession::CliSession(CliEnvironment& environment, Dialogs& dialogs, std::ostre
       link_(environment.port, state_, log_, environment.clock, linkHooks_) {
   log_.SetListeners([&err](const std::string& line) { err << line << '\n' << std::flush; }, {});
   link_.SetTrace(environment.trace);
-  link_.SetFastRead(environment.fastRead);
   if (!environment.archivePath.empty()) {
     archive_ = std::make_unique<ArchiveKeeper>(environment.archivePath, log_,
                                                [this]() -> Dialogs& { return archiveDialogs_; });
@@ -55,6 +54,8 @@ bool CliSession::Start(const SessionRequest& request) {
 
 void CliSession::LoadSettings() {
   orti::LoadSettings(state_, operators_, &log_);
+  // --fast adds to what the settings file chose.
+  state_.fastRead = state_.fastRead || env_.fastRead;
 }
 
 void CliSession::PrepareViews() {

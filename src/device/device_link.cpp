@@ -163,7 +163,9 @@ DeviceLink::AttemptResult DeviceLink::Attempt(std::string_view request, int atte
     return IsAcceptable(result.found.verdict);
   };
   bool done = false;
-  if ((fastRead_ || state_.fastRead) && MayEndEarly(request)) {
+  // ConsoleState::fastRead: identification and read attempts end as soon as
+  // their reply is complete instead of always pausing; writes keep the pause.
+  if (state_.fastRead && MayEndEarly(request)) {
     const auto deadline = clock_.Now() + kPauseAfterWrite;
     for (auto now = clock_.Now(); !done && now < deadline; now = clock_.Now()) {
       if (!port_.WaitForInput(deadline - now)) break;

@@ -39,10 +39,6 @@ class DeviceLink final : public Exchanger {
 
   // Every request and what came back goes to `trace` too (none: no trace).
   void SetTrace(TrafficTrace* trace) { trace_ = trace; }
-  // Identification and read attempts end as soon as their reply is complete
-  // instead of always pausing 300 ms; writes keep the full pause. The
-  // settings' choice (ConsoleState::fastRead) does the same.
-  void SetFastRead(bool fast) { fastRead_ = fast; }
 
   // Sends `request` over ConsoleState::currentPort. The reply of an attempt
   // is the last frame it received that answers the request; pending input is
@@ -74,7 +70,6 @@ class DeviceLink final : public Exchanger {
   Clock& clock_;
   LinkHooks& hooks_;
   TrafficTrace* trace_ = nullptr;
-  bool fastRead_ = false;
   char buffer_[kReplyBufferSize] = {};
   std::string reply_;
   bool permissionAdvised_ = false;  // once per run

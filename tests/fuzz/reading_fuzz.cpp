@@ -209,7 +209,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ClockLinkHooks hooks(clock, state);
   FuzzLine line(data, size, memory);
   DeviceLink link(line, state, log, clock, hooks);
-  link.SetFastRead(size > 0 && data[0] & 1);
+  state.fastRead = size > 0 && data[0] & 1;
 
   auto model = std::make_unique<NotepadModel>();
   if (!Identify(link, state, model->identity, log)) return 0;

@@ -178,7 +178,7 @@ TEST(Reading, DisturbedRepliesNeverShowAnythingInvented) {
   int complete = 0, incomplete = 0, retries = 0;
   for (uint32_t seed = 1; seed <= 24; ++seed) {
     Reading r(seed, 64000 - 10 * 512);
-    r.rig.link.SetFastRead(seed % 2 == 0);
+    r.rig.state.fastRead = seed % 2 == 0;
     r.rig.line.SetPacing(true);  // replies take their time on the line, late ones overlap
     uint32_t x = seed;
     auto next = [&x](uint32_t n) { return (x = x * 1103515245 + 12345) / 65536 % n; };
