@@ -1,7 +1,5 @@
 #include "app/tform1.h"
 
-#include <cstdlib>
-
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -367,7 +365,7 @@ void TForm1::UseSerialLine(std::unique_ptr<SerialPort> port, Clock& clock) {
   deviceLink_.reset();
   port_ = std::move(port);
   deviceLink_ = std::make_unique<DeviceLink>(*port_, state_, log_, clock, *linkHooks_);
-  if (const char* traceFile = std::getenv(kTraceVariable)) {
+  if (const std::string traceFile = TraceFile(); !traceFile.empty()) {
     trace_ = FileTrafficTrace::Open(traceFile);
     if (!trace_) log_.AddLogLine(std::string("Не удалось открыть файл трассировки ") + traceFile);
   }

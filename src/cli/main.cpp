@@ -1,7 +1,6 @@
 // orti415-cli: the console's workflows without windows.
 
 #include <clocale>
-#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -46,10 +45,7 @@ int main(int argc, char** argv) {
   SystemClock clock;
   cli::CliEnvironment environment{port, clock, ResolveProgramFolder(CurrentProgramFolderSources()),
                                   decimalSeparator, LocalNow()};
-  const char* traceVariable = std::getenv(kTraceVariable);
-  const std::string traceFile = !options.traceFile.empty() ? options.traceFile
-                                : traceVariable            ? traceVariable
-                                                           : "";
+  const std::string traceFile = TraceFile(options.traceFile);
   std::unique_ptr<FileTrafficTrace> trace;
   if (!traceFile.empty()) {
     trace = FileTrafficTrace::Open(traceFile);

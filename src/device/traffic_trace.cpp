@@ -1,6 +1,7 @@
 #include "device/traffic_trace.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <ctime>
 
 #include "device/device_link.h"
@@ -19,6 +20,12 @@ long long LocalMsOfDay() {
 }
 
 }  // namespace
+
+std::string TraceFile(const std::string& requested) {
+  if (!requested.empty()) return requested;
+  const char* variable = std::getenv(kTraceVariable);
+  return variable ? variable : "";
+}
 
 std::string TraceLine(long long msOfDay, int port, int attempt, char direction,
                       std::string_view text, const char* verdict) {

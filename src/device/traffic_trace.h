@@ -20,6 +20,10 @@ class TrafficTrace {
   virtual void Received(int port, int attempt, std::string_view text, const char* verdict) = 0;
 };
 
+// Where the traffic goes: `requested` when given, else ORTI415_TRACE, else
+// nowhere (empty).
+std::string TraceFile(const std::string& requested = {});
+
 // "HH:MM:SS.mmm COMn attempt > text" or "... < text verdict"; bytes outside
 // printable ASCII as \xNN. `msOfDay` is the local time of day in milliseconds.
 std::string TraceLine(long long msOfDay, int port, int attempt, char direction,
