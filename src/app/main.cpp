@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "app/console_application.h"
-#include "app/tform1.h"
+#include "app/main_window.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> arguments(argv + 1, argv + argc);

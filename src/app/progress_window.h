@@ -1,6 +1,6 @@
 #pragma once
-// The reading (TForm5) and writing (TForm4) progress windows: no title bar,
-// a bar for the folders and one for the records of the current folder. While
+// What the reading and the writing progress windows share: no title bar, a
+// bar for the folders and one for the records of the current folder. While
 // one is shown the cursor is the hourglass.
 
 #include <QDialog>
@@ -27,18 +27,6 @@ class ProgressWindow : public QDialog {
 
  private:
   bool cursorSet_ = false;
-};
-
-class TForm5 final : public ProgressWindow {
-  Q_OBJECT
- public:
-  explicit TForm5(QWidget* parent = nullptr) : ProgressWindow("TForm5", "Чтение данных", parent) {}
-};
-
-class TForm4 final : public ProgressWindow {
-  Q_OBJECT
- public:
-  explicit TForm4(QWidget* parent = nullptr) : ProgressWindow("TForm4", "Запись данных", parent) {}
 };
 
 }  // namespace orti

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/grid_selection.h"
-#include "app/tform1.h"
+#include "app/main_window.h"
 #include "sim/fault_plan.h"
 #include "sim/in_process_port.h"
 #include "sim/instrument.h"

@@ -4,8 +4,8 @@
 
 #include <QApplication>
 
-#include "app/tform1.h"
-#include "app/write_progress.h"
+#include "app/main_window.h"
+#include "app/qt_sync_progress.h"
 #include "folders/folder_fixture.h"
 #include "support/temp_dir.h"
 

@@ -9,8 +9,8 @@
 #include <QValueAxis>
 
 #include "app/history_page.h"
+#include "app/main_window.h"
 #include "app/silent_line.h"
-#include "app/tform1.h"
 #include "archive/archive_grid.h"
 #include "archive/archive_test_model.h"
 #include "archive/reading_measurements.h"

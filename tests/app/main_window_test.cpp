@@ -7,9 +7,10 @@
 #include <QTimer>
 
 #include "app/about_box.h"
+#include "app/hidden_window.h"
 #include "app/log_page.h"
+#include "app/main_window.h"
 #include "app/silent_line.h"
-#include "app/tform1.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 #include "support/test_app.h"

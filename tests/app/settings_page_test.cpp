@@ -6,9 +6,9 @@
 #include <QTimer>
 #include <functional>
 
+#include "app/main_window.h"
+#include "app/registration_window.h"
 #include "app/silent_line.h"
-#include "app/tform1.h"
-#include "app/tform2.h"
 #include "platform/cp1251.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"

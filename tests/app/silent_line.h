@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "app/tform1.h"
+#include "app/main_window.h"
 #include "support/fake_clock.h"
 #include "support/silent_port.h"
 

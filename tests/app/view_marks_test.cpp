@@ -9,8 +9,8 @@
 
 #include "app/folders_page.h"
 #include "app/grid_selection.h"
+#include "app/main_window.h"
 #include "app/silent_line.h"
-#include "app/tform1.h"
 #include "app/view_pages.h"
 #include "platform/cp1251.h"
 #include "platform/date_time.h"

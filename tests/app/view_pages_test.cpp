@@ -11,8 +11,8 @@
 #include <cstring>
 
 #include "app/column_choice.h"
+#include "app/main_window.h"
 #include "app/silent_line.h"
-#include "app/tform1.h"
 #include "app/view_pages.h"
 #include "platform/date_time.h"
 #include "support/scripted_dialogs.h"

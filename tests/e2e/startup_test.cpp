@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "app/log_page.h"
-#include "app/tform1.h"
+#include "app/main_window.h"
 #include "device/memory_map.h"
 #include "sim/sim_process.h"
 #include "support/scripted_dialogs.h"

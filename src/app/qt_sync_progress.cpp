@@ -1,4 +1,4 @@
-#include "app/write_progress.h"
+#include "app/qt_sync_progress.h"
 
 namespace orti {
 

@@ -19,9 +19,10 @@
 #include <string>
 #include <vector>
 
-#include "app/instrument_windows.h"
 #include "app/qt_dialogs.h"
-#include "app/write_progress.h"
+#include "app/qt_link_hooks.h"
+#include "app/qt_sync_progress.h"
+#include "app/reading_window_hooks.h"
 #include "device/device_link.h"
 #include "device/exchanger.h"
 #include "folders/synchronisation.h"
@@ -272,13 +273,6 @@ class TForm1 final : public QMainWindow,
   Exchanger* link_ = nullptr;
   std::unique_ptr<ReadingWindowHooks> readingHooks_;
   std::unique_ptr<ArchiveKeeper> archive_;
-};
-
-// Created with the main window and never shown.
-class TForm6 final : public QWidget {
-  Q_OBJECT
- public:
-  explicit TForm6(QWidget* parent) : QWidget(parent, Qt::Window) { setObjectName("TForm6"); }
 };
 
 }  // namespace orti

@@ -1,4 +1,4 @@
-#include "app/instrument_windows.h"
+#include "app/reading_window_hooks.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -11,34 +11,6 @@ constexpr int kBarStep = 10;
 constexpr int kRecordBarMaximum = 260;  // 26 slots
 constexpr int kTicksWaitMs = 550;       // ten clock ticks
 }  // namespace
-
-QtLinkHooks::~QtLinkHooks() {
-  delete form3_;
-}
-
-void QtLinkHooks::ProcessMessages() {
-  QApplication::processEvents();
-}
-
-void QtLinkHooks::ShowPort(const std::string& portName) {
-  if (form3_) form3_->EPort->setText(QString::fromStdString(portName));
-}
-
-void QtLinkHooks::ShowAttempt(const std::string& attempt) {
-  if (form3_) form3_->EDevice->setText(QString::fromStdString(attempt));
-}
-
-void QtLinkHooks::Open() {
-  delete form3_;
-  form3_ = new TForm3(state_.abort, owner_);
-  form3_->show();
-  QApplication::processEvents();
-}
-
-void QtLinkHooks::Close() {
-  delete form3_;
-  form3_ = nullptr;
-}
 
 ReadingWindowHooks::~ReadingWindowHooks() {
   delete form5_;

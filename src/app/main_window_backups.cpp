@@ -3,7 +3,7 @@
 #include <QFileDialog>
 
 #include "app/folders_page.h"
-#include "app/tform1.h"
+#include "app/main_window.h"
 #include "folders/backup_store.h"
 #include "folders/restore.h"
 #include "platform/date_time.h"

@@ -1,4 +1,4 @@
-#include "app/tform2.h"
+#include "app/registration_window.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 #include <algorithm>
 
 #include "app/folders_page.h"
+#include "app/main_window.h"
 #include "app/report_printer.h"
-#include "app/tform1.h"
 #include "app/view_pages.h"
 #include "folders/journal.h"
 #include "platform/date_time.h"

@@ -1,18 +1,15 @@
 #pragma once
-// The windows' side of talking to the instrument: the reply timer and the
-// message pump of an exchange, the connection window during the port search,
-// and the reading progress window.
+// The windows' side of an exchange with the instrument: the reply timer, the
+// message pump and the connection window during the port search.
 
 #include <QTimer>
 #include <functional>
 #include <memory>
 
-#include "app/progress_window.h"
-#include "app/tform3.h"
+#include "app/connection_window.h"
 #include "device/link_hooks.h"
 #include "model/console_state.h"
 #include "workflow/connection.h"
-#include "workflow/reading.h"
 
 namespace orti {
 
@@ -47,35 +44,6 @@ class QtLinkHooks final : public LinkHooks, public ConnectionWindow {
   QWidget* owner_;
   TForm3* form3_ = nullptr;
   std::function<void(const std::string&)> showMessage_;
-};
-
-// What a reading shows: TForm5 with its two bars, then the views and the list.
-class ReadingWindowHooks final : public ReadingHooks {
- public:
-  struct Actions {
-    std::function<void()> rebuildViews;
-    std::function<void()> clearViews;
-    std::function<void()> fillFolderList;
-  };
-  ReadingWindowHooks(QWidget* owner, Actions actions)
-      : owner_(owner), actions_(std::move(actions)) {}
-  ~ReadingWindowHooks() override;
-
-  void OpenProgress() override;
-  void CloseProgress() override;
-  void Start(int folderCount) override;
-  void FolderHeaderRead() override;
-  void FolderFree() override;
-  void SlotDecoded() override;
-  void RebuildViews() override { actions_.rebuildViews(); }
-  void ClearViews() override { actions_.clearViews(); }
-  void FillFolderList() override { actions_.fillFolderList(); }
-  void WaitTicks() override;
-
- private:
-  QWidget* owner_;
-  Actions actions_;
-  TForm5* form5_ = nullptr;
 };
 
 }  // namespace orti

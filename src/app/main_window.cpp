@@ -1,4 +1,4 @@
-#include "app/tform1.h"
+#include "app/main_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -12,10 +12,11 @@
 #include "app/column_choice.h"
 #include "app/folders_page.h"
 #include "app/glyphs.h"
+#include "app/hidden_window.h"
 #include "app/history_page.h"
 #include "app/log_page.h"
+#include "app/registration_window.h"
 #include "app/settings_page.h"
-#include "app/tform2.h"
 #include "app/view_pages.h"
 #include "archive/archive_keeper.h"
 #include "archive/archive_path.h"

@@ -4,7 +4,7 @@
 #include <QFileDialog>
 
 #include "app/history_page.h"
-#include "app/tform1.h"
+#include "app/main_window.h"
 #include "archive/archive_keeper.h"
 #include "archive/import_files.h"
 #include "platform/date_time.h"

@@ -1,4 +1,4 @@
-#include "app/tform3.h"
+#include "app/connection_window.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "app/progress_window.h"
+#include "app/write_progress_window.h"
 #include "folders/sync_hooks.h"
 
 namespace orti {
