@@ -6,27 +6,27 @@ namespace {
 
 // The faults a soak picks from: each leaves the memory as a clean run would.
 constexpr FaultKind kHarmlessFaults[] = {
-    FaultKind::ShortReply,    FaultKind::WrongLrc, FaultKind::WrongEcho,
-    FaultKind::LateReply,     FaultKind::Noise,    FaultKind::SplitReply,
-    FaultKind::OverlongReply, FaultKind::NoReply,  FaultKind::LeadingGarbage,
-    FaultKind::Latency,
+    FaultKind::kShortReply,    FaultKind::kWrongLrc, FaultKind::kWrongEcho,
+    FaultKind::kLateReply,     FaultKind::kNoise,    FaultKind::kSplitReply,
+    FaultKind::kOverlongReply, FaultKind::kNoReply,  FaultKind::kLeadingGarbage,
+    FaultKind::kLatency,
 };
-constexpr EchoField kEchoFields[] = {EchoField::Address, EchoField::Size, EchoField::Function,
-                                     EchoField::Device};
+constexpr EchoField kEchoFields[] = {EchoField::kAddress, EchoField::kSize, EchoField::kFunction,
+                                     EchoField::kDevice};
 constexpr uint32_t kPercent = 100;
 
 }  // namespace
 
 FaultPlan::FaultPlan(RandomFaults random) {
   FaultRule rule;
-  rule.kind = FaultKind::Random;
+  rule.kind = FaultKind::kRandom;
   rule.ratePercent = random.ratePercent;
   rule.seed = random.seed;
   Add(rule);
 }
 
 void FaultPlan::Add(FaultRule rule) {
-  if (rule.kind == FaultKind::Random) rng_.seed(rule.seed);
+  if (rule.kind == FaultKind::kRandom) rng_.seed(rule.seed);
   rules_.push_back(std::move(rule));
 }
 
@@ -45,52 +45,52 @@ ReplyFaults FaultPlan::Next(RequestKind kind) {
 
 void FaultPlan::Apply(const FaultRule& rule, ReplyFaults& faults) {
   switch (rule.kind) {
-    case FaultKind::NoReply:
+    case FaultKind::kNoReply:
       faults.noReply = true;
       break;
-    case FaultKind::ErrorReply:
+    case FaultKind::kErrorReply:
       faults.errorCode = rule.errorCode;
       break;
-    case FaultKind::OtherName:
+    case FaultKind::kOtherName:
       faults.otherName = rule.text;
       break;
-    case FaultKind::OverlongReply:
+    case FaultKind::kOverlongReply:
       faults.overlong = true;
       break;
-    case FaultKind::SplitReply:
+    case FaultKind::kSplitReply:
       faults.splitPause = rule.duration;
       break;
-    case FaultKind::LeadingGarbage:
+    case FaultKind::kLeadingGarbage:
       faults.leadingGarbage += rule.text;
       break;
-    case FaultKind::Latency:
+    case FaultKind::kLatency:
       faults.latency += rule.duration;
       break;
-    case FaultKind::ShortReply:
+    case FaultKind::kShortReply:
       faults.shortDigits += rule.count;
       break;
-    case FaultKind::WrongLrc:
+    case FaultKind::kWrongLrc:
       faults.wrongLrc = true;
       break;
-    case FaultKind::WrongEcho:
+    case FaultKind::kWrongEcho:
       faults.wrongEcho = rule.field;
       break;
-    case FaultKind::LateReply:
+    case FaultKind::kLateReply:
       faults.late = rule.duration;
       break;
-    case FaultKind::Noise:
+    case FaultKind::kNoise:
       faults.leadingGarbage += rule.text.empty() ? RandomNoise() : rule.text;
       break;
-    case FaultKind::Unapplied:
+    case FaultKind::kUnapplied:
       faults.unapplied = true;
       break;
-    case FaultKind::Unanswered:
+    case FaultKind::kUnanswered:
       faults.unanswered = true;
       break;
-    case FaultKind::Gone:
+    case FaultKind::kGone:
       faults.gone = true;
       break;
-    case FaultKind::Random:
+    case FaultKind::kRandom:
       if (Draw(kPercent) < static_cast<uint32_t>(rule.ratePercent)) AddRandomFault(faults);
       break;
   }
@@ -100,23 +100,23 @@ FaultRule DefaultRule(FaultKind kind) {
   FaultRule rule;
   rule.kind = kind;
   switch (kind) {
-    case FaultKind::OtherName:
+    case FaultKind::kOtherName:
       rule.text = "ОРТИ-416";
       break;
-    case FaultKind::LeadingGarbage:
+    case FaultKind::kLeadingGarbage:
       rule.text = kDefaultGarbage;
       break;
-    case FaultKind::SplitReply:
+    case FaultKind::kSplitReply:
       rule.duration = kDefaultSplitPause;
       break;
-    case FaultKind::LateReply:
+    case FaultKind::kLateReply:
       rule.duration = kDefaultLatePause;
       break;
-    case FaultKind::Unapplied:
-    case FaultKind::Unanswered:
-    case FaultKind::Gone:
+    case FaultKind::kUnapplied:
+    case FaultKind::kUnanswered:
+    case FaultKind::kGone:
       // A write fault counts writes, erases included.
-      rule.on = RequestKind::Write;
+      rule.on = RequestKind::kWrite;
       break;
     default:
       break;
@@ -126,8 +126,8 @@ FaultRule DefaultRule(FaultKind kind) {
 
 void FaultPlan::AddRandomFault(ReplyFaults& faults) {
   FaultRule rule = DefaultRule(kHarmlessFaults[Draw(std::size(kHarmlessFaults))]);
-  if (rule.kind == FaultKind::WrongEcho) rule.field = kEchoFields[Draw(std::size(kEchoFields))];
-  if (rule.kind == FaultKind::Latency) {
+  if (rule.kind == FaultKind::kWrongEcho) rule.field = kEchoFields[Draw(std::size(kEchoFields))];
+  if (rule.kind == FaultKind::kLatency) {
     rule.duration = std::chrono::milliseconds(1 + Draw(kMaxRandomLatency.count()));
   }
   Apply(rule, faults);

@@ -17,26 +17,26 @@
 namespace orti::sim {
 
 enum class FaultKind {
-  NoReply,         // the request is lost: not carried out, not answered
-  ErrorReply,      // refused with an error code instead of carried out
-  OtherName,       // identify answers with another instrument name
-  OverlongReply,   // the reply is padded with zero bytes to `kOverlongReplyLength` characters
-  SplitReply,      // the reply arrives in two halves with a pause between
-  LeadingGarbage,  // characters on the line before the ":"
-  Latency,         // the reply starts late, and the replies after it wait for it
-  ShortReply,      // the reply lacks its last `count` digits; its LRC fits what is left
-  WrongLrc,        // the reply's LRC is off by one
-  WrongEcho,       // the reply echoes another `field` than the request's
-  LateReply,       // the reply is held back while later replies go out on time
-  Noise,           // `text`, or random characters, before the ":"
-  Unapplied,       // a write is answered as done but not carried out
-  Unanswered,      // a write is carried out but not answered
-  Gone,            // a write is carried out, then the instrument is gone for good
-  Random,          // `ratePercent` of replies get one random fault that spares the memory
+  kNoReply,         // the request is lost: not carried out, not answered
+  kErrorReply,      // refused with an error code instead of carried out
+  kOtherName,       // identify answers with another instrument name
+  kOverlongReply,   // the reply is padded with zero bytes to `kOverlongReplyLength` characters
+  kSplitReply,      // the reply arrives in two halves with a pause between
+  kLeadingGarbage,  // characters on the line before the ":"
+  kLatency,         // the reply starts late, and the replies after it wait for it
+  kShortReply,      // the reply lacks its last `count` digits; its LRC fits what is left
+  kWrongLrc,        // the reply's LRC is off by one
+  kWrongEcho,       // the reply echoes another `field` than the request's
+  kLateReply,       // the reply is held back while later replies go out on time
+  kNoise,           // `text`, or random characters, before the ":"
+  kUnapplied,       // a write is answered as done but not carried out
+  kUnanswered,      // a write is carried out but not answered
+  kGone,            // a write is carried out, then the instrument is gone for good
+  kRandom,          // `ratePercent` of replies get one random fault that spares the memory
 };
 
 // The field of a reply that repeats the request.
-enum class EchoField { Address, Size, Function, Device };
+enum class EchoField { kAddress, kSize, kFunction, kDevice };
 
 constexpr size_t kOverlongReplyLength = 121;
 constexpr std::chrono::milliseconds kDefaultSplitPause{400};
@@ -48,14 +48,14 @@ constexpr size_t kMaxNoiseLength = 16;
 constexpr std::chrono::milliseconds kMaxRandomLatency{250};
 
 struct FaultRule {
-  FaultKind kind = FaultKind::NoReply;
+  FaultKind kind = FaultKind::kNoReply;
   std::optional<RequestKind> on;  // none: requests of every kind
   int nth = 0;                    // 1-based among the requests `on` names; 0: every one
   uint8_t errorCode = kErrorExecution;
   std::chrono::milliseconds duration{0};  // split pause, latency or hold-back
   std::string text;                       // other name (UTF-8) or leading characters
   int count = kDefaultShortDigits;        // digits a short reply lacks
-  EchoField field = EchoField::Address;
+  EchoField field = EchoField::kAddress;
   int ratePercent = 0;  // random: share of replies disturbed
   uint32_t seed = 1;    // random: which replies and how; also the noise characters
 };

@@ -18,14 +18,14 @@ struct KindName {
   FaultKind kind;
 };
 constexpr KindName kKindNames[] = {
-    {"no-reply", FaultKind::NoReply},    {"error", FaultKind::ErrorReply},
-    {"name", FaultKind::OtherName},      {"overlong", FaultKind::OverlongReply},
-    {"split", FaultKind::SplitReply},    {"garbage", FaultKind::LeadingGarbage},
-    {"latency", FaultKind::Latency},     {"short", FaultKind::ShortReply},
-    {"lrc", FaultKind::WrongLrc},        {"echo", FaultKind::WrongEcho},
-    {"late", FaultKind::LateReply},      {"noise", FaultKind::Noise},
-    {"unapplied", FaultKind::Unapplied}, {"unanswered", FaultKind::Unanswered},
-    {"gone", FaultKind::Gone},           {"random", FaultKind::Random},
+    {"no-reply", FaultKind::kNoReply},    {"error", FaultKind::kErrorReply},
+    {"name", FaultKind::kOtherName},      {"overlong", FaultKind::kOverlongReply},
+    {"split", FaultKind::kSplitReply},    {"garbage", FaultKind::kLeadingGarbage},
+    {"latency", FaultKind::kLatency},     {"short", FaultKind::kShortReply},
+    {"lrc", FaultKind::kWrongLrc},        {"echo", FaultKind::kWrongEcho},
+    {"late", FaultKind::kLateReply},      {"noise", FaultKind::kNoise},
+    {"unapplied", FaultKind::kUnapplied}, {"unanswered", FaultKind::kUnanswered},
+    {"gone", FaultKind::kGone},           {"random", FaultKind::kRandom},
 };
 
 bool ParseNumber(std::string_view text, long long max, long long& value) {
@@ -41,15 +41,16 @@ std::optional<FaultKind> ParseKind(std::string_view name) {
 }
 
 std::optional<EchoField> ParseField(std::string_view name) {
-  if (name == "address") return EchoField::Address;
-  if (name == "size") return EchoField::Size;
-  if (name == "function") return EchoField::Function;
-  if (name == "device") return EchoField::Device;
+  if (name == "address") return EchoField::kAddress;
+  if (name == "size") return EchoField::kSize;
+  if (name == "function") return EchoField::kFunction;
+  if (name == "device") return EchoField::kDevice;
   return std::nullopt;
 }
 
 bool IsWriteFault(FaultKind kind) {
-  return kind == FaultKind::Unapplied || kind == FaultKind::Unanswered || kind == FaultKind::Gone;
+  return kind == FaultKind::kUnapplied || kind == FaultKind::kUnanswered ||
+         kind == FaultKind::kGone;
 }
 
 // One "key=value" item into `rule`; false when it is not one this kind takes.
@@ -58,11 +59,11 @@ bool ParseOption(std::string_view key, std::string_view value, FaultRule& rule) 
   if (key == "on") {
     if (IsWriteFault(rule.kind)) return value == "write";
     if (value == "identify") {
-      rule.on = RequestKind::Identify;
+      rule.on = RequestKind::kIdentify;
     } else if (value == "read") {
-      rule.on = RequestKind::Read;
+      rule.on = RequestKind::kRead;
     } else if (value == "write") {
-      rule.on = RequestKind::Write;
+      rule.on = RequestKind::kWrite;
     } else if (value == "any") {
       rule.on.reset();
     } else {
@@ -89,22 +90,22 @@ bool ParseOption(std::string_view key, std::string_view value, FaultRule& rule) 
     rule.text = std::string(value);
     return true;
   }
-  if (key == "n" && rule.kind == FaultKind::ShortReply) {
+  if (key == "n" && rule.kind == FaultKind::kShortReply) {
     if (!ParseNumber(value, kMaxShortDigits, number) || number == 0) return false;
     rule.count = static_cast<int>(number);
     return true;
   }
-  if (key == "field" && rule.kind == FaultKind::WrongEcho) {
+  if (key == "field" && rule.kind == FaultKind::kWrongEcho) {
     auto field = ParseField(value);
     if (field) rule.field = *field;
     return field.has_value();
   }
-  if (key == "rate" && rule.kind == FaultKind::Random) {
+  if (key == "rate" && rule.kind == FaultKind::kRandom) {
     if (!ParseNumber(value, kMaxPercent, number)) return false;
     rule.ratePercent = static_cast<int>(number);
     return true;
   }
-  if (key == "seed" && rule.kind == FaultKind::Random) {
+  if (key == "seed" && rule.kind == FaultKind::kRandom) {
     if (!ParseNumber(value, UINT32_MAX, number)) return false;
     rule.seed = static_cast<uint32_t>(number);
     return true;
@@ -137,7 +138,7 @@ bool ParseFaultRule(std::string_view text, FaultRule& rule, std::string& error) 
     }
     rateGiven = rateGiven || item.substr(0, eq) == "rate";
   }
-  if (rule.kind == FaultKind::Random && !rateGiven) {
+  if (rule.kind == FaultKind::kRandom && !rateGiven) {
     error = "random needs rate=P (percent of replies)";
     return false;
   }

@@ -40,13 +40,13 @@ uint8_t RequestFunctionCode(std::string_view frame) {
 RequestKind ClassifyRequest(std::string_view frame) {
   switch (RequestFunctionCode(frame)) {
     case kFuncIdentify:
-      return RequestKind::Identify;
+      return RequestKind::kIdentify;
     case kFuncRead:
-      return RequestKind::Read;
+      return RequestKind::kRead;
     case kFuncWrite:
-      return RequestKind::Write;
+      return RequestKind::kWrite;
     default:
-      return RequestKind::Other;
+      return RequestKind::kOther;
   }
 }
 
@@ -122,7 +122,7 @@ std::string Instrument::Commit(uint32_t address, const uint8_t* data, uint32_t s
   std::vector<uint8_t> reply{identity_.deviceAddress, kFuncWrite};
   PutWord(reply, static_cast<uint16_t>(address));
   reply.push_back(echoedSize);
-  if (effect == WriteEffect::Discard) return EncodeFrame(reply);
+  if (effect == WriteEffect::kDiscard) return EncodeFrame(reply);
   std::vector<uint8_t> before(memory_.begin() + address, memory_.begin() + address + size);
   std::copy(data, data + size, memory_.begin() + address);
   if (onChanged_ && !onChanged_(memory_)) {

@@ -19,10 +19,10 @@ constexpr uint8_t kErrorExecution = 1;   // malformed request, bad LRC, memory n
 constexpr uint8_t kErrorNotAllowed = 2;  // address or size outside what may be touched
 constexpr uint8_t kErrorUnknownCommand = 3;
 
-enum class RequestKind { Identify, Read, Write, Other };
+enum class RequestKind { kIdentify, kRead, kWrite, kOther };
 
 // Whether a write or erase changes the memory, or is only answered as if it had.
-enum class WriteEffect { Apply, Discard };
+enum class WriteEffect { kApply, kDiscard };
 
 struct InstrumentIdentity {
   uint8_t deviceAddress = 1;
@@ -55,7 +55,7 @@ class Instrument {
 
   // `frame` is ":" … CR LF. Returns the reply frame, or nothing when the
   // request is addressed to another device.
-  std::string HandleFrame(std::string_view frame, WriteEffect effect = WriteEffect::Apply);
+  std::string HandleFrame(std::string_view frame, WriteEffect effect = WriteEffect::kApply);
 
   const MemoryImage& Memory() const { return memory_; }
   const InstrumentIdentity& Identity() const { return identity_; }

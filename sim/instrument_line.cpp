@@ -15,7 +15,7 @@ void InstrumentLine::Receive(std::string_view chars, Micros now) {
     const ReplyFaults faults = faults_.Next(kind);
     // A lost or refused request leaves the memory as it was.
     if (faults.noReply) continue;
-    const WriteEffect effect = faults.unapplied ? WriteEffect::Discard : WriteEffect::Apply;
+    const WriteEffect effect = faults.unapplied ? WriteEffect::kDiscard : WriteEffect::kApply;
     std::string reply = faults.errorCode ? std::string() : instrument_.HandleFrame(frame, effect);
     if (faults.gone) {
       // Switched off right after the write: what was still to be sent is lost too.

@@ -26,13 +26,13 @@ bool EchoesAddressAndSize(const std::vector<uint8_t>& bytes) {
 
 void Misecho(std::vector<uint8_t>& bytes, EchoField field) {
   switch (field) {
-    case EchoField::Device:
+    case EchoField::kDevice:
       ++bytes[0];
       break;
-    case EchoField::Function:
+    case EchoField::kFunction:
       bytes[1] ^= kWrongFunctionBits;
       break;
-    case EchoField::Address:
+    case EchoField::kAddress:
       if (EchoesAddressAndSize(bytes)) {
         const uint16_t address =
             static_cast<uint16_t>(256u * bytes[2] + bytes[3] + kWrongAddressStep);
@@ -40,7 +40,7 @@ void Misecho(std::vector<uint8_t>& bytes, EchoField field) {
         bytes[3] = static_cast<uint8_t>(address & 0xFF);
       }
       break;
-    case EchoField::Size:
+    case EchoField::kSize:
       if (EchoesAddressAndSize(bytes)) ++bytes[4];
       break;
   }
@@ -57,7 +57,7 @@ std::string ShapeReply(const ReplyFaults& faults, RequestKind kind, uint8_t func
   if (!bytes || bytes->size() < 2) return reply;
   bytes->pop_back();  // the LRC, made again below
 
-  if (faults.otherName && kind == RequestKind::Identify && !IsRefusal(*bytes)) {
+  if (faults.otherName && kind == RequestKind::kIdentify && !IsRefusal(*bytes)) {
     InstrumentIdentity other = id;
     other.name = *faults.otherName;
     bytes = FrameBytes(BuildIdentifyReply(other));

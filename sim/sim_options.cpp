@@ -80,7 +80,7 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std
         return false;
       }
       FaultRule rule;
-      rule.kind = FaultKind::Latency;
+      rule.kind = FaultKind::kLatency;
       rule.duration = std::chrono::milliseconds(number);
       options.faults.push_back(rule);
     } else if (arg == "--fault") {

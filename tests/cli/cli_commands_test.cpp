@@ -140,7 +140,7 @@ TEST(CliCommands, NothingIsWrittenIntoAFolderReadInPart) {
   };
   for (const auto& k : cases) {
     Commands c;
-    c.rig.SilenceExchange(sim::RequestKind::Read, 3);
+    c.rig.SilenceExchange(sim::RequestKind::kRead, 3);
     std::vector<std::string> args{"--port", "1"};
     args.insert(args.end(), k.args.begin(), k.args.end());
     EXPECT_EQ(c.Run(args), kExitFailed) << k.args[0];
@@ -151,7 +151,7 @@ TEST(CliCommands, NothingIsWrittenIntoAFolderReadInPart) {
 
 TEST(CliCommands, AFailedWriteGivesStatusOne) {
   Commands c;
-  c.rig.ErrorReply(sim::RequestKind::Write, 0);
+  c.rig.ErrorReply(sim::RequestKind::kWrite, 0);
   EXPECT_EQ(c.Run({"--port", "1", "mkdir", "НОВАЯ"}), kExitFailed);
   EXPECT_NE(c.err.str().find("Запись в прибор выполнена не полностью"), std::string::npos)
       << c.err.str();

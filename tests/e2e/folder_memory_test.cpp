@@ -312,7 +312,7 @@ TEST_F(InstrumentFolders, ARecordInTheLastSlotSurvivesARewrite) {
 TEST_F(InstrumentFolders, ARefusedHeaderWriteStaysPendingUntilTheNextSynchronisation) {
   const int f = FolderWithRecords(2);
   const std::vector<Bytes> expected = ClosedUp(f, {});
-  rig.ErrorReply(sim::RequestKind::Write, 2);  // the header after the erase
+  rig.ErrorReply(sim::RequestKind::kWrite, 2);  // the header after the erase
   Select(f, "ВТОРАЯ ПОПЫТКА");
   dialogs.Expect(DialogAnswer::kYes);
   dialogs.Expect(DialogAnswer::kYes);
@@ -340,7 +340,7 @@ TEST_F(InstrumentFolders, ARefusedHeaderWriteStaysPendingUntilTheNextSynchronisa
 TEST_F(InstrumentFolders, AnUnansweredEraseLeavesTheBlockAndTheRemovalPending) {
   const int f = FolderWithRecords(1);
   const Bytes before = BlockBytes(f, 0, kFolderBlockSize);
-  rig.SilenceExchange(sim::RequestKind::Write, 1);
+  rig.SilenceExchange(sim::RequestKind::kWrite, 1);
   Select(f);
   dialogs.Expect(DialogAnswer::kYes);
   dialogs.Expect(DialogAnswer::kYes);

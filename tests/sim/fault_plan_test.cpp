@@ -19,12 +19,12 @@ using test::Rule;
 
 TEST(FaultRuleText, ParsesKindsAndOptions) {
   FaultRule r = Rule("no-reply,on=read,nth=3");
-  EXPECT_EQ(r.kind, FaultKind::NoReply);
-  EXPECT_EQ(r.on, RequestKind::Read);
+  EXPECT_EQ(r.kind, FaultKind::kNoReply);
+  EXPECT_EQ(r.on, RequestKind::kRead);
   EXPECT_EQ(r.nth, 3);
 
   r = Rule("error,on=write,code=2");
-  EXPECT_EQ(r.kind, FaultKind::ErrorReply);
+  EXPECT_EQ(r.kind, FaultKind::kErrorReply);
   EXPECT_EQ(r.errorCode, 2);
   EXPECT_EQ(r.nth, 0);
 
@@ -32,11 +32,11 @@ TEST(FaultRuleText, ParsesKindsAndOptions) {
   EXPECT_EQ(r.duration, kDefaultSplitPause);
   EXPECT_FALSE(r.on.has_value());
   EXPECT_EQ(Rule("split,ms=50").duration, milliseconds(50));
-  EXPECT_EQ(Rule("latency,ms=120,on=identify").on, RequestKind::Identify);
+  EXPECT_EQ(Rule("latency,ms=120,on=identify").on, RequestKind::kIdentify);
   EXPECT_EQ(Rule("name").text, "ОРТИ-416");
   EXPECT_EQ(Rule("name,name=PH-METER").text, "PH-METER");
   EXPECT_EQ(Rule("garbage,text=xyz").text, "xyz");
-  EXPECT_EQ(Rule("overlong,on=any").kind, FaultKind::OverlongReply);
+  EXPECT_EQ(Rule("overlong,on=any").kind, FaultKind::kOverlongReply);
 }
 
 TEST(FaultRuleText, ParsesTheNewKindsAndTheirOptions) {
@@ -44,18 +44,18 @@ TEST(FaultRuleText, ParsesTheNewKindsAndTheirOptions) {
     const char* text;
     FaultKind kind;
   } kinds[] = {
-      {"short,n=7", FaultKind::ShortReply},         {"lrc", FaultKind::WrongLrc},
-      {"echo,field=device", FaultKind::WrongEcho},  {"late,ms=120", FaultKind::LateReply},
-      {"noise,text=ab", FaultKind::Noise},          {"unapplied", FaultKind::Unapplied},
-      {"unanswered", FaultKind::Unanswered},        {"gone,nth=2,on=write", FaultKind::Gone},
-      {"random,rate=15,seed=99", FaultKind::Random}};
+      {"short,n=7", FaultKind::kShortReply},         {"lrc", FaultKind::kWrongLrc},
+      {"echo,field=device", FaultKind::kWrongEcho},  {"late,ms=120", FaultKind::kLateReply},
+      {"noise,text=ab", FaultKind::kNoise},          {"unapplied", FaultKind::kUnapplied},
+      {"unanswered", FaultKind::kUnanswered},        {"gone,nth=2,on=write", FaultKind::kGone},
+      {"random,rate=15,seed=99", FaultKind::kRandom}};
   for (const auto& k : kinds) EXPECT_EQ(Rule(k.text).kind, k.kind) << k.text;
   EXPECT_EQ(Rule("short,n=7").count, 7);
-  EXPECT_EQ(Rule("echo,field=device").field, EchoField::Device);
+  EXPECT_EQ(Rule("echo,field=device").field, EchoField::kDevice);
   EXPECT_EQ(Rule("late,ms=120").duration, milliseconds(120));
   EXPECT_EQ(Rule("noise,text=ab").text, "ab");
   // The write faults count writes whether on= says so or not.
-  EXPECT_EQ(Rule("unapplied").on, RequestKind::Write);
+  EXPECT_EQ(Rule("unapplied").on, RequestKind::kWrite);
   EXPECT_EQ(Rule("gone,nth=2,on=write").nth, 2);
   const FaultRule random = Rule("random,rate=15,seed=99");
   EXPECT_EQ(random.ratePercent, 15);
@@ -96,22 +96,22 @@ TEST(FaultPlanCounting, NthCountsRequestsOfTheNamedKindOnly) {
   FaultPlan plan;
   plan.Add(Rule("no-reply,on=read,nth=3"));
   plan.Add(Rule("error,nth=2"));  // the 2nd request of any kind
-  EXPECT_FALSE(plan.Next(RequestKind::Identify).noReply);
-  EXPECT_EQ(plan.Next(RequestKind::Read).errorCode, 1);  // 2nd of all
-  EXPECT_FALSE(plan.Next(RequestKind::Write).noReply);
-  EXPECT_FALSE(plan.Next(RequestKind::Read).noReply);  // 2nd read
-  const ReplyFaults third = plan.Next(RequestKind::Read);
+  EXPECT_FALSE(plan.Next(RequestKind::kIdentify).noReply);
+  EXPECT_EQ(plan.Next(RequestKind::kRead).errorCode, 1);  // 2nd of all
+  EXPECT_FALSE(plan.Next(RequestKind::kWrite).noReply);
+  EXPECT_FALSE(plan.Next(RequestKind::kRead).noReply);  // 2nd read
+  const ReplyFaults third = plan.Next(RequestKind::kRead);
   EXPECT_TRUE(third.noReply);
   EXPECT_FALSE(third.errorCode.has_value());
-  EXPECT_FALSE(plan.Next(RequestKind::Read).noReply);  // only the 3rd
+  EXPECT_FALSE(plan.Next(RequestKind::kRead).noReply);  // only the 3rd
 }
 
 TEST(FaultPlanCounting, LatenciesAddUp) {
   FaultPlan plan;
   plan.Add(Rule("latency,ms=100"));
   plan.Add(Rule("latency,ms=20,on=read"));
-  EXPECT_EQ(plan.Next(RequestKind::Read).latency, milliseconds(120));
-  EXPECT_EQ(plan.Next(RequestKind::Identify).latency, milliseconds(100));
+  EXPECT_EQ(plan.Next(RequestKind::kRead).latency, milliseconds(120));
+  EXPECT_EQ(plan.Next(RequestKind::kIdentify).latency, milliseconds(100));
 }
 
 // The faults chosen for one request, one letter each, so that runs compare.
@@ -136,7 +136,7 @@ std::string Letters(const ReplyFaults& f) {
 std::vector<std::string> FaultRun(FaultPlan plan, int requests) {
   std::vector<std::string> run;
   for (int i = 0; i < requests; ++i) {
-    run.push_back(Letters(plan.Next(i % 3 == 0 ? RequestKind::Write : RequestKind::Read)));
+    run.push_back(Letters(plan.Next(i % 3 == 0 ? RequestKind::kWrite : RequestKind::kRead)));
   }
   return run;
 }
@@ -284,7 +284,7 @@ TEST(SimCommandLine, ReadsEveryOption) {
   EXPECT_EQ(o.linkPath, "/tmp/o");
   EXPECT_EQ(o.notepadAddress, 63488);
   ASSERT_EQ(o.faults.size(), 2u);
-  EXPECT_EQ(o.faults[0].kind, FaultKind::Latency);
+  EXPECT_EQ(o.faults[0].kind, FaultKind::kLatency);
   EXPECT_EQ(o.faults[0].duration, milliseconds(150));
   EXPECT_EQ(o.faults[1].nth, 3);
 }

@@ -173,11 +173,11 @@ TEST(Instrument, AWriteThatCannotBeKeptIsUndoneAndReported) {
 }
 
 TEST(Instrument, ClassifiesRequestsByFunctionCode) {
-  EXPECT_EQ(ClassifyRequest(":010FF0\r\n"), RequestKind::Identify);
-  EXPECT_EQ(ClassifyRequest(":0102320012B9\r\n"), RequestKind::Read);
-  EXPECT_EQ(ClassifyRequest(":0112320000BB\r\n"), RequestKind::Write);
-  EXPECT_EQ(ClassifyRequest(":0105FA\r\n"), RequestKind::Other);
-  EXPECT_EQ(ClassifyRequest(":0"), RequestKind::Other);
+  EXPECT_EQ(ClassifyRequest(":010FF0\r\n"), RequestKind::kIdentify);
+  EXPECT_EQ(ClassifyRequest(":0102320012B9\r\n"), RequestKind::kRead);
+  EXPECT_EQ(ClassifyRequest(":0112320000BB\r\n"), RequestKind::kWrite);
+  EXPECT_EQ(ClassifyRequest(":0105FA\r\n"), RequestKind::kOther);
+  EXPECT_EQ(ClassifyRequest(":0"), RequestKind::kOther);
 }
 
 }  // namespace

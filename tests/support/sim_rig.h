@@ -45,7 +45,7 @@ struct SimRig {
   void SilenceExchange(sim::RequestKind kind, int nth) {
     for (int attempt = 0; attempt < kAttemptsPerExchange; ++attempt) {
       sim::FaultRule rule;
-      rule.kind = sim::FaultKind::NoReply;
+      rule.kind = sim::FaultKind::kNoReply;
       rule.on = kind;
       rule.nth = nth + attempt;
       faults.Add(rule);
@@ -53,7 +53,7 @@ struct SimRig {
   }
   void ErrorReply(sim::RequestKind kind, int nth, uint8_t code = sim::kErrorNotAllowed) {
     sim::FaultRule rule;
-    rule.kind = sim::FaultKind::ErrorReply;
+    rule.kind = sim::FaultKind::kErrorReply;
     rule.on = kind;
     rule.nth = nth;
     rule.errorCode = code;

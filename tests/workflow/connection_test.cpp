@@ -29,7 +29,7 @@ struct Device {
         port(line, clock) {
     if (!answers) {
       sim::FaultRule silent;
-      silent.kind = sim::FaultKind::NoReply;
+      silent.kind = sim::FaultKind::kNoReply;
       faults.Add(silent);
     }
   }

@@ -131,8 +131,8 @@ TEST(Reading, FailuresAreLoggedPerRequestAndKeepWhatWasLoaded) {
     readsBefore += r.model->folders[g].state == FolderState::kFree ? 1 : 7;
   const int firstReading = std::count(r.rig.port.Sent().begin(), r.rig.port.Sent().end(), ':') - 1;
   const int header = firstReading + readsBefore + 1;
-  r.rig.ErrorReply(sim::RequestKind::Read, header + 2);       // chunk 1: error reply
-  r.rig.SilenceExchange(sim::RequestKind::Read, header + 3);  // chunk 2: no reply at all
+  r.rig.ErrorReply(sim::RequestKind::kRead, header + 2);       // chunk 1: error reply
+  r.rig.SilenceExchange(sim::RequestKind::kRead, header + 3);  // chunk 2: no reply at all
 
   for (int g = 0; g < 100; ++g) r.model->folders[g].records[5].ph = -1;  // slots 5..9 are chunk 1
   EXPECT_EQ(RunReading(r.context), 2);
@@ -151,7 +151,7 @@ TEST(Reading, AHeaderThatFailsLeavesTheFolderAsItWas) {
   const size_t before = r.rig.log.Lines().size();
   std::strcpy(r.model->folders[0].name, "old");
   const int firstReading = std::count(r.rig.port.Sent().begin(), r.rig.port.Sent().end(), ':') - 1;
-  r.rig.ErrorReply(sim::RequestKind::Read, firstReading + 1, 1);
+  r.rig.ErrorReply(sim::RequestKind::kRead, firstReading + 1, 1);
   RunReading(r.context);
   EXPECT_STREQ(r.model->folders[0].name, "old");
   EXPECT_FALSE(r.model->folders[0].readInFull);
@@ -168,13 +168,13 @@ TEST(Reading, AHeaderThatFailsLeavesTheFolderAsItWas) {
 // with a wrong LRC or echo, preceded by noise or lost, at random: every byte the reading keeps is
 // the instrument's own, and a folder read in full equals its block. Fast and normal alike.
 TEST(Reading, DisturbedRepliesNeverShowAnythingInvented) {
-  const sim::FaultKind kinds[] = {sim::FaultKind::NoReply,        sim::FaultKind::SplitReply,
-                                  sim::FaultKind::LeadingGarbage, sim::FaultKind::OverlongReply,
-                                  sim::FaultKind::Latency,        sim::FaultKind::ShortReply,
-                                  sim::FaultKind::WrongLrc,       sim::FaultKind::WrongEcho,
-                                  sim::FaultKind::LateReply,      sim::FaultKind::Noise};
-  const sim::EchoField fields[] = {sim::EchoField::Address, sim::EchoField::Size,
-                                   sim::EchoField::Function, sim::EchoField::Device};
+  const sim::FaultKind kinds[] = {sim::FaultKind::kNoReply,        sim::FaultKind::kSplitReply,
+                                  sim::FaultKind::kLeadingGarbage, sim::FaultKind::kOverlongReply,
+                                  sim::FaultKind::kLatency,        sim::FaultKind::kShortReply,
+                                  sim::FaultKind::kWrongLrc,       sim::FaultKind::kWrongEcho,
+                                  sim::FaultKind::kLateReply,      sim::FaultKind::kNoise};
+  const sim::EchoField fields[] = {sim::EchoField::kAddress, sim::EchoField::kSize,
+                                   sim::EchoField::kFunction, sim::EchoField::kDevice};
   int complete = 0, incomplete = 0, retries = 0;
   for (uint32_t seed = 1; seed <= 24; ++seed) {
     Reading r(seed, 64000 - 10 * 512);
@@ -187,14 +187,14 @@ TEST(Reading, DisturbedRepliesNeverShowAnythingInvented) {
       rule.kind = kinds[next(10)];
       rule.field = fields[next(4)];
       rule.count = 1 + static_cast<int>(next(6));
-      rule.on = sim::RequestKind::Read;
+      rule.on = sim::RequestKind::kRead;
       rule.nth = 1 + static_cast<int>(next(70));
       rule.duration = std::chrono::milliseconds(100 + next(700));
       rule.text = "\r\n:01\x80";
       r.rig.faults.Add(rule);
     }
     if (seed % 3 == 0)
-      r.rig.SilenceExchange(sim::RequestKind::Read, 1 + static_cast<int>(next(60)));
+      r.rig.SilenceExchange(sim::RequestKind::kRead, 1 + static_cast<int>(next(60)));
     const size_t sentBefore = r.rig.port.Sent().size();
     RunReading(r.context);
     const std::string sent = r.rig.port.Sent().substr(sentBefore);
