@@ -41,8 +41,6 @@ TEST_F(FoldersPageTest, ShowsTheFoldersAndHidesWhatNoCodeShows) {
   EXPECT_EQ(page.LBFolders->item(1)->text(), "ВОДА");
   EXPECT_EQ(page.LBFolders->item(2)->text(), "<Свободно>");
   EXPECT_EQ(page.EFolderName->maxLength(), 16);
-  EXPECT_EQ(page.Label2->text(), "Имя папки (не более 16 символов)");
-  EXPECT_EQ(page.BtnClearFolders->text(), "Очистить все папки");
   page.show();
   EXPECT_FALSE(page.SGFoldersOperations->isVisible());
   EXPECT_FALSE(page.BtnSyncroFolders->isVisible());

@@ -42,14 +42,8 @@ class SettingsPageTest : public ::testing::Test {
   SettingsPage page{state, operators};
 };
 
-TEST_F(SettingsPageTest, HoldsTheNamedControls) {
-  EXPECT_EQ(page.objectName(), "TabSheet6");
-  EXPECT_EQ(page.GroupBox1->title(), "Стартовая страница");
-  EXPECT_EQ(page.RBByFolders->text(), "По папкам");
-  EXPECT_EQ(page.RBByDateTime->text(), "По датам");
-  EXPECT_EQ(page.RBOptions->text(), "Настройки");
-  EXPECT_EQ(page.CBStartStyle->text(), "Раскрывать во весь экран");
-  EXPECT_EQ(page.GroupBox3->title(), "Параметры подключения");
+// The controls' texts are checked in window_texts_test.cpp.
+TEST_F(SettingsPageTest, ControlsStartInTheirStates) {
   EXPECT_TRUE(page.RBAutodetect->isChecked());
   EXPECT_FALSE(page.RBFixed->isEnabled());
   for (QLineEdit* e : {page.EPort, page.EDevice}) {
@@ -57,16 +51,11 @@ TEST_F(SettingsPageTest, HoldsTheNamedControls) {
     EXPECT_FALSE(e->isEnabled());
   }
   EXPECT_FALSE(page.LPort->isEnabled());
-  EXPECT_EQ(page.LDevice->text(), "Устройство №");
   EXPECT_TRUE(page.GroupBox2->isHidden());
-  EXPECT_EQ(page.GroupBox2->title(), "Новая папка");
-  EXPECT_EQ(page.GroupBox4->title(), " Отображение данных блокнота ");
   EXPECT_EQ(page.ColumnsPlace->parentWidget(), page.GroupBox4);
-  EXPECT_EQ(page.GroupBox6->title(), "Список работников");
   EXPECT_EQ(page.SGUsers->model()->headerData(0, Qt::Horizontal).toString(), "Фамилия");
   EXPECT_EQ(page.SGUsers->model()->rowCount(), 1);
   EXPECT_TRUE(page.BtnDelUser->isEnabled()) << "enabled at start even with no operators";
-  EXPECT_EQ(page.BtnSaveOptions->text(), "Сохранить настройки");
 }
 
 TEST_F(SettingsPageTest, StartChoicesMarkTheSettingsChangedButConnectionDoesNot) {

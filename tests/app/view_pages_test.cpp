@@ -89,9 +89,6 @@ TEST_F(ViewPagesTest, GridsShowTitlesTextsAndTheIconColumn) {
   const QString sep = QLocale::system().decimalPoint();
   QTableView* grid1 = form->StringGrid1;
   QTableView* grid2 = form->StringGrid2;
-  EXPECT_EQ(grid1->objectName(), "StringGrid1");
-  EXPECT_EQ(grid2->objectName(), "StringGrid2");
-  EXPECT_EQ(form->ToolBar1->objectName(), "ToolBar1");
   EXPECT_EQ(form->ToolBar2->parentWidget(), form->TabSheet3);
   EXPECT_EQ(grid1->model()->headerData(3, Qt::Horizontal).toString(), "Папка");
   EXPECT_EQ(grid2->model()->headerData(3, Qt::Horizontal).toString(), "Дата/Время");
