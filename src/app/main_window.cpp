@@ -58,7 +58,7 @@ TForm1::TForm1(QWidget* parent)
 
   Timer1 = new QTimer(this);
   Timer1->setObjectName("Timer1");
-  Timer1->setInterval(2000);
+  Timer1->setInterval(kReplyTimerInterval);
   connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
 
   Form6 = new TForm6(this);

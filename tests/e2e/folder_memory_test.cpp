@@ -78,7 +78,7 @@ class InstrumentFolders : public ::testing::Test {
     const std::string cp = Utf8ToCp1251(utf8Name);
     std::copy(cp.begin(), cp.end(), h.begin());
     unsigned sum = 17;
-    for (int i = 0; i < kFolderNameSize; ++i) sum += h[i];
+    for (int i = 0; i < kFolderNameChars; ++i) sum += h[i];
     h[16] = static_cast<uint8_t>(sum & 0xFF);
     h[17] = static_cast<uint8_t>((sum >> 8) & 0xFF);
     return h;
