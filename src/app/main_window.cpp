@@ -343,8 +343,8 @@ void TForm1::ConfirmSaveSettings() {
 void TForm1::BtnSaveOptionsClick() {
   const SettingsPageValues values = TabSheet6->Values();
   if (!SaveSettings(state_, values, Ask())) return;
-  if (values.startPage == 1) MByFoldersClick();
-  if (values.startPage == 2) MByDateTimeClick();
+  if (values.startPage == StartPage::kByFolders) MByFoldersClick();
+  if (values.startPage == StartPage::kByDate) MByDateTimeClick();
 }
 
 void TForm1::ConfirmPendingSync() {
@@ -414,7 +414,7 @@ void TForm1::MAboutClick() {
 }
 
 void TForm1::Timer1Timer() {
-  state_.timeout = 1;
+  state_.link.timeout = true;
   Timer1->stop();
 }
 
@@ -464,18 +464,18 @@ void TForm1::ShowFirstPages() {
 
 void TForm1::LoadSettings() {
   if (orti::LoadSettings(state_, operators_, &log_)) {
-    TabSheet6->ENewFolder->setText(QString::fromStdString(state_.defaultNewFolderName));
+    TabSheet6->ENewFolder->setText(QString::fromStdString(state_.settings.defaultNewFolderName));
     const QSignalBlocker loading(TabSheet6->CBFastRead);  // as loaded: no change to save
-    TabSheet6->CBFastRead->setChecked(state_.fastRead);
+    TabSheet6->CBFastRead->setChecked(state_.link.fastRead);
   }
 }
 
-void TForm1::OpenStartPage(int startPage) {
+void TForm1::OpenStartPage(StartPage startPage) {
   switch (startPage) {
-    case 1:
+    case StartPage::kByFolders:
       MByFoldersClick();
       break;
-    case 3:
+    case StartPage::kSettings:
       MOptionsClick();
       break;
     default:

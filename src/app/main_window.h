@@ -208,7 +208,7 @@ class TForm1 final : public QMainWindow,
   // StartupSteps
   void ShowFirstPages() override;
   void LoadSettings() override;
-  void OpenStartPage(int startPage) override;
+  void OpenStartPage(StartPage startPage) override;
   void PrepareViews() override;
   void RunRegistration() override;
   void AddNewOperator() override;

@@ -109,7 +109,7 @@ int WriteStatus(CliSession& session, CliDialogs& dialogs, size_t before, std::os
   NotepadModel& model = session.Model();
   if (!WriteFailedFolders(model).empty()) SynchroniseFolders(session.SyncFor());
   if (WriteFailedFolders(model).empty() && !AnyFolderPending(model)) return kExitOk;
-  const std::vector<std::string>& backups = session.State().unfinishedBackups;
+  const std::vector<std::string>& backups = session.State().session.unfinishedBackups;
   if (!backups.empty()) err << "Резервная копия: " << backups.back() << '\n';
   return kExitFailed;
 }

@@ -44,18 +44,18 @@ bool CliSession::Start(const SessionRequest& request) {
     return false;
   }
   if (request.operatorParts) {
-    state_.surname = request.operatorParts->surname;
-    state_.firstName = request.operatorParts->firstName;
-    state_.patronymic = request.operatorParts->patronymic;
+    state_.session.surname = request.operatorParts->surname;
+    state_.session.firstName = request.operatorParts->firstName;
+    state_.session.patronymic = request.operatorParts->patronymic;
     ComposeOperatorNames(state_);
   }
-  return state_.offline == 0;
+  return !state_.link.offline;
 }
 
 void CliSession::LoadSettings() {
   orti::LoadSettings(state_, operators_, &log_);
   // --fast adds to what the settings file chose.
-  state_.fastRead = state_.fastRead || env_.fastRead;
+  state_.link.fastRead = state_.link.fastRead || env_.fastRead;
 }
 
 void CliSession::PrepareViews() {
@@ -81,10 +81,10 @@ ConnectOutcome CliSession::Connect() {
     return SearchInstrument(context);
   }
   // The port given: only its identification, as the search does for each port.
-  state_.availablePorts = {std::to_string(request_.port)};
-  state_.currentPort = request_.port;
-  state_.deviceAddress = 1;
-  state_.abort = 0;
+  state_.link.availablePorts = {std::to_string(request_.port)};
+  state_.link.currentPort = request_.port;
+  state_.link.deviceAddress = 1;
+  state_.link.abort = false;
   if (!Identify(link_, state_, model_->identity, log_)) return ConnectOutcome::kFailed;
   ShowIdentity(model_->identity, totalData_, state_);
   return ConnectOutcome::kConnected;

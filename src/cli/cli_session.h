@@ -65,7 +65,7 @@ class CliSession final : public StartupSteps, public QuietReadingHooks, public V
   // StartupSteps
   void ShowFirstPages() override {}
   void LoadSettings() override;
-  void OpenStartPage(int) override {}
+  void OpenStartPage(StartPage) override {}
   void PrepareViews() override;
   void RunRegistration() override;
   void AddNewOperator() override {}  // nothing is saved from the command line

@@ -33,7 +33,7 @@ class HistoryPageTest : public ::testing::Test {
     ArchiveStore* store = keeper.Store();
     ASSERT_NE(store, nullptr);
     store->AddReading(ReadingMeasurements(*model, "Петров Иван Ильич"), model->readTime);
-    state.operatorFullName = "Сидоров Сидор Сидорович";
+    state.session.operatorFullName = "Сидоров Сидор Сидорович";
     page = std::make_unique<HistoryPage>(
         HistoryPage::Context{keeper, state, log, [this]() -> Dialogs& { return dialogs; },
                              [this]() -> FileChooser& { return files; }});

@@ -34,7 +34,7 @@ std::string ExportOf(NotepadModel& model, ViewKind kind, const std::string& sepa
   StringGrid& view = kind == ViewKind::kByDate ? byDate : byFolders;
   ToggleMark(view, {1, view.RowCount() - 1, 1}, 'S');
   ConsoleState state;
-  state.operatorFullName = "Иванов Иван Иванович";
+  state.session.operatorFullName = "Иванов Иван Иванович";
   test::ScriptedDialogs dialogs;
   test::ScriptedFileChooser files;
   const std::string path = dir.File(std::string(kind == ViewKind::kByDate ? "date" : "folders") +

@@ -351,7 +351,7 @@ TEST_F(FolderOps, CopyNameTakesTheSelectedFoldersNameOnly) {
 }
 
 TEST_F(FolderOps, CommandsWaitWhileASynchronisationRuns) {
-  state.busy = true;
+  state.link.busy = true;
   page.name = "НОВАЯ";
   page.selected = 1;
   ops.BtnNewFolderClick();

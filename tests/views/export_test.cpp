@@ -49,7 +49,7 @@ struct Export {
   WorkLog log;
   Export() {
     state.programFolder = dir.Path();
-    state.operatorFullName = "Иванов Пётр Сергеевич";
+    state.session.operatorFullName = "Иванов Пётр Сергеевич";
   }
   ExportOutcome Run(const StringGrid& view) {
     ExportContext c{view, state, dialogs, files, log};
@@ -93,7 +93,7 @@ TEST(Export, ExtendingSkipsRecordsAlreadyThereWhoeverExportedThem) {
   const std::string first = ReadBytes(path);
 
   AddRow(view, "S", "Вода", "15.02.2026 08:00:00");
-  e.state.operatorFullName = "Петрова Анна Ивановна";
+  e.state.session.operatorFullName = "Петрова Анна Ивановна";
   e.files.Expect(path);
   e.dialogs.Expect(DialogAnswer::kYes);
   ASSERT_EQ(e.Run(view), ExportOutcome::kWritten);
@@ -180,7 +180,7 @@ TEST(Export, FilesThatCannotBeReadOrWrittenStopWithTheReason) {
   EXPECT_EQ(e.dialogs.Calls().back().text.rfind("Ошибка при открытии файла\n" + dir + "\n", 0), 0u);
   ASSERT_FALSE(e.log.Lines().empty());
   EXPECT_EQ(e.log.Lines().back().rfind("Win32 Error:", 0), 0u);
-  EXPECT_EQ(e.log.Lines().back(), "Win32 Error:" + e.state.lastErrorText);
+  EXPECT_EQ(e.log.Lines().back(), "Win32 Error:" + e.state.link.lastErrorText);
 }
 
 // Whatever the existing file ends with, every record starts a line of its own.
@@ -234,7 +234,7 @@ TEST(Export, AFormulaNameNeverReachesAnExport) {
   for (const Case& c : cases) EXPECT_EQ(ExportNameField(c.name), c.field) << c.name;
 
   Export e;
-  e.state.operatorFullName = "=cmd|' /C calc'!A0 Иван Иванович";
+  e.state.session.operatorFullName = "=cmd|' /C calc'!A0 Иван Иванович";
   StringGrid view = MakeView(kDateTitles);
   const int row = view.RowCount();
   AddRow(view, "S", "14.02.2026 12:34:56", "");
