@@ -169,10 +169,9 @@ void TForm1::BuildPages() {
   PageControl1->addWidget(TabSheet2);
   PageControl1->addWidget(TabSheet3);
   PageControl1->addWidget(TabSheet4);
-  TabSheetArchive =
-      new HistoryPage({*archive_, state_, log_, [this]() -> Dialogs& { return Ask(); },
-                       [this]() -> FileChooser& { return Files(); }},
-                      PageControl1);
+  TabSheetArchive = new HistoryPage(
+      {*archive_, [this] { return Services(); }, [this]() -> FileChooser& { return Files(); }},
+      PageControl1);
   PageControl1->addWidget(TabSheetArchive);
 
   totalData_.SetColWidth(0, 160);
@@ -351,8 +350,12 @@ void TForm1::ConfirmPendingSync() {
   orti::ConfirmPendingSync(SyncFor());
 }
 
+ConsoleServices TForm1::Services() {
+  return {*model_, state_, totalData_, *link_, log_, Ask()};
+}
+
 SyncContext TForm1::SyncFor() {
-  return {*model_, state_, Ask(), log_, writeProgress_, *this, *link_};
+  return {Services(), writeProgress_, *this};
 }
 
 void TForm1::ClearMarkColumns() {
@@ -380,8 +383,7 @@ void TForm1::RefreshClick() {
 }
 
 ReadingContext TForm1::ReadingFor() {
-  ReadingContext context{state_, *model_, totalData_,     *link_,
-                         log_,   Ask(),   *readingHooks_, LocalNow()};
+  ReadingContext context{Services(), *readingHooks_, LocalNow()};
   context.archive = archive_.get();
   return context;
 }
@@ -505,9 +507,8 @@ void TForm1::OpenSettingsPage() {
 }
 
 ConnectOutcome TForm1::Connect() {
-  ConnectionContext context{
-      state_, *model_, totalData_,  *link_,
-      log_,   Ask(),   *linkHooks_, [this](int port) { return IsPortAvailable(*port_, port); }};
+  ConnectionContext context{Services(), *linkHooks_,
+                            [this](int port) { return IsPortAvailable(*port_, port); }};
   return SearchInstrument(context);
 }
 

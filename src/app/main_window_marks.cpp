@@ -155,7 +155,7 @@ void TForm1::Execute(ViewKind view) {
       PrintReport(this, grid, state_.session.operatorShortName, PageOf(view)->Grid->font());
     }
   } else if (choice == ExecuteChoice::kExport) {
-    ExportContext context{grid, state_, Ask(), Files(), log_};
+    ExportContext context{Services(), grid, Files()};
     // Refused or failed: the operator keeps the marks to try again.
     if (ExportMarkedRows(context) == ExportOutcome::kStopped) return;
   }

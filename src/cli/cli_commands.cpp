@@ -192,7 +192,7 @@ int ExportToFile(const StringGrid& view, const std::string& file, CliSession& se
                  CliDialogs& dialogs) {
   const size_t before = dialogs.Messages().size();
   FixedFileChooser chooser(file);
-  ExportContext context{view, session.State(), dialogs, chooser, session.Log()};
+  ExportContext context{session.Services(), view, chooser};
   switch (ExportMarkedRows(context)) {
     case ExportOutcome::kWritten:
       return kExitOk;

@@ -73,11 +73,8 @@ void CliSession::RunRegistration() {
 ConnectOutcome CliSession::Connect() {
   if (request_.port == 0) {
     NoConnectionWindow window;
-    ConnectionContext context{
-        state_,     *model_,
-        totalData_, link_,
-        log_,       dialogs_,
-        window,     [this](int port) { return IsPortAvailable(env_.port, port); }};
+    ConnectionContext context{Services(), window,
+                              [this](int port) { return IsPortAvailable(env_.port, port); }};
     return SearchInstrument(context);
   }
   // The port given: only its identification, as the search does for each port.
@@ -91,7 +88,7 @@ ConnectOutcome CliSession::Connect() {
 }
 
 void CliSession::ReadNotepad() {
-  ReadingContext context{state_, *model_, totalData_, link_, log_, dialogs_, *this, env_.now};
+  ReadingContext context{Services(), *this, env_.now};
   context.archive = archive_.get();
   readFailures_ = RunReading(context);
 }
@@ -129,8 +126,12 @@ void CliSession::ClearMarkColumns() {
   }
 }
 
+ConsoleServices CliSession::Services() {
+  return {*model_, state_, totalData_, link_, log_, dialogs_};
+}
+
 SyncContext CliSession::SyncFor() {
-  return {*model_, state_, dialogs_, log_, progress_, *this, link_};
+  return {Services(), progress_, *this};
 }
 
 }  // namespace orti::cli

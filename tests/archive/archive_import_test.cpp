@@ -12,6 +12,7 @@
 #include "platform/cp1251.h"
 #include "support/recording_log.h"
 #include "support/scripted_dialogs.h"
+#include "support/scripted_exchanger.h"
 #include "support/temp_dir.h"
 #include "views/by_date_sort.h"
 #include "views/export.h"
@@ -41,7 +42,9 @@ std::string ExportOf(NotepadModel& model, ViewKind kind, const std::string& sepa
                                     (separator == "," ? "-comma.csv" : "-point.csv"));
   files.Expect(path);
   test::RecordingLog log;
-  ExportContext context{view, state, dialogs, files, log};
+  StringGrid totalData;
+  test::ScriptedExchanger link;
+  ExportContext context{{model, state, totalData, link, log, dialogs}, view, files};
   EXPECT_EQ(ExportMarkedRows(context), ExportOutcome::kWritten);
   return test::ReadBytes(path);
 }

@@ -110,7 +110,7 @@ class ConsoleReading final : public QuietReadingHooks {
     ShowIdentity(model_->identity, totalData_, state_);
     PrepareViewGrid(ViewKind::kByFolders, byFolders_);
     PrepareViewGrid(ViewKind::kByDate, byDate_);
-    ReadingContext context{state_, *model_, totalData_, link, log_, dialogs_, *this, LocalNow()};
+    ReadingContext context{{*model_, state_, totalData_, link, log_, dialogs_}, *this, LocalNow()};
     EXPECT_EQ(RunReading(context), 0);
   }
 

@@ -315,7 +315,7 @@ TEST_F(Synchronisation, DoesNothingWhileBusyAndIsBusyWhileItRuns) {
     void ClearMarkColumns() override {}
   } probe;
   probe.state = &state;
-  SyncContext c{*model, state, dialogs, log, progress, probe, link};
+  SyncContext c{Services(dialogs), progress, probe};
   dialogs.Expect(DialogAnswer::kYes);
   SynchroniseFolders(c);
   EXPECT_TRUE(probe.sawBusy);

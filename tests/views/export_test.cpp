@@ -5,10 +5,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "platform/cp1251.h"
 #include "settings/work_log.h"
 #include "support/scripted_dialogs.h"
+#include "support/scripted_exchanger.h"
 #include "support/temp_dir.h"
 #include "views/view_layout.h"
 
@@ -43,7 +45,10 @@ void AddRow(StringGrid& view, const std::string& mark, const std::string& folder
 
 struct Export {
   TempDir dir;
+  std::unique_ptr<NotepadModel> model = std::make_unique<NotepadModel>();
   ConsoleState state;
+  StringGrid totalData;
+  test::ScriptedExchanger link;
   ScriptedDialogs dialogs;
   ScriptedFileChooser files;
   WorkLog log;
@@ -52,7 +57,7 @@ struct Export {
     state.session.operatorFullName = "Иванов Пётр Сергеевич";
   }
   ExportOutcome Run(const StringGrid& view) {
-    ExportContext c{view, state, dialogs, files, log};
+    ExportContext c{{*model, state, totalData, link, log, dialogs}, view, files};
     return ExportMarkedRows(c);
   }
 };

@@ -101,9 +101,9 @@ struct Search {
     bank.devices[7] = std::make_unique<Device>(clock, false);
   }
   ConnectOutcome Run() {
-    ConnectionContext c{
-        state, *model,  totalData, link,
-        log,   dialogs, window,    [this](int n) { return n <= 63 && bank.devices.count(n) > 0; }};
+    ConnectionContext c{{*model, state, totalData, link, log, dialogs}, window, [this](int n) {
+                          return n <= 63 && bank.devices.count(n) > 0;
+                        }};
     return SearchInstrument(c);
   }
 };

@@ -43,8 +43,8 @@ struct Reading {
   StringGrid totalData{2, 1, 1};
   test::ScriptedDialogs dialogs;
   RecordingReadingHooks hooks;
-  ReadingContext context{rig.state, *model,  totalData, rig.link,
-                         rig.log,   dialogs, hooks,     EncodeDate(2026, 12, 8)};
+  ReadingContext context{
+      {*model, rig.state, totalData, rig.link, rig.log, dialogs}, hooks, EncodeDate(2026, 12, 8)};
 
   explicit Reading(uint32_t seed = 7, uint16_t notepad = 12800) : rig(seed, notepad) {
     EXPECT_TRUE(Identify(rig.link, rig.state, model->identity, rig.log));
