@@ -17,6 +17,7 @@
 #include "archive/archive_keeper.h"
 #include "archive/archive_store.h"
 #include "archive/reading_measurements.h"
+#include "device/console_services.h"
 #include "folders/folder_compaction.h"
 #include "model/console_state.h"
 #include "platform/date_time.h"
@@ -141,6 +142,14 @@ class NoLog final : public LogSink {
   void AddLogLine(const std::string&) override {}
 };
 
+// The history page never talks to the instrument.
+class NoLink final : public Exchanger {
+ public:
+  ExchangeStatus Exchange(std::string_view) override { return ExchangeStatus::kNoReply; }
+  std::string_view Reply() const override { return {}; }
+  std::string_view ReplyBuffer() const override { return {}; }
+};
+
 QApplication& Application() {
   static int argc = 1;
   static char name[] = "orti415-bench";
@@ -157,13 +166,18 @@ void BM_HistoryPlot(benchmark::State& state) {
   NoLog log;
   NoDialogs dialogs;
   NoFiles files;
+  NoLink link;
+  auto notepad = std::make_unique<NotepadModel>();
   ConsoleState console;
+  StringGrid totalData;
   ArchiveKeeper keeper(scratch.Path(), log, [&dialogs]() -> Dialogs& { return dialogs; });
   for (int g = 0; g < kPlottedPoints / kReadingRecords; ++g) {
     keeper.Store()->AddReading(ReadingMeasurements(*FullReading(g), "Operator"), g);
   }
-  HistoryPage page({keeper, console, log, [&dialogs]() -> Dialogs& { return dialogs; },
-                    [&files]() -> FileChooser& { return files; }});
+  HistoryPage page(
+      {keeper,
+       [&]() -> ConsoleServices { return {*notepad, console, totalData, link, log, dialogs}; },
+       [&files]() -> FileChooser& { return files; }});
   page.resize(1200, 800);
   page.Refresh();
   int value = 0;

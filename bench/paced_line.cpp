@@ -30,7 +30,7 @@ PacedLine::PacedLine(const std::string& simPath, int folders, bool fastRead) {
   }
   folder_ = folder;
   state.programFolder = folder_ + "/";
-  state.currentPort = 1;
+  state.link.currentPort = 1;
   const std::string link = folder_ + "/orti";
   const int notepad = kNotepadEnd - kFolderBlockSize * folders;
   sim_ = std::make_unique<sim::SimProcess>(
@@ -45,7 +45,7 @@ PacedLine::PacedLine(const std::string& simPath, int folders, bool fastRead) {
   port_ = std::make_unique<PosixSerialPort>(PortMap(sources));
   hooks_ = std::make_unique<ClockLinkHooks>(clock, state);
   deviceLink_ = std::make_unique<DeviceLink>(*port_, state, log, clock, *hooks_);
-  state.fastRead = fastRead;
+  state.link.fastRead = fastRead;
   counting = std::make_unique<CountingExchanger>(*deviceLink_);
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "device/console_services.h"
 #include "device/device_link.h"
 #include "device/link_hooks.h"
 #include "model/console_state.h"
@@ -78,6 +79,8 @@ class PacedLine {
   bool Identify();
   // The work log to standard error, then the simulator stopped.
   void Finish();
+  // What the console's commands work with, over the counting link.
+  ConsoleServices Services() { return {*model, state, totalData, *counting, log, dialogs}; }
 
   CountingClock clock;
   ConsoleState state;

@@ -29,8 +29,7 @@ PacedReadingResult RunPacedReading(const std::string& simPath, int folders, bool
   NoWindows windows;
   const auto started = std::chrono::steady_clock::now();
   if (line.Identify()) {
-    ReadingContext context{line.state, *line.model,  line.totalData, *line.counting,
-                           line.log,   line.dialogs, windows,        LocalNow()};
+    ReadingContext context{line.Services(), windows, LocalNow()};
     result.failedRequests = RunReading(context);
     result.ok = true;
   }

@@ -33,8 +33,7 @@ PacedRewriteResult RunPacedRewrite(const std::string& simPath) {
     result.error = line.Error();
     return result;
   }
-  ReadingContext reading{line.state, *line.model,  line.totalData, *line.counting,
-                         line.log,   line.dialogs, quiet,          LocalNow()};
+  ReadingContext reading{line.Services(), quiet, LocalNow()};
   if (RunReading(reading) != 0) {
     result.error = "the reading before the rewrite failed";
     return result;
@@ -48,8 +47,7 @@ PacedRewriteResult RunPacedRewrite(const std::string& simPath) {
 
   cli::NoSyncProgress progress;
   NoViews views;
-  const SyncContext sync{*line.model, line.state, line.dialogs,  line.log,
-                         progress,    views,      *line.counting};
+  const SyncContext sync{line.Services(), progress, views};
   const int before = line.counting->count;
   const auto started = std::chrono::steady_clock::now();
   const SyncOutcome outcome = SynchroniseFolders(sync, false);

@@ -29,7 +29,7 @@ void BM_LoadFourThousandOperators(benchmark::State& state) {
     ConsoleState console;
     OperatorTable table;
     LoadOperators(ProfileText(file), console, table);
-    benchmark::DoNotOptimize(console.operators.size());
+    benchmark::DoNotOptimize(console.session.operators.size());
   }
   state.counters["bytes"] = static_cast<double>(file.size());
 }

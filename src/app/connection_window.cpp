@@ -7,7 +7,7 @@
 
 namespace orti {
 
-TForm3::TForm3(uint8_t& abortFlag, QWidget* parent)
+TForm3::TForm3(bool& abortFlag, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       abort_(abortFlag) {
   setObjectName("TForm3");
@@ -46,7 +46,7 @@ TForm3::TForm3(uint8_t& abortFlag, QWidget* parent)
 }
 
 void TForm3::BitBtn1Click() {
-  abort_ = 1;
+  abort_ = true;
 }
 
 void TForm3::closeEvent(QCloseEvent* event) {

@@ -15,7 +15,7 @@ class TForm3 final : public QDialog {
   Q_OBJECT
  public:
   // `abortFlag` is the console state's abort flag, set by "Прервать".
-  TForm3(uint8_t& abortFlag, QWidget* parent = nullptr);
+  TForm3(bool& abortFlag, QWidget* parent = nullptr);
 
   QLabel* Label1;
   QLineEdit* EPort;
@@ -32,7 +32,7 @@ class TForm3 final : public QDialog {
   void reject() override {}  // Escape does not close it either
 
  private:
-  uint8_t& abort_;
+  bool& abort_;
 };
 
 }  // namespace orti

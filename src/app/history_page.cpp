@@ -261,7 +261,7 @@ void HistoryPage::ExportSelected() {
   }
   if (rows.empty()) return;
   for (int row : rows) grid_.SetCell(kMarkColumn, row, "S");
-  ExportContext context{grid_, context_.state, context_.dialogs(), context_.files(), context_.log};
+  ExportContext context{context_.services(), grid_, context_.files()};
   ExportMarkedRows(context);
   for (int row : rows) grid_.SetCell(kMarkColumn, row, "");
 }
@@ -269,10 +269,10 @@ void HistoryPage::ExportSelected() {
 void HistoryPage::SavePlot() {
   const QString path =
       QFileDialog::getSaveFileName(this, QString::fromUtf8("Сохранить график"),
-                                   QString::fromStdString(context_.state.programFolder),
+                                   QString::fromStdString(context_.services().state.programFolder),
                                    QString::fromUtf8("Рисунок PNG (*.png);;Рисунок SVG (*.svg)"));
   if (!path.isEmpty() && !SavePlotTo(path)) {
-    context_.dialogs().ShowMessage("Ошибка при открытии файла\n" + path.toStdString());
+    context_.services().dialogs.ShowMessage("Ошибка при открытии файла\n" + path.toStdString());
   }
 }
 

@@ -17,10 +17,8 @@
 #include "app/string_grid_model.h"
 #include "archive/archive_keeper.h"
 #include "archive/measurement.h"
-#include "model/console_state.h"
+#include "device/console_services.h"
 #include "model/string_grid.h"
-#include "platform/dialogs.h"
-#include "platform/log_sink.h"
 
 namespace orti {
 
@@ -29,9 +27,8 @@ class HistoryPage final : public QWidget {
  public:
   struct Context {
     ArchiveKeeper& archive;
-    ConsoleState& state;  // the operator written into exports, the program folder
-    LogSink& log;
-    std::function<Dialogs&()> dialogs;
+    // Asked at each use, as the window's dialogs and serial line may be replaced.
+    std::function<ConsoleServices()> services;
     std::function<FileChooser&()> files;
   };
   HistoryPage(Context context, QWidget* parent = nullptr);

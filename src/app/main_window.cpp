@@ -58,7 +58,7 @@ TForm1::TForm1(QWidget* parent)
 
   Timer1 = new QTimer(this);
   Timer1->setObjectName("Timer1");
-  Timer1->setInterval(2000);
+  Timer1->setInterval(kReplyTimerInterval);
   connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
 
   Form6 = new TForm6(this);
@@ -169,10 +169,9 @@ void TForm1::BuildPages() {
   PageControl1->addWidget(TabSheet2);
   PageControl1->addWidget(TabSheet3);
   PageControl1->addWidget(TabSheet4);
-  TabSheetArchive =
-      new HistoryPage({*archive_, state_, log_, [this]() -> Dialogs& { return Ask(); },
-                       [this]() -> FileChooser& { return Files(); }},
-                      PageControl1);
+  TabSheetArchive = new HistoryPage(
+      {*archive_, [this] { return Services(); }, [this]() -> FileChooser& { return Files(); }},
+      PageControl1);
   PageControl1->addWidget(TabSheetArchive);
 
   totalData_.SetColWidth(0, 160);
@@ -343,16 +342,20 @@ void TForm1::ConfirmSaveSettings() {
 void TForm1::BtnSaveOptionsClick() {
   const SettingsPageValues values = TabSheet6->Values();
   if (!SaveSettings(state_, values, Ask())) return;
-  if (values.startPage == 1) MByFoldersClick();
-  if (values.startPage == 2) MByDateTimeClick();
+  if (values.startPage == StartPage::kByFolders) MByFoldersClick();
+  if (values.startPage == StartPage::kByDate) MByDateTimeClick();
 }
 
 void TForm1::ConfirmPendingSync() {
   orti::ConfirmPendingSync(SyncFor());
 }
 
+ConsoleServices TForm1::Services() {
+  return {*model_, state_, totalData_, *link_, log_, Ask()};
+}
+
 SyncContext TForm1::SyncFor() {
-  return {*model_, state_, Ask(), log_, writeProgress_, *this, *link_};
+  return {Services(), writeProgress_, *this};
 }
 
 void TForm1::ClearMarkColumns() {
@@ -380,8 +383,7 @@ void TForm1::RefreshClick() {
 }
 
 ReadingContext TForm1::ReadingFor() {
-  ReadingContext context{state_, *model_, totalData_,     *link_,
-                         log_,   Ask(),   *readingHooks_, LocalNow()};
+  ReadingContext context{Services(), *readingHooks_, LocalNow()};
   context.archive = archive_.get();
   return context;
 }
@@ -414,7 +416,7 @@ void TForm1::MAboutClick() {
 }
 
 void TForm1::Timer1Timer() {
-  state_.timeout = 1;
+  state_.link.timeout = true;
   Timer1->stop();
 }
 
@@ -464,18 +466,18 @@ void TForm1::ShowFirstPages() {
 
 void TForm1::LoadSettings() {
   if (orti::LoadSettings(state_, operators_, &log_)) {
-    TabSheet6->ENewFolder->setText(QString::fromStdString(state_.defaultNewFolderName));
+    TabSheet6->ENewFolder->setText(QString::fromStdString(state_.settings.defaultNewFolderName));
     const QSignalBlocker loading(TabSheet6->CBFastRead);  // as loaded: no change to save
-    TabSheet6->CBFastRead->setChecked(state_.fastRead);
+    TabSheet6->CBFastRead->setChecked(state_.link.fastRead);
   }
 }
 
-void TForm1::OpenStartPage(int startPage) {
+void TForm1::OpenStartPage(StartPage startPage) {
   switch (startPage) {
-    case 1:
+    case StartPage::kByFolders:
       MByFoldersClick();
       break;
-    case 3:
+    case StartPage::kSettings:
       MOptionsClick();
       break;
     default:
@@ -505,9 +507,8 @@ void TForm1::OpenSettingsPage() {
 }
 
 ConnectOutcome TForm1::Connect() {
-  ConnectionContext context{
-      state_, *model_, totalData_,  *link_,
-      log_,   Ask(),   *linkHooks_, [this](int port) { return IsPortAvailable(*port_, port); }};
+  ConnectionContext context{Services(), *linkHooks_,
+                            [this](int port) { return IsPortAvailable(*port_, port); }};
   return SearchInstrument(context);
 }
 

@@ -23,6 +23,7 @@
 #include "app/qt_link_hooks.h"
 #include "app/qt_sync_progress.h"
 #include "app/reading_window_hooks.h"
+#include "device/console_services.h"
 #include "device/device_link.h"
 #include "device/exchanger.h"
 #include "folders/synchronisation.h"
@@ -208,7 +209,7 @@ class TForm1 final : public QMainWindow,
   // StartupSteps
   void ShowFirstPages() override;
   void LoadSettings() override;
-  void OpenStartPage(int startPage) override;
+  void OpenStartPage(StartPage startPage) override;
   void PrepareViews() override;
   void RunRegistration() override;
   void AddNewOperator() override;
@@ -248,6 +249,9 @@ class TForm1 final : public QMainWindow,
   void MarkCurrentRow(ViewKind view, bool forDeletion);
   FileChooser& Files() { return activeFiles_ ? *activeFiles_ : *dialogs_; }
 
+  // What every command works with: built at each use, as the dialogs and the
+  // serial line may be replaced.
+  ConsoleServices Services();
   ReadingContext ReadingFor();
   void ClearViewsForReading();
 

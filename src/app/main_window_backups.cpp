@@ -11,8 +11,8 @@
 namespace orti {
 
 void TForm1::MRestoreClick() {
-  if (state_.busy) return;
-  if (state_.offline) {
+  if (state_.link.busy) return;
+  if (state_.link.offline) {
     Ask().ShowMessage("Нет подключения к прибору");
     return;
   }
@@ -26,7 +26,7 @@ void TForm1::MRestoreClick() {
 }
 
 void TForm1::OfferRestoreAfterCut() {
-  if (state_.offline) return;
+  if (state_.link.offline) return;
   orti::OfferRestoreAfterCut(SyncFor(), LocalNow());
   TabSheet1->FillFolderList(*model_);
 }

@@ -129,33 +129,33 @@ RowSelection TForm1::SelectionOf(ViewKind view) const {
 }
 
 void TForm1::ToggleViewMark(ViewKind view, char mark) {
-  if (state_.busy) return;
+  if (state_.link.busy) return;
   ToggleMark(GridOf(view), SelectionOf(view), mark);
 }
 
 void TForm1::SelectAllRows(ViewKind view) {
-  if (state_.busy) return;
+  if (state_.link.busy) return;
   PageOf(view)->Grid->selectAll();
 }
 
 void TForm1::ResetViewMarks(ViewKind view) {
-  if (state_.busy) return;
+  if (state_.link.busy) return;
   ResetMarks(GridOf(view));
   MoveCursor(view, kViewFixedRows);  // the selection collapses to row 1
 }
 
 void TForm1::Execute(ViewKind view) {
-  if (state_.busy) return;
+  if (state_.link.busy) return;
   StringGrid& grid = GridOf(view);
   const ExecuteChoice choice = ChooseExecute(grid, SelectionOf(view));
   if (choice == ExecuteChoice::kPrint) {
     if (reportPrinter_) {
       reportPrinter_(view, grid);
     } else {
-      PrintReport(this, grid, state_.operatorShortName, PageOf(view)->Grid->font());
+      PrintReport(this, grid, state_.session.operatorShortName, PageOf(view)->Grid->font());
     }
   } else if (choice == ExecuteChoice::kExport) {
-    ExportContext context{grid, state_, Ask(), Files(), log_};
+    ExportContext context{Services(), grid, Files()};
     // Refused or failed: the operator keeps the marks to try again.
     if (ExportMarkedRows(context) == ExportOutcome::kStopped) return;
   }
@@ -164,7 +164,7 @@ void TForm1::Execute(ViewKind view) {
 }
 
 void TForm1::MarkCurrentRow(ViewKind view, bool forDeletion) {
-  if (state_.busy) return;
+  if (state_.link.busy) return;
   const int row = SelectionOf(view).current;
   MarkViews views{byFoldersGrid_, byDateGrid_};
   if (forDeletion) {

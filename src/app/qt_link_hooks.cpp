@@ -22,7 +22,7 @@ void QtLinkHooks::ShowAttempt(const std::string& attempt) {
 
 void QtLinkHooks::Open() {
   delete form3_;
-  form3_ = new TForm3(state_.abort, owner_);
+  form3_ = new TForm3(state_.link.abort, owner_);
   form3_->show();
   QApplication::processEvents();
 }

@@ -8,8 +8,8 @@ namespace orti {
 
 namespace {
 constexpr int kBarStep = 10;
-constexpr int kRecordBarMaximum = 260;  // 26 slots
-constexpr int kTicksWaitMs = 550;       // ten clock ticks
+constexpr int kRecordBarMaximum = kBarStep * kSlotsPerFolder;
+constexpr int kTicksWaitMs = 550;  // ten clock ticks
 }  // namespace
 
 ReadingWindowHooks::~ReadingWindowHooks() {

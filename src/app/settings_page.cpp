@@ -176,7 +176,9 @@ void SettingsPage::BuildUsersGroup() {
 
 SettingsPageValues SettingsPage::Values() const {
   SettingsPageValues values;
-  values.startPage = RBByFolders->isChecked() ? 1 : RBOptions->isChecked() ? 3 : 2;
+  values.startPage = RBByFolders->isChecked() ? StartPage::kByFolders
+                     : RBOptions->isChecked() ? StartPage::kSettings
+                                              : StartPage::kByDate;
   values.fixedConnection = RBFixed->isChecked();
   values.port = EPort->text().toStdString();
   values.device = EDevice->text().toStdString();
@@ -186,8 +188,10 @@ SettingsPageValues SettingsPage::Values() const {
   return values;
 }
 
-void SettingsPage::SelectStartPage(int startPage) {
-  QRadioButton* radio = startPage == 1 ? RBByFolders : startPage == 3 ? RBOptions : RBByDateTime;
+void SettingsPage::SelectStartPage(StartPage startPage) {
+  QRadioButton* radio = startPage == StartPage::kByFolders  ? RBByFolders
+                        : startPage == StartPage::kSettings ? RBOptions
+                                                            : RBByDateTime;
   radio->setChecked(true);
 }
 
@@ -240,7 +244,7 @@ void SettingsPage::BtnAddUserClick() {
   ELName->clear();
   EFName->clear();
   EMName->clear();
-  if (!state_.operators.empty()) BtnDelUser->setEnabled(true);
+  if (!state_.session.operators.empty()) BtnDelUser->setEnabled(true);
 }
 
 void SettingsPage::BtnDelUserClick() {

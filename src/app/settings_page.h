@@ -31,7 +31,7 @@ class SettingsPage final : public QWidget {
   // What a save writes.
   SettingsPageValues Values() const;
   // Selects the start page's radio button (its click handler runs).
-  void SelectStartPage(int startPage);
+  void SelectStartPage(StartPage startPage);
   // A third of the grid's width for each column of SGUsers.
   void SizeUserColumns();
 
@@ -83,7 +83,7 @@ class SettingsPage final : public QWidget {
   void BuildConnectionGroup();
   void BuildUsersGroup();
   void SetConnectionFieldsEnabled(bool enabled);
-  void SettingsChanged() { state_.settingsChanged = 1; }
+  void SettingsChanged() { state_.settings.settingsChanged = true; }
 
   ConsoleState& state_;
   OperatorTable& operators_;

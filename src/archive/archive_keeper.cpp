@@ -34,7 +34,7 @@ void ArchiveKeeper::AddReading(const NotepadModel& model, const ConsoleState& st
   ArchiveStore* store = Store();
   if (!store || store->ReadOnly()) return;
   try {
-    store->AddReading(ReadingMeasurements(model, state.operatorFullName), model.readTime);
+    store->AddReading(ReadingMeasurements(model, state.session.operatorFullName), model.readTime);
   } catch (const ArchiveError& error) {
     ReportFault(kReadingNotAdded, error);
   }

@@ -39,9 +39,9 @@ bool ChooseOperator(const CliOptions& o, CliSession& session, CliEnvironment& en
     err << kRefusedNameMessage << '\n';
     return false;
   }
-  state.surname = parts->surname;
-  state.firstName = parts->firstName;
-  state.patronymic = parts->patronymic;
+  state.session.surname = parts->surname;
+  state.session.firstName = parts->firstName;
+  state.session.patronymic = parts->patronymic;
   ComposeOperatorNames(state);
   return true;
 }

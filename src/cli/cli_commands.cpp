@@ -109,7 +109,7 @@ int WriteStatus(CliSession& session, CliDialogs& dialogs, size_t before, std::os
   NotepadModel& model = session.Model();
   if (!WriteFailedFolders(model).empty()) SynchroniseFolders(session.SyncFor());
   if (WriteFailedFolders(model).empty() && !AnyFolderPending(model)) return kExitOk;
-  const std::vector<std::string>& backups = session.State().unfinishedBackups;
+  const std::vector<std::string>& backups = session.State().session.unfinishedBackups;
   if (!backups.empty()) err << "Резервная копия: " << backups.back() << '\n';
   return kExitFailed;
 }
@@ -192,7 +192,7 @@ int ExportToFile(const StringGrid& view, const std::string& file, CliSession& se
                  CliDialogs& dialogs) {
   const size_t before = dialogs.Messages().size();
   FixedFileChooser chooser(file);
-  ExportContext context{view, session.State(), dialogs, chooser, session.Log()};
+  ExportContext context{session.Services(), view, chooser};
   switch (ExportMarkedRows(context)) {
     case ExportOutcome::kWritten:
       return kExitOk;

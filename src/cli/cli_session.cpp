@@ -44,18 +44,18 @@ bool CliSession::Start(const SessionRequest& request) {
     return false;
   }
   if (request.operatorParts) {
-    state_.surname = request.operatorParts->surname;
-    state_.firstName = request.operatorParts->firstName;
-    state_.patronymic = request.operatorParts->patronymic;
+    state_.session.surname = request.operatorParts->surname;
+    state_.session.firstName = request.operatorParts->firstName;
+    state_.session.patronymic = request.operatorParts->patronymic;
     ComposeOperatorNames(state_);
   }
-  return state_.offline == 0;
+  return !state_.link.offline;
 }
 
 void CliSession::LoadSettings() {
   orti::LoadSettings(state_, operators_, &log_);
   // --fast adds to what the settings file chose.
-  state_.fastRead = state_.fastRead || env_.fastRead;
+  state_.link.fastRead = state_.link.fastRead || env_.fastRead;
 }
 
 void CliSession::PrepareViews() {
@@ -73,25 +73,22 @@ void CliSession::RunRegistration() {
 ConnectOutcome CliSession::Connect() {
   if (request_.port == 0) {
     NoConnectionWindow window;
-    ConnectionContext context{
-        state_,     *model_,
-        totalData_, link_,
-        log_,       dialogs_,
-        window,     [this](int port) { return IsPortAvailable(env_.port, port); }};
+    ConnectionContext context{Services(), window,
+                              [this](int port) { return IsPortAvailable(env_.port, port); }};
     return SearchInstrument(context);
   }
   // The port given: only its identification, as the search does for each port.
-  state_.availablePorts = {std::to_string(request_.port)};
-  state_.currentPort = request_.port;
-  state_.deviceAddress = 1;
-  state_.abort = 0;
+  state_.link.availablePorts = {std::to_string(request_.port)};
+  state_.link.currentPort = request_.port;
+  state_.link.deviceAddress = 1;
+  state_.link.abort = false;
   if (!Identify(link_, state_, model_->identity, log_)) return ConnectOutcome::kFailed;
   ShowIdentity(model_->identity, totalData_, state_);
   return ConnectOutcome::kConnected;
 }
 
 void CliSession::ReadNotepad() {
-  ReadingContext context{state_, *model_, totalData_, link_, log_, dialogs_, *this, env_.now};
+  ReadingContext context{Services(), *this, env_.now};
   context.archive = archive_.get();
   readFailures_ = RunReading(context);
 }
@@ -129,8 +126,12 @@ void CliSession::ClearMarkColumns() {
   }
 }
 
+ConsoleServices CliSession::Services() {
+  return {*model_, state_, totalData_, link_, log_, dialogs_};
+}
+
 SyncContext CliSession::SyncFor() {
-  return {*model_, state_, dialogs_, log_, progress_, *this, link_};
+  return {Services(), progress_, *this};
 }
 
 }  // namespace orti::cli

@@ -11,6 +11,7 @@
 #include "archive/archive_keeper.h"
 #include "cli/headless_windows.h"
 #include "cli/log_only_dialogs.h"
+#include "device/console_services.h"
 #include "device/device_link.h"
 #include "device/link_hooks.h"
 #include "folders/synchronisation.h"
@@ -60,12 +61,13 @@ class CliSession final : public StartupSteps, public QuietReadingHooks, public V
   StringGrid& View(ViewKind kind) { return kind == ViewKind::kByDate ? byDate_ : byFolders_; }
   MarkViews Views() { return {byFolders_, byDate_}; }
   LogSink& Log() { return log_; }
+  ConsoleServices Services();
   SyncContext SyncFor();
 
   // StartupSteps
   void ShowFirstPages() override {}
   void LoadSettings() override;
-  void OpenStartPage(int) override {}
+  void OpenStartPage(StartPage) override {}
   void PrepareViews() override;
   void RunRegistration() override;
   void AddNewOperator() override {}  // nothing is saved from the command line

@@ -42,12 +42,12 @@ void DeviceLink::ClearBuffer() {
 }
 
 void DeviceLink::StartTimer() {
-  state_.timeout = 0;
+  state_.link.timeout = false;
   hooks_.StartReplyTimer();
 }
 
 void DeviceLink::EndTimer() {
-  state_.timeout = 0;
+  state_.link.timeout = false;
   hooks_.StopReplyTimer();
 }
 
@@ -78,7 +78,7 @@ ExchangeStatus DeviceLink::Finish(ExchangeStatus status) {
 ExchangeStatus DeviceLink::Exchange(std::string_view request) {
   ClearBuffer();
   reply_.clear();
-  const int portNumber = state_.currentPort;
+  const int portNumber = state_.link.currentPort;
 
   if (!port_.Open(portNumber)) {
     // A missing or busy port is silent (the port search tries them all); a
@@ -97,7 +97,7 @@ ExchangeStatus DeviceLink::Exchange(std::string_view request) {
   }
   port_.ClearModemLines();
 
-  state_.deviceAddress = 1;
+  state_.link.deviceAddress = 1;
   StartTimer();
   if (hooks_.ConnectionWindowVisible()) hooks_.ShowPort(PortName(portNumber));
 
@@ -107,9 +107,9 @@ ExchangeStatus DeviceLink::Exchange(std::string_view request) {
   for (int attempt = 0; attempt < kAttemptsPerExchange; ++attempt) {
     hooks_.ProcessMessages();
     if (hooks_.ConnectionWindowVisible()) hooks_.ShowAttempt(std::to_string(attempt));
-    if (state_.timeout || state_.abort) {
-      log_.AddLogLine(state_.timeout ? kTimeoutLine : kAbortLine);
-      return Finish(state_.timeout ? ExchangeStatus::kTimedOut : ExchangeStatus::kAborted);
+    if (state_.link.timeout || state_.link.abort) {
+      log_.AddLogLine(state_.link.timeout ? kTimeoutLine : kAbortLine);
+      return Finish(state_.link.timeout ? ExchangeStatus::kTimedOut : ExchangeStatus::kAborted);
     }
     const AttemptResult result = Attempt(request, attempt);
     anyWritten = anyWritten || result.written;
@@ -148,7 +148,7 @@ DeviceLink::AttemptResult DeviceLink::Attempt(std::string_view request, int atte
   // Whatever is still on its way from an earlier request must not be taken
   // for the reply to this one.
   port_.Purge();
-  if (trace_) trace_->Sent(state_.currentPort, attempt, request);
+  if (trace_) trace_->Sent(state_.link.currentPort, attempt, request);
   if (!port_.Write(request.data(), request.size())) {
     ReportPortError();
     return result;
@@ -163,9 +163,9 @@ DeviceLink::AttemptResult DeviceLink::Attempt(std::string_view request, int atte
     return IsAcceptable(result.found.verdict);
   };
   bool done = false;
-  // ConsoleState::fastRead: identification and read attempts end as soon as
+  // LinkState::fastRead: identification and read attempts end as soon as
   // their reply is complete instead of always pausing; writes keep the pause.
-  if (state_.fastRead && MayEndEarly(request)) {
+  if (state_.link.fastRead && MayEndEarly(request)) {
     const auto deadline = clock_.Now() + kPauseAfterWrite;
     for (auto now = clock_.Now(); !done && now < deadline; now = clock_.Now()) {
       if (!port_.WaitForInput(deadline - now)) break;
@@ -186,7 +186,7 @@ DeviceLink::AttemptResult DeviceLink::Attempt(std::string_view request, int atte
     }
   }
   if (trace_) {
-    trace_->Received(state_.currentPort, attempt, std::string_view(buffer_, kept),
+    trace_->Received(state_.link.currentPort, attempt, std::string_view(buffer_, kept),
                      VerdictName(result.found.verdict));
   }
   return result;

@@ -40,7 +40,7 @@ class DeviceLink final : public Exchanger {
   // Every request and what came back goes to `trace` too (none: no trace).
   void SetTrace(TrafficTrace* trace) { trace_ = trace; }
 
-  // Sends `request` over ConsoleState::currentPort. The reply of an attempt
+  // Sends `request` over LinkState::currentPort. The reply of an attempt
   // is the last frame it received that answers the request; pending input is
   // dropped before every send, so a late reply to an earlier request is never
   // taken for this one. Failures are logged as the work log expects.

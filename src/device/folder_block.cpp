@@ -69,7 +69,7 @@ void LoadFolderFromBlock(NotepadFolder& folder, const FolderBlock& block, double
     return;
   }
   std::memset(folder.name, 0, sizeof folder.name);
-  for (int i = 0; i < kFolderNameSize && block[i] != 0xFF && block[i] != 0; ++i) {
+  for (int i = 0; i < kFolderNameChars && block[i] != 0xFF && block[i] != 0; ++i) {
     folder.name[i] = static_cast<char>(block[i]);
   }
   folder.state = FolderState::kAsRead;

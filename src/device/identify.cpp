@@ -29,7 +29,7 @@ bool DecodeIdentity(std::string_view block, DeviceIdentity& identity) {
 
 bool Identify(Exchanger& link, const ConsoleState& state, DeviceIdentity& identity, LogSink& log) {
   const ExchangeStatus status = link.Exchange(BuildIdentifyRequest(kDefaultDeviceAddress));
-  const std::string port = std::to_string(state.currentPort);
+  const std::string port = std::to_string(state.link.currentPort);
   if (status != ExchangeStatus::kReply && status != ExchangeStatus::kErrorReply) {
     // Something long came back, but nothing that answers the identification.
     if (link.ReplyBuffer().size() >= kIdentifyReplyLimit) {

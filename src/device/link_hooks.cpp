@@ -10,7 +10,7 @@ void ClockLinkHooks::StartReplyTimer() {
 void ClockLinkHooks::ProcessMessages() {
   if (running_ && clock_.Now() - startedAt_ >= kReplyTimerInterval) {
     // What Timer1Timer does: set the flag and stop the timer.
-    state_.timeout = 1;
+    state_.link.timeout = true;
     running_ = false;
   }
 }

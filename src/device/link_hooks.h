@@ -2,7 +2,7 @@
 // What an exchange needs from the window system: the reply timer, one pass of
 // the message pump (so the timer and the "Прервать" button can act), and the
 // connection window's two fields. The flags the timer and the button set live
-// in ConsoleState (timeout, abort).
+// in LinkState (timeout, abort).
 
 #include <chrono>
 #include <string>
@@ -18,7 +18,7 @@ constexpr std::chrono::milliseconds kReplyTimerInterval{2000};
 class LinkHooks {
  public:
   virtual ~LinkHooks() = default;
-  // Enables the reply timer; when it fires it sets ConsoleState::timeout and stops.
+  // Enables the reply timer; when it fires it sets LinkState::timeout and stops.
   virtual void StartReplyTimer() = 0;
   virtual void StopReplyTimer() = 0;
   // Lets the window system handle what is pending, once.

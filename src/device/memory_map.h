@@ -12,12 +12,11 @@ namespace orti {
 constexpr int kNotepadEnd = 64000;
 constexpr int kFolderBlockSize = kFolderBlockBytes;
 constexpr int kFolderHeaderSize = kFolderHeaderBytes;
-constexpr int kFolderNameSize = 16;
 constexpr int kRecordSize = 19;
 constexpr int kSlotsPerChunk = 5;
-constexpr int kChunkCount = 5;                            // chunks of slots 0..24
-constexpr int kChunkSize = kSlotsPerChunk * kRecordSize;  // 95 bytes
-constexpr int kLastSlot = 25;
+constexpr int kChunkCount = kShownSlots / kSlotsPerChunk;  // chunks of slots 0..24
+constexpr int kChunkSize = kSlotsPerChunk * kRecordSize;   // 95 bytes
+constexpr int kLastSlot = kSlotsPerFolder - 1;
 constexpr int kLastSlotOffset = kFolderHeaderSize + kLastSlot * kRecordSize;  // 493
 constexpr int kLastSlotReadSize = 38;  // what the console asks for at slot 25
 

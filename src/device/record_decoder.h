@@ -5,13 +5,13 @@
 
 #include <string_view>
 
+#include "device/memory_map.h"
 #include "model/notepad_model.h"
 #include "platform/dialogs.h"
 
 namespace orti {
 
-constexpr size_t kRecordSlotBytes = 19;
-constexpr size_t kRecordSlotChars = 2 * kRecordSlotBytes;
+constexpr size_t kRecordSlotChars = 2 * kRecordSize;
 // Time of day is stored in units of 2 seconds; a day has 43200 of them.
 constexpr unsigned kTimeUnitsPerDay = 43200;
 constexpr const char* kDateTimeConversionError = "Ошибка при конвертации даты/времени";

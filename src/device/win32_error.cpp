@@ -14,7 +14,7 @@ void ReportWin32Error(int errorNumber, ConsoleState& state, LogSink& log) {
     if (!message.empty()) text += " - " + message;
   }
   log.AddLogLine("Win32 Error:" + text);
-  state.lastErrorText = text;
+  state.link.lastErrorText = text;
 }
 
 void ReportWin32Error(ConsoleState& state, LogSink& log) {

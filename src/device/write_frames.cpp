@@ -22,11 +22,11 @@ std::string BuildEraseFrame(const NotepadModel& model, int folder) {
 
 std::array<uint8_t, kFolderHeaderSize> FolderHeaderBytes(const char* cp1251Name) {
   std::array<uint8_t, kFolderHeaderSize> header{};
-  std::memset(header.data(), 0xFF, kFolderNameSize);
-  const size_t length = strnlen(cp1251Name, kFolderNameSize);
+  std::memset(header.data(), 0xFF, kFolderNameChars);
+  const size_t length = strnlen(cp1251Name, kFolderNameChars);
   std::memcpy(header.data(), cp1251Name, length);
   uint16_t sum = 17;
-  for (int i = 0; i < kFolderNameSize; ++i) sum = static_cast<uint16_t>(sum + header[i]);
+  for (int i = 0; i < kFolderNameChars; ++i) sum = static_cast<uint16_t>(sum + header[i]);
   header[16] = static_cast<uint8_t>(sum & 0xFF);
   header[17] = static_cast<uint8_t>(sum >> 8);
   return header;

@@ -49,7 +49,7 @@ class FolderOperations {
   void BtnSyncroFoldersClick() { SynchroniseFolders(sync_); }
 
  private:
-  bool Busy() const { return sync_.state.busy; }
+  bool Busy() const { return sync_.state.link.busy; }
   bool IsFolder(int index) const;
   // Refuses a folder not read in full: it is never erased.
   bool RefuseUnread(int folder);

@@ -94,7 +94,7 @@ bool PrepareRestore(const SyncContext& c, const std::string& path, const std::ve
 
 SyncOutcome RunRestore(const SyncContext& c, const RestorePlan& plan, double today) {
   SyncOutcome outcome;
-  if (c.state.busy) return outcome;
+  if (c.state.link.busy) return outcome;
   BusyGuard busy(c.state);
   outcome.confirmed = true;
   NotepadModel& model = c.model;
@@ -156,7 +156,7 @@ SyncOutcome RunRestore(const SyncContext& c, const RestorePlan& plan, double tod
 
 void RestoreFromBackup(const SyncContext& c, const std::string& path,
                        const std::vector<int>& folders, double today, const std::string& preface) {
-  if (c.state.busy) return;
+  if (c.state.link.busy) return;
   RestorePlan plan;
   std::string refusal;
   if (!PrepareRestore(c, path, folders, plan, refusal)) {

@@ -52,10 +52,11 @@ BackupFolder BackupFolderOf(const NotepadModel& model, int folder) {
 bool WriteBackup::Begin(const NotepadModel& model, ConsoleState& state,
                         const std::vector<int>& folders, const std::string& reason,
                         std::string& error) {
-  if (!state.unfinishedBackups.empty() && AllWriteFailed(model, folders)) {
+  if (!state.session.unfinishedBackups.empty() && AllWriteFailed(model, folders)) {
     Backup earlier;
-    if (LoadBackup(state.unfinishedBackups.back(), earlier, error) && HoldsAll(earlier, folders)) {
-      path_ = state.unfinishedBackups.back();
+    if (LoadBackup(state.session.unfinishedBackups.back(), earlier, error) &&
+        HoldsAll(earlier, folders)) {
+      path_ = state.session.unfinishedBackups.back();
       backup_ = earlier;
       return true;
     }
@@ -86,7 +87,7 @@ bool WriteBackup::BeginWith(const DeviceIdentity& identity, ConsoleState& state,
     return false;
   }
   path_ = name.path;
-  state.unfinishedBackups.push_back(path_);
+  state.session.unfinishedBackups.push_back(path_);
   return true;
 }
 
@@ -106,8 +107,8 @@ void WriteBackup::Settle(const NotepadModel& model, ConsoleState& state) {
   for (int f = 0; f < model.folderCount && f < kMaxFolders; ++f) {
     if (model.folders[f].writeFailed) return;
   }
-  for (const std::string& path : state.unfinishedBackups) MarkBackupCompleted(path);
-  state.unfinishedBackups.clear();
+  for (const std::string& path : state.session.unfinishedBackups) MarkBackupCompleted(path);
+  state.session.unfinishedBackups.clear();
   PruneCompletedBackups(state.programFolder);
 }
 

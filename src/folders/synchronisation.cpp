@@ -88,7 +88,7 @@ std::string FolderList(const NotepadModel& model, const std::vector<int>& folder
 
 SyncOutcome SynchroniseFolders(const SyncContext& c, bool ask) {
   SyncOutcome outcome;
-  if (c.state.busy) return outcome;
+  if (c.state.link.busy) return outcome;
   BusyGuard busy(c.state);
   NotepadModel& model = c.model;
 
@@ -179,8 +179,9 @@ bool ConfirmPendingSync(const SyncContext& c) {
 bool ConfirmQuitWithUnwrittenFolders(const SyncContext& c) {
   const std::vector<int> failed = WriteFailedFolders(c.model);
   if (failed.empty()) return true;
-  const std::string backupFile =
-      c.state.unfinishedBackups.empty() ? std::string() : c.state.unfinishedBackups.back();
+  const std::string backupFile = c.state.session.unfinishedBackups.empty()
+                                     ? std::string()
+                                     : c.state.session.unfinishedBackups.back();
   const DialogAnswer answer =
       c.dialogs.Ask("Папки не записаны в прибор: " + FolderList(c.model, failed) +
                         ".\nИх прежнее содержимое сохранено в файле\n" + backupFile +

@@ -6,12 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "device/exchanger.h"
+#include "device/console_services.h"
 #include "folders/sync_hooks.h"
-#include "model/console_state.h"
-#include "model/notepad_model.h"
-#include "platform/dialogs.h"
-#include "platform/log_sink.h"
 
 namespace orti {
 
@@ -27,14 +23,9 @@ constexpr const char* kMsgNotReadInFull =
 constexpr const char* kMsgBackupFailed =
     "В прибор ничего не записано: не удалось сохранить резервную копию папок\n";
 
-struct SyncContext {
-  NotepadModel& model;
-  ConsoleState& state;
-  Dialogs& dialogs;
-  LogSink& log;
+struct SyncContext : ConsoleServices {
   SyncProgress& progress;
   ViewsHooks& views;
-  Exchanger& link;
 };
 
 struct SyncOutcome {

@@ -193,23 +193,23 @@ void LoadOperators(const ProfileText& file, ConsoleState& state, OperatorTable& 
     kept[order[n]] = true;
     sorted.push_back(entries[order[n]]);
   }
-  if (state.operators.empty()) {
-    state.operators = std::move(sorted);
+  if (state.session.operators.empty()) {
+    state.session.operators = std::move(sorted);
   } else {
-    for (const auto& entry : sorted) AddOperatorEntry(state.operators, entry);
+    for (const auto& entry : sorted) AddOperatorEntry(state.session.operators, entry);
   }
   for (size_t i = 0; i < entries.size(); ++i) {
     if (log && kept[i] && !OperatorEntryIsValid(entries[i])) {
       log->AddLogLine("Недопустимое имя работника в файле настроек: " + Shown(entries[i]));
     }
   }
-  table.RebuildOperators(state.operators);
+  table.RebuildOperators(state.session.operators);
 }
 
 void WriteOperators(const ConsoleState& state, ProfileText& file) {
-  file.Write(kUsersSection, kUsersCountKey, std::to_string(state.operators.size()));
-  for (size_t i = 0; i < state.operators.size(); ++i) {
-    file.Write(kUsersSection, kUserKeyPrefix + std::to_string(i), state.operators[i]);
+  file.Write(kUsersSection, kUsersCountKey, std::to_string(state.session.operators.size()));
+  for (size_t i = 0; i < state.session.operators.size(); ++i) {
+    file.Write(kUsersSection, kUserKeyPrefix + std::to_string(i), state.session.operators[i]);
   }
 }
 
@@ -240,16 +240,16 @@ AddOutcome AddOperator(ConsoleState& state, OperatorTable& table, const Operator
   // The first operator added to an empty list is the operator of
   // the run, also when the list was emptied by deletions.
   if (table.ValidCount() == 0) {
-    state.surname = parts.surname;
-    state.firstName = parts.firstName;
-    state.patronymic = parts.patronymic;
+    state.session.surname = parts.surname;
+    state.session.firstName = parts.firstName;
+    state.session.patronymic = parts.patronymic;
     outcome.registered = true;
   }
   if (table.OperatorIsNew(parts.surname, parts.patronymic, parts.firstName)) {
-    AddOperatorEntry(state.operators, OperatorEntry(parts));
+    AddOperatorEntry(state.session.operators, OperatorEntry(parts));
     table.AppendOperatorRow(parts.surname, parts.patronymic, parts.firstName);
   }
-  state.settingsChanged = 1;
+  state.settings.settingsChanged = true;
   outcome.accepted = true;
   return outcome;
 }
@@ -257,13 +257,13 @@ AddOutcome AddOperator(ConsoleState& state, OperatorTable& table, const Operator
 bool DeleteOperator(ConsoleState& state, OperatorTable& table, int gridRow) {
   const std::string entry = table.EntryOfRow(gridRow);
   if (!entry.empty()) {
-    auto at = std::find_if(state.operators.begin(), state.operators.end(),
+    auto at = std::find_if(state.session.operators.begin(), state.session.operators.end(),
                            [&](const std::string& e) { return EqualNoCase(e, entry); });
-    if (at != state.operators.end()) state.operators.erase(at);
+    if (at != state.session.operators.end()) state.session.operators.erase(at);
   }
-  table.RebuildOperators(state.operators);
-  state.settingsChanged = 1;
-  return state.operators.empty();
+  table.RebuildOperators(state.session.operators);
+  state.settings.settingsChanged = true;
+  return state.session.operators.empty();
 }
 
 }  // namespace orti

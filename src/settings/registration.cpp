@@ -35,10 +35,10 @@ bool AcceptRegistration(ConsoleState& state, const StringGrid& users, int select
         return false;
       }
     }
-    state.surname = trimmed[0];
-    state.firstName = trimmed[1];
-    state.patronymic = trimmed[2];
-    state.registrationResult = 0;
+    state.session.surname = trimmed[0];
+    state.session.firstName = trimmed[1];
+    state.session.patronymic = trimmed[2];
+    state.session.registrationResult = 0;
     return true;
   }
   // A row is always selected when the window opens; keep a real row whatever happens.
@@ -50,25 +50,28 @@ bool AcceptRegistration(ConsoleState& state, const StringGrid& users, int select
     const std::string& text = users.Cell(col, row);
     return text.empty() ? std::string(" ") : text;
   };
-  state.surname = part(0);
-  state.firstName = part(1);
-  state.patronymic = part(2);
-  state.registrationResult = row;
+  state.session.surname = part(0);
+  state.session.firstName = part(1);
+  state.session.patronymic = part(2);
+  state.session.registrationResult = row;
   return true;
 }
 
 void CancelRegistration(ConsoleState& state) {
-  state.registrationResult = -1;
-  state.surname.clear();
-  state.firstName.clear();
-  state.patronymic.clear();
+  state.session.registrationResult = -1;
+  state.session.surname.clear();
+  state.session.firstName.clear();
+  state.session.patronymic.clear();
 }
 
 void AddRegisteredOperator(ConsoleState& state, OperatorTable& table) {
-  if (!table.OperatorIsNew(state.surname, state.patronymic, state.firstName)) return;
-  AddOperatorEntry(state.operators,
-                   OperatorEntry({state.surname, state.firstName, state.patronymic}));
-  table.AppendOperatorRow(state.surname, state.patronymic, state.firstName);
+  if (!table.OperatorIsNew(state.session.surname, state.session.patronymic,
+                           state.session.firstName))
+    return;
+  AddOperatorEntry(
+      state.session.operators,
+      OperatorEntry({state.session.surname, state.session.firstName, state.session.patronymic}));
+  table.AppendOperatorRow(state.session.surname, state.session.patronymic, state.session.firstName);
 }
 
 }  // namespace orti

@@ -30,35 +30,37 @@ std::string Replaced(std::string text, char from, char to) {
 
 bool LoadSettings(ConsoleState& state, OperatorTable& operators, LogSink* log) {
   if (!FileExists(state.settingsPath)) {
-    state.startPage = static_cast<int32_t>(StartPage::kByDate);
+    state.settings.startPage = StartPage::kByDate;
     return false;
   }
   const ProfileText file = ReadProfileFile(state.settingsPath);
   std::string text;
 
   int page = file.Read(kStartpageSection, kStartpageKey, text) ? ProfileNumber(text) : 0;
-  state.startPage = page >= 1 && page <= 3 ? page : static_cast<int32_t>(StartPage::kByDate);
+  state.settings.startPage =
+      page >= 1 && page <= 3 ? static_cast<StartPage>(page) : StartPage::kByDate;
 
   int mode = file.Read(kConnectionSection, kConnectionKey, text) ? ProfileNumber(text) : 0;
-  state.connectionMode = mode == 2 ? 2 : 1;
-  if (state.connectionMode == 2) {
+  state.settings.connectionMode = mode == 2 ? 2 : 1;
+  if (state.settings.connectionMode == 2) {
     const int port = file.Read(kConnectionSection, kPortKey, text) ? ProfileNumber(text) : 0;
     // The device number is stored for the page only: the instrument is always device 1.
     file.Read(kConnectionSection, kDeviceKey, text);
     if (port >= 1 && port <= kHighestPort) {
-      state.fixedPort = port;
+      state.settings.fixedPort = port;
     } else {
-      state.connectionMode = 1;
+      state.settings.connectionMode = 1;
     }
   }
 
-  state.fastRead = file.Read(kConnectionSection, kFastReadKey, text) && ProfileNumber(text) == 1;
+  state.link.fastRead =
+      file.Read(kConnectionSection, kFastReadKey, text) && ProfileNumber(text) == 1;
 
   int style = file.Read(kStartpageSection, kStartStyleKey, text) ? ProfileNumber(text) : -1;
-  state.startMaximised = style == 1 ? 1 : 0;
+  state.settings.startMaximised = style == 1;
 
   if (file.Read(kFolderNameSection, kNewFolderNameKey, text)) {
-    state.defaultNewFolderName = Replaced(text, '_', ' ');
+    state.settings.defaultNewFolderName = Replaced(text, '_', ' ');
   }
 
   LoadOperators(file, state, operators, log);
@@ -69,7 +71,7 @@ std::string SettingsFileText(const ConsoleState& state, const SettingsPageValues
                              const std::string& oldBytes) {
   ProfileText file(oldBytes);
   WriteOperators(state, file);
-  file.Write(kStartpageSection, kStartpageKey, std::to_string(values.startPage));
+  file.Write(kStartpageSection, kStartpageKey, std::to_string(static_cast<int>(values.startPage)));
   if (values.fixedConnection && !values.port.empty() && !values.device.empty()) {
     file.Write(kConnectionSection, kConnectionKey, "2");
     file.Write(kConnectionSection, kPortKey, values.port);
@@ -94,15 +96,15 @@ bool SaveSettings(ConsoleState& state, const SettingsPageValues& values, Dialogs
     result = ReplaceFile(state.settingsPath, SettingsFileText(state, values, bytes), seam);
   }
   if (!result.ok) {
-    state.settingsChanged = 1;  // nothing was saved
+    state.settings.settingsChanged = true;  // nothing was saved
     ReportWriteFailure(dialogs, state.settingsPath, result.errorNumber);
     return false;
   }
-  state.settingsChanged = 0;
-  state.fastRead = values.fastRead;
+  state.settings.settingsChanged = false;
+  state.link.fastRead = values.fastRead;
   // An empty name reads back as the built-in default at the next start; new
   // folders of this run keep a name too rather than getting none at all.
-  if (!values.newFolderName.empty()) state.defaultNewFolderName = values.newFolderName;
+  if (!values.newFolderName.empty()) state.settings.defaultNewFolderName = values.newFolderName;
 
   dialogs.ShowMessage("Настройки сохранены");
   return true;

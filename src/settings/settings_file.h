@@ -15,7 +15,7 @@ namespace orti {
 
 // What the settings page shows when the operator saves.
 struct SettingsPageValues {
-  int startPage = 2;  // 1 by folders, 2 by date, 3 settings page
+  StartPage startPage = StartPage::kByDate;
   bool fixedConnection = false;
   std::string port;    // as typed
   std::string device;  // as typed

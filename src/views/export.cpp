@@ -127,7 +127,7 @@ ExportOutcome ExportMarkedRows(ExportContext& c) {
 
   std::string text;
   if (!extend || existing.empty()) text += header + "\r\n";
-  const std::string operatorField = ExportNameField(c.state.operatorFullName);
+  const std::string operatorField = ExportNameField(c.state.session.operatorFullName);
   for (int row = 1; row < c.view.RowCount(); ++row) {
     int folder = 0, record = 0;
     if (!IsMarked(c.view, row, 'S') || !RowRecord(c.view, row, folder, record)) continue;
@@ -149,7 +149,7 @@ ExportOutcome ExportMarkedRows(ExportContext& c) {
   FileResult written = extend ? AppendToFile(path, lineEnd + bytes) : ReplaceFile(path, bytes);
   if (!written.ok) {
     ReportWin32Error(written.errorNumber, c.state, c.log);
-    c.dialogs.ShowMessage("Ошибка при открытии файла\n" + path + "\n" + c.state.lastErrorText);
+    c.dialogs.ShowMessage("Ошибка при открытии файла\n" + path + "\n" + c.state.link.lastErrorText);
     return ExportOutcome::kStopped;
   }
   return ExportOutcome::kWritten;

@@ -7,10 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "model/console_state.h"
+#include "device/console_services.h"
 #include "model/string_grid.h"
-#include "platform/dialogs.h"
-#include "platform/log_sink.h"
 
 namespace orti {
 
@@ -23,12 +21,10 @@ enum class ExportOutcome {
   kStopped,    // refused or failed: the marks stay
 };
 
-struct ExportContext {
+// Beside the services, the view whose "S" rows are written and the save dialog.
+struct ExportContext : ConsoleServices {
   const StringGrid& view;
-  ConsoleState& state;  // operator's full name, program folder, last error text
-  Dialogs& dialogs;
   FileChooser& files;
-  LogSink& log;
 };
 
 // A name field (folder or operator) as an export holds it: ";" and control

@@ -4,12 +4,7 @@
 
 #include <functional>
 
-#include "device/exchanger.h"
-#include "model/console_state.h"
-#include "model/notepad_model.h"
-#include "model/string_grid.h"
-#include "platform/dialogs.h"
-#include "platform/log_sink.h"
+#include "device/console_services.h"
 #include "workflow/startup_sequence.h"
 
 namespace orti {
@@ -33,13 +28,7 @@ class OfflineView {
   virtual void DisableDataCommands() = 0;
 };
 
-struct ConnectionContext {
-  ConsoleState& state;
-  NotepadModel& model;
-  StringGrid& totalData;
-  Exchanger& link;
-  LogSink& log;
-  Dialogs& dialogs;
+struct ConnectionContext : ConsoleServices {
   ConnectionWindow& window;
   std::function<bool(int port)> isPortAvailable;
 };

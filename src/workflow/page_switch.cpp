@@ -24,11 +24,11 @@ PageSwitchRule RuleFor(PageCommand command) {
 
 void SwitchPage(PageCommand command, const NotepadModel& model, ConsoleState& state,
                 PageSwitchHooks& hooks) {
-  if (state.busy) return;
+  if (state.link.busy) return;
   const PageSwitchRule rule = RuleFor(command);
-  if (rule.asksSettings && state.settingsChanged) {
+  if (rule.asksSettings && state.settings.settingsChanged) {
     // Whatever the answer, the flag goes; only a save that failed sets it again.
-    state.settingsChanged = 0;
+    state.settings.settingsChanged = false;
     hooks.ConfirmSaveSettings();
   }
   if (rule.asksPending && AnyFolderPending(model)) hooks.ConfirmPendingSync();

@@ -16,9 +16,9 @@ std::string UnwrittenFoldersNote(const NotepadModel& model, const ConsoleState& 
     if (!model.folders[f].writeFailed) continue;
     names += (names.empty() ? "" : ", ") + FolderNameUtf8(model.folders[f]);
   }
-  if (names.empty() || state.unfinishedBackups.empty()) return {};
+  if (names.empty() || state.session.unfinishedBackups.empty()) return {};
   return "Прежнее содержимое папок, не записанных в прибор (" + names + "), сохранено в файле\n" +
-         state.unfinishedBackups.back() + "\n";
+         state.session.unfinishedBackups.back() + "\n";
 }
 
 }  // namespace
@@ -41,8 +41,8 @@ int RunReading(ReadingContext& c) {
 }
 
 bool RefreshNotepad(ReadingContext& c) {
-  if (c.state.busy) return false;
-  if (c.state.offline) {
+  if (c.state.link.busy) return false;
+  if (c.state.link.offline) {
     c.dialogs.ShowMessage("Нет подключения к прибору");
     return false;
   }
@@ -63,7 +63,7 @@ bool RefreshNotepad(ReadingContext& c) {
   }
   // The backups of folders dropped here stay unfinished on disk: the reading
   // below offers them back when the instrument's block differs.
-  c.state.unfinishedBackups.clear();
+  c.state.session.unfinishedBackups.clear();
   for (int f = 0; f < c.model.folderCount && f < kMaxFolders; ++f) {
     NotepadFolder& folder = c.model.folders[f];
     folder.pending = 0;

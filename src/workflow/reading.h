@@ -2,13 +2,8 @@
 // Reading the whole notepad into the model, with its progress window, the
 // folder summary, the by-date index and the views; and the refresh command.
 
-#include "device/exchanger.h"
+#include "device/console_services.h"
 #include "device/notepad_reader.h"
-#include "model/console_state.h"
-#include "model/notepad_model.h"
-#include "model/string_grid.h"
-#include "platform/dialogs.h"
-#include "platform/log_sink.h"
 
 namespace orti {
 
@@ -46,13 +41,7 @@ class ReadingArchive {
   virtual void AddReading(const NotepadModel& model, const ConsoleState& state) = 0;
 };
 
-struct ReadingContext {
-  ConsoleState& state;
-  NotepadModel& model;
-  StringGrid& totalData;
-  Exchanger& link;
-  LogSink& log;
-  Dialogs& dialogs;
+struct ReadingContext : ConsoleServices {
   ReadingHooks& hooks;
   double today;                       // the computer's date, for the year of the records
   ReadingArchive* archive = nullptr;  // none: the reading is not archived

@@ -14,54 +14,57 @@ bool IsDebugArgument(const std::vector<std::string>& arguments) {
 }
 
 void ComposeOperatorNames(ConsoleState& state) {
-  state.operatorFullName = state.surname + " " + state.firstName + " " + state.patronymic;
-  state.operatorShortName = state.surname + " " + FirstCharacter(state.firstName) + ". " +
-                            FirstCharacter(state.patronymic) + ".";
+  state.session.operatorFullName =
+      state.session.surname + " " + state.session.firstName + " " + state.session.patronymic;
+  state.session.operatorShortName = state.session.surname + " " +
+                                    FirstCharacter(state.session.firstName) + ". " +
+                                    FirstCharacter(state.session.patronymic) + ".";
 }
 
 StartupResult RunStartupSequence(ConsoleState& state, LogSink& log, StartupSteps& steps,
                                  const std::vector<std::string>& arguments,
                                  const std::string& programFolder, double now) {
-  state.startTime = now;
+  state.session.startTime = now;
   steps.ShowFirstPages();
-  state.operators.clear();
-  state.availablePorts.clear();
+  state.session.operators.clear();
+  state.link.availablePorts.clear();
   state.programFolder = programFolder;
   state.settingsPath = programFolder + kSettingsFileName;
-  state.defaultNewFolderName = kDefaultNewFolderName;
-  state.newFolderName = state.defaultNewFolderName;
+  state.settings.defaultNewFolderName = kDefaultNewFolderName;
+  state.settings.newFolderName = state.settings.defaultNewFolderName;
 
   steps.LoadSettings();
-  if (state.operators.empty()) state.startPage = static_cast<int32_t>(StartPage::kSettings);
-  steps.OpenStartPage(state.startPage);
+  if (state.session.operators.empty()) state.settings.startPage = StartPage::kSettings;
+  steps.OpenStartPage(state.settings.startPage);
   steps.PrepareViews();
 
-  if (!state.operators.empty()) {
+  if (!state.session.operators.empty()) {
     steps.RunRegistration();
-    if (state.registrationResult < 0) return StartupResult::kQuit;
+    if (state.session.registrationResult < 0) return StartupResult::kQuit;
     ComposeOperatorNames(state);
-    if (state.registrationResult == 0) {
+    if (state.session.registrationResult == 0) {
       steps.AddNewOperator();
-      state.settingsChanged = 1;
+      state.settings.settingsChanged = true;
       steps.OpenSettingsPage();
     }
   } else {
     // Nobody is registered yet: the exported lines carry three blanks.
-    state.surname = state.firstName = state.patronymic = " ";
-    state.operatorFullName = state.surname + state.firstName + state.patronymic;
-    state.operatorShortName = state.surname;
-    state.registrationResult = 0;
+    state.session.surname = state.session.firstName = state.session.patronymic = " ";
+    state.session.operatorFullName =
+        state.session.surname + state.session.firstName + state.session.patronymic;
+    state.session.operatorShortName = state.session.surname;
+    state.session.registrationResult = 0;
   }
 
   const ConnectOutcome outcome = steps.Connect();
   if (outcome == ConnectOutcome::kNoPorts) return StartupResult::kQuit;
 
-  steps.ApplyWindowState(state.startMaximised == 1);
+  steps.ApplyWindowState(state.settings.startMaximised);
   steps.ApplyColumns();
-  state.debugMode = IsDebugArgument(arguments);
+  state.session.debugMode = IsDebugArgument(arguments);
 
   if (outcome == ConnectOutcome::kConnected) {
-    if (!state.debugMode) {
+    if (!state.session.debugMode) {
       log.AddLogLine("");
       log.AddLogLine("Запрос папок прибора");
       steps.ReadNotepad();
@@ -70,7 +73,7 @@ StartupResult RunStartupSequence(ConsoleState& state, LogSink& log, StartupSteps
   } else {
     steps.ConnectionFailed();
   }
-  state.settingsChanged = 0;
+  state.settings.settingsChanged = false;
   return StartupResult::kRun;
 }
 

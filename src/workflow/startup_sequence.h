@@ -20,12 +20,12 @@ enum class StartupResult { kRun, kQuit };
 class StartupSteps {
  public:
   virtual ~StartupSteps() = default;
-  virtual void ShowFirstPages() = 0;              // page 0 of every page control
-  virtual void LoadSettings() = 0;                // from the settings file
-  virtual void OpenStartPage(int startPage) = 0;  // 1 by folders, 2 by date, 3 settings
-  virtual void PrepareViews() = 0;                // titles, hidden columns, check lists
-  virtual void RunRegistration() = 0;             // fills the name parts and the result
-  virtual void AddNewOperator() = 0;              // a new name typed at registration
+  virtual void ShowFirstPages() = 0;  // page 0 of every page control
+  virtual void LoadSettings() = 0;    // from the settings file
+  virtual void OpenStartPage(StartPage startPage) = 0;
+  virtual void PrepareViews() = 0;     // titles, hidden columns, check lists
+  virtual void RunRegistration() = 0;  // fills the name parts and the result
+  virtual void AddNewOperator() = 0;   // a new name typed at registration
   virtual void OpenSettingsPage() = 0;
   virtual ConnectOutcome Connect() = 0;  // port search and identification
   virtual void ApplyWindowState(bool maximised) = 0;

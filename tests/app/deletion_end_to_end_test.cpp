@@ -91,7 +91,7 @@ TEST(DeletionEndToEnd, MarkedRecordsLeaveTheInstrumentAndTheRefreshedViews) {
   form.UseSerialLine(std::make_unique<sim::InProcessPort>(line, clock), clock);
 
   ASSERT_EQ(form.FormShow({}), StartupResult::kRun);
-  ASSERT_EQ(form.State().offline, 0);
+  ASSERT_FALSE(form.State().link.offline);
   EXPECT_TRUE(dialogs.Calls().empty());
   const sim::MemoryImage before = instrument.Memory();
 

@@ -27,7 +27,7 @@ class FoldersPageTest : public FolderFixture {
     MakeFolder(0, "ОБЩАЯ", {0});
     MakeFolder(1, "ВОДА", {0, 1});
     page.SetSyncContext([this] {  // with the real TForm4
-      return SyncContext{*model, state, dialogs, log, progressWindow, views, link};
+      return SyncContext{Services(dialogs), progressWindow, views};
     });
     page.FillFolderList(*model);
   }

@@ -17,6 +17,7 @@
 #include "platform/cp1251.h"
 #include "support/recording_log.h"
 #include "support/scripted_dialogs.h"
+#include "support/scripted_exchanger.h"
 #include "support/temp_dir.h"
 #include "support/test_app.h"
 #include "views/view_layout.h"
@@ -33,10 +34,11 @@ class HistoryPageTest : public ::testing::Test {
     ArchiveStore* store = keeper.Store();
     ASSERT_NE(store, nullptr);
     store->AddReading(ReadingMeasurements(*model, "Петров Иван Ильич"), model->readTime);
-    state.operatorFullName = "Сидоров Сидор Сидорович";
-    page = std::make_unique<HistoryPage>(
-        HistoryPage::Context{keeper, state, log, [this]() -> Dialogs& { return dialogs; },
-                             [this]() -> FileChooser& { return files; }});
+    state.session.operatorFullName = "Сидоров Сидор Сидорович";
+    page = std::make_unique<HistoryPage>(HistoryPage::Context{
+        keeper,
+        [this]() -> ConsoleServices { return {*notepad, state, totalData, link, log, dialogs}; },
+        [this]() -> FileChooser& { return files; }});
     page->resize(1000, 700);
     page->Refresh();
   }
@@ -51,7 +53,10 @@ class HistoryPageTest : public ::testing::Test {
   test::RecordingLog log;
   test::ScriptedDialogs dialogs;
   test::ScriptedFileChooser files;
+  std::unique_ptr<NotepadModel> notepad = std::make_unique<NotepadModel>();
   ConsoleState state;
+  StringGrid totalData;
+  test::ScriptedExchanger link;
   ArchiveKeeper keeper{dir.File("a.sqlite"), log, [this]() -> Dialogs& { return dialogs; }};
   std::unique_ptr<HistoryPage> page;
 };

@@ -59,11 +59,11 @@ TEST_F(MainWindowTest, StartUpWithoutOperatorsOpensTheSettingsPage) {
   // Nothing answers on the line: the console goes offline and says so.
   ASSERT_EQ(dialogs.Calls().size(), 1u);
   EXPECT_EQ(dialogs.Calls()[0].caption, "Ошибка при подключении");
-  EXPECT_EQ(form.State().offline, 1);
+  EXPECT_TRUE(form.State().link.offline);
   EXPECT_EQ(form.PageControl1->currentIndex(), kPageSettings);
   EXPECT_TRUE(form.SBTools->isChecked());
   EXPECT_EQ(form.State().settingsPath, home.File("orti415.ini"));
-  EXPECT_EQ(form.State().settingsChanged, 0);
+  EXPECT_FALSE(form.State().settings.settingsChanged);
 }
 
 TEST_F(MainWindowTest, SpeedButtonsAndMenuSwitchPages) {
@@ -88,7 +88,7 @@ TEST_F(MainWindowTest, TimerSetsTheTimeoutFlagAndStops) {
   TForm1 form;
   form.Timer1->start();
   form.Timer1Timer();
-  EXPECT_EQ(form.State().timeout, 1);
+  EXPECT_TRUE(form.State().link.timeout);
   EXPECT_FALSE(form.Timer1->isActive());
 }
 

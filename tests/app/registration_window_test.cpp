@@ -60,8 +60,8 @@ TEST_F(TForm2Test, ClosesOnlyThroughOkOrCancel) {
   EXPECT_TRUE(form->isVisible());
   form->BtnCancel->click();
   EXPECT_FALSE(form->isVisible());
-  EXPECT_EQ(state.registrationResult, -1);
-  EXPECT_EQ(state.surname, "");
+  EXPECT_EQ(state.session.registrationResult, -1);
+  EXPECT_EQ(state.session.surname, "");
 }
 
 TEST_F(TForm2Test, OkTakesTheSelectedRow) {
@@ -69,9 +69,9 @@ TEST_F(TForm2Test, OkTakesTheSelectedRow) {
   form->BtnOK->click();
   EXPECT_FALSE(form->isVisible());
   EXPECT_EQ(form->result(), QDialog::Accepted);
-  EXPECT_EQ(state.registrationResult, 2);
-  EXPECT_EQ(state.surname, "Борисов");
-  EXPECT_EQ(state.patronymic, "Борисович");
+  EXPECT_EQ(state.session.registrationResult, 2);
+  EXPECT_EQ(state.session.surname, "Борисов");
+  EXPECT_EQ(state.session.patronymic, "Борисович");
 }
 
 TEST_F(TForm2Test, EnterAndDoubleClickInTheGridMeanOk) {
@@ -79,31 +79,31 @@ TEST_F(TForm2Test, EnterAndDoubleClickInTheGridMeanOk) {
   QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
   QApplication::sendEvent(form->SGUsers, &enter);
   EXPECT_FALSE(form->isVisible());
-  EXPECT_EQ(state.registrationResult, 3);
-  EXPECT_EQ(state.surname + state.firstName + state.patronymic, "   ");
+  EXPECT_EQ(state.session.registrationResult, 3);
+  EXPECT_EQ(state.session.surname + state.session.firstName + state.session.patronymic, "   ");
 
   TForm2 again(operators, state, dialogs);
   again.show();
   again.SGUsers->selectRow(0);
   emit again.SGUsers->doubleClicked(again.SGUsers->currentIndex());
   EXPECT_FALSE(again.isVisible());
-  EXPECT_EQ(state.registrationResult, 1);
+  EXPECT_EQ(state.session.registrationResult, 1);
 }
 
 TEST_F(TForm2Test, TypedNameIsANewOperatorUnlessClearedAgain) {
   Type(0, "Сидоров");
   Type(0, "");
   form->BtnOK->click();
-  EXPECT_EQ(state.registrationResult, 1) << "cells emptied again: the selected row counts";
+  EXPECT_EQ(state.session.registrationResult, 1) << "cells emptied again: the selected row counts";
 
   TForm2 again(operators, state, dialogs);
   again.show();
   again.NewCell(0)->setText("Сидоров");
   again.BtnOK->click();
   EXPECT_FALSE(again.isVisible());
-  EXPECT_EQ(state.registrationResult, 0);
-  EXPECT_EQ(state.surname, "Сидоров");
-  EXPECT_EQ(state.firstName, "");
+  EXPECT_EQ(state.session.registrationResult, 0);
+  EXPECT_EQ(state.session.surname, "Сидоров");
+  EXPECT_EQ(state.session.firstName, "");
 }
 
 TEST_F(TForm2Test, RefusedTypedNameKeepsTheWindowOpen) {

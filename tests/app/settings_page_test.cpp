@@ -64,23 +64,23 @@ TEST_F(SettingsPageTest, StartChoicesMarkTheSettingsChangedButConnectionDoesNot)
   page.RBAutodetect->click();
   EXPECT_FALSE(page.EPort->isEnabled());
   page.ENewFolder->setText("Другая");
-  EXPECT_EQ(state.settingsChanged, 0);
+  EXPECT_FALSE(state.settings.settingsChanged);
   struct {
     std::function<void()> act;
     const char* what;
   } changes[] = {{[&] { page.RBByFolders->click(); }, "RBByFolders"},
                  {[&] { page.RBByDateTime->click(); }, "RBByDateTime"},
-                 {[&] { page.SelectStartPage(3); }, "RBOptions by the program"},
+                 {[&] { page.SelectStartPage(StartPage::kSettings); }, "RBOptions by the program"},
                  {[&] { page.CBStartStyle->click(); }, "CBStartStyle"},
                  {[&] { page.CBStartStyle->setChecked(false); }, "CBStartStyle by the program"},
                  {[&] { page.CBFastRead->click(); }, "CBFastRead"}};
   for (auto& change : changes) {
-    state.settingsChanged = 0;
+    state.settings.settingsChanged = false;
     change.act();
-    EXPECT_EQ(state.settingsChanged, 1) << change.what;
+    EXPECT_TRUE(state.settings.settingsChanged) << change.what;
   }
   SettingsPageValues values = page.Values();
-  EXPECT_EQ(values.startPage, 3);
+  EXPECT_EQ(values.startPage, StartPage::kSettings);
   EXPECT_FALSE(values.fixedConnection);
   EXPECT_TRUE(values.fastRead);
   EXPECT_EQ(values.newFolderName, "Другая");
@@ -91,7 +91,7 @@ TEST_F(SettingsPageTest, AddAndDeleteOperatorsWithTheButtons) {
   AddOperator("Андреев", "Андрей", "Андреевич");
   EXPECT_EQ(page.ELName->text(), "");
   EXPECT_EQ(page.EMName->text(), "");
-  EXPECT_EQ(state.settingsChanged, 1);
+  EXPECT_TRUE(state.settings.settingsChanged);
   ASSERT_EQ(page.SGUsers->model()->rowCount(), 2);
   EXPECT_EQ(Cell(1, 0), "Андреев");  // at the end until the list is rebuilt
 
@@ -104,7 +104,7 @@ TEST_F(SettingsPageTest, AddAndDeleteOperatorsWithTheButtons) {
   page.BtnDelUser->click();
   EXPECT_FALSE(page.BtnDelUser->isEnabled());
   EXPECT_EQ(Cell(0, 0), "");
-  EXPECT_TRUE(state.operators.empty());
+  EXPECT_TRUE(state.session.operators.empty());
   AddOperator("Борисов", "Борис", "Борисович");
   EXPECT_TRUE(page.BtnDelUser->isEnabled());
   EXPECT_TRUE(dialogs.Calls().empty());
@@ -116,8 +116,8 @@ TEST_F(SettingsPageTest, RefusedNamesLeaveTheEditsAndTheList) {
   ASSERT_EQ(dialogs.Calls().size(), 2u);
   EXPECT_EQ(dialogs.Calls()[1].text, "Заполните поля правильно");
   EXPECT_EQ(page.ELName->text(), "-Сидоров");
-  EXPECT_TRUE(state.operators.empty());
-  EXPECT_EQ(state.settingsChanged, 0);
+  EXPECT_TRUE(state.session.operators.empty());
+  EXPECT_FALSE(state.settings.settingsChanged);
 }
 
 TEST_F(SettingsPageTest, EnterMovesFromFieldToFieldAndStopsOnAdd) {
@@ -130,7 +130,7 @@ TEST_F(SettingsPageTest, EnterMovesFromFieldToFieldAndStopsOnAdd) {
     QApplication::sendEvent(page.focusWidget(), &enter);
     EXPECT_EQ(page.focusWidget(), next);
   }
-  EXPECT_TRUE(state.operators.empty()) << "Enter does not press Добавить";
+  EXPECT_TRUE(state.session.operators.empty()) << "Enter does not press Добавить";
   EXPECT_TRUE(dialogs.Calls().empty());
 }
 
@@ -186,8 +186,9 @@ TEST_F(SettingsFlowTest, FirstRunSavesTheOperatorWhoRegistersAtTheNextStart) {
   page->EFName->setText("Иван");
   page->EMName->setText("Иванович");
   page->BtnAddUser->click();
-  EXPECT_EQ(first->State().operatorFullName, "Иванов Иван Иванович") << "nobody was registered";
-  EXPECT_EQ(first->State().operatorShortName, "Иванов И. И.");
+  EXPECT_EQ(first->State().session.operatorFullName, "Иванов Иван Иванович")
+      << "nobody was registered";
+  EXPECT_EQ(first->State().session.operatorShortName, "Иванов И. И.");
   page->BtnSaveOptions->click();
   ASSERT_EQ(dialogs.Calls().size(), 1u);
   EXPECT_EQ(dialogs.Calls()[0].text, "Настройки сохранены");
@@ -207,11 +208,11 @@ TEST_F(SettingsFlowTest, FirstRunSavesTheOperatorWhoRegistersAtTheNextStart) {
   });
   ASSERT_EQ(Start(*second), StartupResult::kRun);
   EXPECT_EQ(shownRow, "Иванов");
-  EXPECT_EQ(second->State().registrationResult, 1);
-  EXPECT_EQ(second->State().operatorFullName, "Иванов Иван Иванович");
+  EXPECT_EQ(second->State().session.registrationResult, 1);
+  EXPECT_EQ(second->State().session.operatorFullName, "Иванов Иван Иванович");
   EXPECT_EQ(second->PageControl1->currentIndex(), kPageSettings);
   EXPECT_EQ(second->TabSheet6->ENewFolder->text(), "Новая папка");
-  EXPECT_EQ(second->State().settingsChanged, 0);
+  EXPECT_FALSE(second->State().settings.settingsChanged);
 }
 
 TEST_F(SettingsFlowTest, CancelledRegistrationEndsTheStart) {
@@ -234,12 +235,12 @@ TEST_F(SettingsFlowTest, NewOperatorAtRegistrationIsListedButNotWritten) {
     form2.BtnOK->click();
   });
   ASSERT_EQ(Start(*form), StartupResult::kRun);
-  EXPECT_EQ(form->State().registrationResult, 0);
+  EXPECT_EQ(form->State().session.registrationResult, 0);
   EXPECT_EQ(form->PageControl1->currentIndex(), kPageSettings);
   auto* users = form->TabSheet6->SGUsers->model();
   ASSERT_EQ(users->rowCount(), 2);
   EXPECT_EQ(users->index(1, 0).data().toString(), "Андреев");
-  EXPECT_EQ(form->State().settingsChanged, 0);
+  EXPECT_FALSE(form->State().settings.settingsChanged);
   EXPECT_TRUE(form->TabSheet6->CBStartStyle->isChecked()) << "maximised start";
   EXPECT_TRUE(form->TabSheet6->RBByDateTime->isChecked());
   EXPECT_EQ(ReadBytes(home.File("orti415.ini")), ini);
@@ -258,7 +259,7 @@ TEST_F(SettingsFlowTest, LeavingChangedSettingsAsksOnceAndYesSaves) {
   EXPECT_EQ(form->PageControl1->currentIndex(), kPageByDate)
       << "the command's page, not the start page";
   EXPECT_NE(Ini().find("Startpage=1\r\n"), std::string::npos);
-  EXPECT_EQ(form->State().settingsChanged, 0);
+  EXPECT_FALSE(form->State().settings.settingsChanged);
 
   form->TabSheet6->CBStartStyle->click();
   dialogs.Expect(DialogAnswer::kNo);

@@ -222,7 +222,7 @@ TEST_F(ViewMarksTest, ExecuteWithSaveAbovePrintExportsOnlyAndResetsBoth) {
   form->BtnSaveGrid2->click();  // unselected, but exported all the same
   EXPECT_EQ(Marks(ViewKind::kByDate), ".SP.S");
 
-  form->State().operatorFullName = "Иванов Пётр Сергеевич";
+  form->State().session.operatorFullName = "Иванов Пётр Сергеевич";
   const std::string path = home.File("out.csv");
   files.Expect(path);
   Select(ViewKind::kByDate, 1, 3, 1);
@@ -321,7 +321,7 @@ TEST_F(ViewMarksTest, ExecuteWithoutMarkOrWithDeletionFirstSynchronises) {
 }
 
 TEST_F(ViewMarksTest, CommandsDoNothingWhileBusy) {
-  form->State().busy = true;
+  form->State().link.busy = true;
   Select(ViewKind::kByFolders, 1, 5, 1);
   form->BtnSaveGrid1Click();
   form->PMBFRemoveClick();
@@ -329,7 +329,7 @@ TEST_F(ViewMarksTest, CommandsDoNothingWhileBusy) {
   EXPECT_EQ(Marks(ViewKind::kByFolders), ".....");
   EXPECT_EQ(form->Model().folders[0].records[0].deletionMark, 0);
   EXPECT_TRUE(dialogs.Calls().empty());
-  form->State().busy = false;
+  form->State().link.busy = false;
   form->BtnSaveGrid1Click();
   EXPECT_EQ(Marks(ViewKind::kByFolders), "SSSSS");
 }

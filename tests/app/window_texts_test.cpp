@@ -44,7 +44,7 @@ TEST(WindowTexts, EveryNamedControlCarriesItsText) {
   ConsoleState state;
   test::ScriptedDialogs dialogs;
   TForm2 registration(operators, state, dialogs);
-  uint8_t abortFlag = 0;
+  bool abortFlag = false;
   TForm3 connection(abortFlag);
   TForm4 writing;
   TForm5 reading;

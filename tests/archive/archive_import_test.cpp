@@ -12,6 +12,7 @@
 #include "platform/cp1251.h"
 #include "support/recording_log.h"
 #include "support/scripted_dialogs.h"
+#include "support/scripted_exchanger.h"
 #include "support/temp_dir.h"
 #include "views/by_date_sort.h"
 #include "views/export.h"
@@ -34,14 +35,16 @@ std::string ExportOf(NotepadModel& model, ViewKind kind, const std::string& sepa
   StringGrid& view = kind == ViewKind::kByDate ? byDate : byFolders;
   ToggleMark(view, {1, view.RowCount() - 1, 1}, 'S');
   ConsoleState state;
-  state.operatorFullName = "Иванов Иван Иванович";
+  state.session.operatorFullName = "Иванов Иван Иванович";
   test::ScriptedDialogs dialogs;
   test::ScriptedFileChooser files;
   const std::string path = dir.File(std::string(kind == ViewKind::kByDate ? "date" : "folders") +
                                     (separator == "," ? "-comma.csv" : "-point.csv"));
   files.Expect(path);
   test::RecordingLog log;
-  ExportContext context{view, state, dialogs, files, log};
+  StringGrid totalData;
+  test::ScriptedExchanger link;
+  ExportContext context{{model, state, totalData, link, log, dialogs}, view, files};
   EXPECT_EQ(ExportMarkedRows(context), ExportOutcome::kWritten);
   return test::ReadBytes(path);
 }

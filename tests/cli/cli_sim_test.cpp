@@ -104,13 +104,13 @@ class ConsoleReading final : public QuietReadingHooks {
     instrument_ = std::make_unique<sim::Instrument>(memory, identity);
     line_ = std::make_unique<sim::InstrumentLine>(*instrument_, faults_);
     port_ = std::make_unique<sim::InProcessPort>(*line_, clock_);
-    state_.currentPort = 1;
+    state_.link.currentPort = 1;
     DeviceLink link(*port_, state_, log_, clock_, hooks_);
     EXPECT_TRUE(Identify(link, state_, model_->identity, log_));
     ShowIdentity(model_->identity, totalData_, state_);
     PrepareViewGrid(ViewKind::kByFolders, byFolders_);
     PrepareViewGrid(ViewKind::kByDate, byDate_);
-    ReadingContext context{state_, *model_, totalData_, link, log_, dialogs_, *this, LocalNow()};
+    ReadingContext context{{*model_, state_, totalData_, link, log_, dialogs_}, *this, LocalNow()};
     EXPECT_EQ(RunReading(context), 0);
   }
 

@@ -41,7 +41,7 @@ std::string IdentityReply(const std::string& name, int notepad = 12800) {
 TEST(Identify, AcceptsTheInstrumentAndDecodesItsIdentity) {
   ScriptedExchanger link;
   ConsoleState state;
-  state.currentPort = 5;
+  state.link.currentPort = 5;
   test::RecordingLog log;
   DeviceIdentity identity;
   link.Reply(IdentityReply(Utf8ToCp1251("ОРТИ-415")));
@@ -72,7 +72,7 @@ TEST(Identify, NameMatchesWhenUpperCasedAndIdentityFieldsTakeLowerCaseDigits) {
 TEST(Identify, RefusalsAreLoggedWithThePort) {
   ScriptedExchanger link;
   ConsoleState state;
-  state.currentPort = 7;
+  state.link.currentPort = 7;
   test::RecordingLog log;
   DeviceIdentity identity;
 

@@ -42,7 +42,7 @@ class RecordingHooks final : public ClockLinkHooks {
   void ProcessMessages() override {
     ++pumps;
     ClockLinkHooks::ProcessMessages();
-    if (pumps == abortAtPump) state_.abort = 1;  // "Прервать" clicked meanwhile
+    if (pumps == abortAtPump) state_.link.abort = true;  // "Прервать" clicked meanwhile
   }
   bool ConnectionWindowVisible() override { return visible; }
   void ShowPort(const std::string& name) override { ports.push_back(name); }
@@ -63,7 +63,7 @@ const std::vector<std::string> kAllAttempts = {"0", "1", "2", "3", "4"};
 class Exchanging : public ::testing::Test {
  protected:
   Exchanging() {
-    state.currentPort = 3;
+    state.link.currentPort = 3;
     port.clock = &clock;
   }
 
@@ -76,7 +76,7 @@ class Exchanging : public ::testing::Test {
     EXPECT_EQ(port.closes, port.successfulOpens);
     EXPECT_FALSE(hooks.TimerRunning());
     EXPECT_GE(hooks.stops, 1);
-    EXPECT_EQ(state.timeout, 0);
+    EXPECT_FALSE(state.link.timeout);
   }
 
   std::string Win32Line(int error) {
@@ -101,7 +101,7 @@ TEST_F(Exchanging, FirstAttemptReply) {
   EXPECT_EQ(port.modemLineClears, 1);
   EXPECT_EQ(port.purges, 1);
   EXPECT_EQ(port.writes, std::vector<std::string>{kRequest});
-  EXPECT_EQ(state.deviceAddress, 1);
+  EXPECT_EQ(state.link.deviceAddress, 1);
   EXPECT_EQ(hooks.ports, std::vector<std::string>{"COM3"});
   EXPECT_EQ(hooks.attempts, std::vector<std::string>{"0"});
   EXPECT_EQ(hooks.starts, 1);
@@ -187,7 +187,7 @@ TEST_F(Exchanging, ErrorReplyIsCheckedForAddressFunctionAndLrc) {
 }
 
 TEST_F(Exchanging, FastReadingEndsWhenTheReplyIsComplete) {
-  state.fastRead = true;  // as the settings page's «Быстрое чтение» sets it
+  state.link.fastRead = true;  // as the settings page's «Быстрое чтение» sets it
   port.AnswerNextWrite({"", kReply.substr(0, 9), kReply.substr(9)});
   ASSERT_TRUE(Run());
   EXPECT_EQ(clock.Slept(), milliseconds(5));  // one empty read, no 300 ms pause
@@ -259,13 +259,13 @@ TEST_F(Exchanging, TimerFiredBeforeAnAttempt) {
 }
 
 TEST_F(Exchanging, TimeoutFlagFromAnEarlierExchangeIsCleared) {
-  state.timeout = 1;
+  state.link.timeout = true;
   port.AnswerNextWrite({kReply});
   EXPECT_TRUE(Run());
 }
 
 TEST_F(Exchanging, AbortFailsAtOnceEveryTime) {
-  state.abort = 1;
+  state.link.abort = true;
   for (int run = 0; run < 2; ++run) {
     EXPECT_FALSE(Run());
   }
@@ -273,7 +273,7 @@ TEST_F(Exchanging, AbortFailsAtOnceEveryTime) {
   EXPECT_TRUE(port.writes.empty());
   EXPECT_EQ(port.configures, 2);  // opened and configured before the flag is seen
   EXPECT_EQ(hooks.attempts, (std::vector<std::string>{"0", "0"}));
-  EXPECT_EQ(state.abort, 1);  // only the connection workflow clears it
+  EXPECT_TRUE(state.link.abort);  // only the connection workflow clears it
   ExpectTidy();
 }
 
@@ -293,7 +293,7 @@ TEST_F(Exchanging, FailingWriteLogsEachAttempt) {
   EXPECT_EQ(hooks.attempts, kAllAttempts);
   EXPECT_EQ(port.reads, 0);
   EXPECT_EQ(clock.Slept(), milliseconds(0));
-  EXPECT_EQ(state.lastErrorText, std::to_string(EIO) + " - " + SystemErrorText(EIO));
+  EXPECT_EQ(state.link.lastErrorText, std::to_string(EIO) + " - " + SystemErrorText(EIO));
   EXPECT_EQ(port.LastError(), 0);
   ExpectTidy();
 }
@@ -390,12 +390,12 @@ TEST(Win32ErrorReport, LineAndLastErrorText) {
   EXPECT_EQ(log.lines, (std::vector<std::string>{"Win32 Error:" + std::to_string(ENOENT) + " - " +
                                                      SystemErrorText(ENOENT),
                                                  "Win32 Error:0"}));
-  EXPECT_EQ(state.lastErrorText, "0");
+  EXPECT_EQ(state.link.lastErrorText, "0");
 
   errno = EACCES;
   ReportWin32Error(state, log);
   EXPECT_EQ(errno, 0);
-  EXPECT_EQ(state.lastErrorText, std::to_string(EACCES) + " - " + SystemErrorText(EACCES));
+  EXPECT_EQ(state.link.lastErrorText, std::to_string(EACCES) + " - " + SystemErrorText(EACCES));
 }
 
 }  // namespace

@@ -147,7 +147,7 @@ TEST_F(PortsOnPseudoTerminals, ExchangeWithAResponderOnTheMasterSide) {
 
   SystemClock clock;
   ConsoleState state;
-  state.currentPort = 5;
+  state.link.currentPort = 5;
   test::RecordingLog log;
   ClockLinkHooks hooks(clock, state);
   PosixSerialPort port(Map());

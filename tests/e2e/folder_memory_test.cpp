@@ -44,8 +44,8 @@ class InstrumentFolders : public ::testing::Test {
     StringGrid totalData{2, 1, 1};
     ScriptedDialogs quiet;
     QuietReadingHooks hooks;
-    ReadingContext context{rig.state, into,  totalData, rig.link,
-                           rig.log,   quiet, hooks,     EncodeDate(2026, 12, 8)};
+    ReadingContext context{
+        {into, rig.state, totalData, rig.link, rig.log, quiet}, hooks, EncodeDate(2026, 12, 8)};
     ASSERT_TRUE(Identify(rig.link, rig.state, into.identity, rig.log));
     ShowIdentity(into.identity, totalData, rig.state);
     ASSERT_EQ(RunReading(context), 0);
@@ -78,7 +78,7 @@ class InstrumentFolders : public ::testing::Test {
     const std::string cp = Utf8ToCp1251(utf8Name);
     std::copy(cp.begin(), cp.end(), h.begin());
     unsigned sum = 17;
-    for (int i = 0; i < kFolderNameSize; ++i) sum += h[i];
+    for (int i = 0; i < kFolderNameChars; ++i) sum += h[i];
     h[16] = static_cast<uint8_t>(sum & 0xFF);
     h[17] = static_cast<uint8_t>((sum >> 8) & 0xFF);
     return h;
@@ -149,7 +149,8 @@ class InstrumentFolders : public ::testing::Test {
   RecordingViews views;
   FakeFolderPage page;
   StringGrid journal{4, 2, 1};
-  SyncContext sync{*model, rig.state, dialogs, rig.log, progress, views, rig.link};
+  StringGrid totalData{2, 1, 1};
+  SyncContext sync{{*model, rig.state, totalData, rig.link, rig.log, dialogs}, progress, views};
   FolderOperations operations{sync, page, journal, [] { return EncodeDate(2026, 12, 8); }};
 };
 

@@ -90,8 +90,8 @@ TEST_F(StartupOnPty, FindsTheInstrumentReadsItAndFillsBothViews) {
   const auto took = std::chrono::steady_clock::now() - started;
 
   EXPECT_TRUE(dialogs.Calls().empty()) << dialogs.Calls().front().caption;
-  EXPECT_EQ(form.State().offline, 0);
-  EXPECT_EQ(form.State().currentPort, 1);
+  EXPECT_FALSE(form.State().link.offline);
+  EXPECT_EQ(form.State().link.currentPort, 1);
   EXPECT_EQ(form.Model().folderCount, 3);
 
   QTableView* total = form.TabSheet7->SGTotalData;

@@ -34,9 +34,8 @@ const double kToday = EncodeDate(2026, 12, 8);
 // One run of the console: identify, read, and what the synchronisation needs.
 struct Console {
   explicit Console(SimRig& rig) : rig(rig) {
-    StringGrid totalData{2, 1, 1};
     QuietReadingHooks hooks;
-    ReadingContext context{rig.state, *model, totalData, rig.link, rig.log, dialogs, hooks, kToday};
+    ReadingContext context{sync, hooks, kToday};
     EXPECT_TRUE(Identify(rig.link, rig.state, model->identity, rig.log));
     ShowIdentity(model->identity, totalData, rig.state);
     EXPECT_EQ(RunReading(context), 0);
@@ -46,7 +45,8 @@ struct Console {
   ScriptedDialogs dialogs;
   RecordingProgress progress;
   RecordingViews views;
-  SyncContext sync{*model, rig.state, dialogs, rig.log, progress, views, rig.link};
+  StringGrid totalData{2, 1, 1};
+  SyncContext sync{{*model, rig.state, totalData, rig.link, rig.log, dialogs}, progress, views};
 };
 
 Bytes BlockOf(const SimRig& rig, int f) {

@@ -209,7 +209,12 @@ class FolderFixture : public ::testing::Test {
   RecordingProgress progress;
   RecordingViews views;
   ScriptedExchanger link;
-  SyncContext sync{*model, state, dialogs, log, progress, views, link};
+  StringGrid totalData;
+  // The fixture's services with the message boxes of `answers`.
+  ConsoleServices Services(Dialogs& answers) {
+    return {*model, state, totalData, link, log, answers};
+  }
+  SyncContext sync{Services(dialogs), progress, views};
 };
 
 }  // namespace orti::test

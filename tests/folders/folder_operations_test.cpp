@@ -127,7 +127,7 @@ TEST_F(FolderOps, CreateRefusesTheFirstInvalidCharacter) {
                {"вода-1", "Недопустимый символ '-'"}};
   for (const auto& c : cases) {
     ScriptedDialogs fresh;
-    SyncContext s{*model, state, fresh, log, progress, views, link};
+    SyncContext s{Services(fresh), progress, views};
     FolderOperations o{s, page, journal, [] { return kNow; }};
     page.name = c.name;
     page.focus.clear();
@@ -181,7 +181,7 @@ TEST_F(FolderOps, RenameRefusesTheFirstFolderAndNoSelection) {
   page.name = "ИМЯ";
   for (int selected : {0, -1}) {
     ScriptedDialogs fresh;
-    SyncContext s{*model, state, fresh, log, progress, views, link};
+    SyncContext s{Services(fresh), progress, views};
     FolderOperations o{s, page, journal, [] { return kNow; }};
     page.selected = selected;
     o.BtnRenameFolderClick();
@@ -351,7 +351,7 @@ TEST_F(FolderOps, CopyNameTakesTheSelectedFoldersNameOnly) {
 }
 
 TEST_F(FolderOps, CommandsWaitWhileASynchronisationRuns) {
-  state.busy = true;
+  state.link.busy = true;
   page.name = "НОВАЯ";
   page.selected = 1;
   ops.BtnNewFolderClick();

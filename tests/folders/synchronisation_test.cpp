@@ -70,7 +70,7 @@ TEST_F(Synchronisation, NoDropsThePendingStateAndKeepsNamesRecordsAndViews) {
   EXPECT_EQ(FolderNameUtf8(model->folders[1]), "НОВАЯ");
   EXPECT_EQ(model->folders[0].records[1].deletionMark, 0);
   EXPECT_EQ(model->folders[0].records[1].mode, kModePh);
-  EXPECT_FALSE(state.busy);
+  EXPECT_FALSE(state.link.busy);
 }
 
 TEST_F(Synchronisation, RewriteClosesUpTheKeptRecordsAndSkipsTheMarkedOnes) {
@@ -302,24 +302,24 @@ TEST_F(Synchronisation, NothingPendingStillShowsTheWindowClearsMarksAndRebuildsV
 }
 
 TEST_F(Synchronisation, DoesNothingWhileBusyAndIsBusyWhileItRuns) {
-  state.busy = true;
+  state.link.busy = true;
   EXPECT_FALSE(SynchroniseFolders(sync).confirmed);
   EXPECT_TRUE(dialogs.Calls().empty());
 
-  state.busy = false;
+  state.link.busy = false;
   struct BusyProbe final : ViewsHooks {
     ConsoleState* state;
     bool sawBusy = false;
     void SortByDateIndex() override {}
-    void FillGrids() override { sawBusy = state->busy; }
+    void FillGrids() override { sawBusy = state->link.busy; }
     void ClearMarkColumns() override {}
   } probe;
   probe.state = &state;
-  SyncContext c{*model, state, dialogs, log, progress, probe, link};
+  SyncContext c{Services(dialogs), progress, probe};
   dialogs.Expect(DialogAnswer::kYes);
   SynchroniseFolders(c);
   EXPECT_TRUE(probe.sawBusy);
-  EXPECT_FALSE(state.busy);
+  EXPECT_FALSE(state.link.busy);
 }
 
 TEST_F(Synchronisation, PendingQuestionYesSynchronisesAndNoChangesNothing) {

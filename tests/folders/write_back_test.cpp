@@ -56,7 +56,7 @@ TEST_F(WriteBack, TheBackupHoldsTheBlocksAsReadAndCompletesWhenAllWereWritten) {
   EXPECT_TRUE(backup.folders[0].written);
   EXPECT_EQ(backup.folders[0].block, std::vector<uint8_t>(before1.begin(), before1.end()));
   EXPECT_EQ(backup.folders[1].block, std::vector<uint8_t>(before2.begin(), before2.end()));
-  EXPECT_TRUE(state.unfinishedBackups.empty());
+  EXPECT_TRUE(state.session.unfinishedBackups.empty());
 }
 
 TEST_F(WriteBack, AFailedFolderStaysPendingThroughNoAndItsRetryReusesTheBackup) {
@@ -193,7 +193,7 @@ TEST_F(WriteBack, ACutOffWriteIsOfferedBackAfterTheNextReading) {
   std::copy(erased.begin(), erased.end(), folder.knownBlock);
   folder.writeFailed = false;
   folder.pending = 0;
-  state.unfinishedBackups.clear();
+  state.session.unfinishedBackups.clear();
   dialogs = ScriptedDialogs();
   dialogs.Expect(DialogAnswer::kYes);
   ReplyOk(1 + 1 + 3);  // erase, header, three records

@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   VirtualClock clock;
   ConsoleState state;
-  state.currentPort = 1;
+  state.link.currentPort = 1;
   NullLog log;
   ClockLinkHooks hooks(clock, state);
   InputPort port(block);

@@ -28,9 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   OperatorTable table;
   LoadOperators(ProfileText(file), state, table);
 
-  Check(table.Count() == static_cast<int>(state.operators.size()));
-  for (size_t i = 1; i < state.operators.size(); ++i) {
-    Check(CompareNoCase(state.operators[i - 1], state.operators[i]) < 0);
+  Check(table.Count() == static_cast<int>(state.session.operators.size()));
+  for (size_t i = 1; i < state.session.operators.size(); ++i) {
+    Check(CompareNoCase(state.session.operators[i - 1], state.session.operators[i]) < 0);
   }
   StringGrid users;
   FillRegistrationGrid(table, users);
@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ConsoleState again;
   OperatorTable againTable;
   LoadOperators(ProfileText(saved.Bytes()), again, againTable);
-  Check(again.operators == state.operators);
+  Check(again.session.operators == state.session.operators);
   Check(againTable.ValidCount() == table.ValidCount());
   return 0;
 }

@@ -204,12 +204,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::array<uint8_t, 65536> memory = MakeMemory();
   VirtualClock clock;
   ConsoleState state;
-  state.currentPort = 1;
+  state.link.currentPort = 1;
   NullLog log;
   ClockLinkHooks hooks(clock, state);
   FuzzLine line(data, size, memory);
   DeviceLink link(line, state, log, clock, hooks);
-  state.fastRead = size > 0 && data[0] & 1;
+  state.link.fastRead = size > 0 && data[0] & 1;
 
   auto model = std::make_unique<NotepadModel>();
   if (!Identify(link, state, model->identity, log)) return 0;

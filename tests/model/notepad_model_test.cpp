@@ -64,12 +64,12 @@ TEST(ByDateIndex, CountStopsAtTheFirstFreeEntry) {
 
 TEST(ConsoleState, DefaultsBeforeSettingsAreRead) {
   ConsoleState s;
-  EXPECT_EQ(s.startPage, 2);
-  EXPECT_EQ(s.connectionMode, 1);
-  EXPECT_EQ(s.settingsChanged, 0);
-  EXPECT_EQ(s.offline, 0);
-  EXPECT_FALSE(s.busy);
-  EXPECT_TRUE(s.operators.empty());
+  EXPECT_EQ(s.settings.startPage, StartPage::kByDate);
+  EXPECT_EQ(s.settings.connectionMode, 1);
+  EXPECT_FALSE(s.settings.settingsChanged);
+  EXPECT_FALSE(s.link.offline);
+  EXPECT_FALSE(s.link.busy);
+  EXPECT_TRUE(s.session.operators.empty());
 }
 
 }  // namespace

@@ -89,18 +89,18 @@ TEST_F(OperatorsTest, TableStartsWithHeaderAndOneEmptyRow) {
 TEST_F(OperatorsTest, AddedOperatorsGoToTheEndOfTheGridAndSortedIntoTheList) {
   ASSERT_TRUE(Add("Сидоров", "Сидор", "Сидорович"));
   ASSERT_TRUE(Add("Андреев", "Андрей", "Андреевич"));
-  EXPECT_EQ(state.settingsChanged, 1);
-  EXPECT_EQ(state.operators,
+  EXPECT_TRUE(state.settings.settingsChanged);
+  EXPECT_EQ(state.session.operators,
             (std::vector<std::string>{"Андреев_Андрей_Андреевич", "Сидоров_Сидор_Сидорович"}));
   EXPECT_EQ(GridRows(table.Grid()), (Rows{{"Фамилия", "Имя", "Отчество"},
                                           {"Сидоров", "Сидор", "Сидорович"},
                                           {"Андреев", "Андрей", "Андреевич"}}));
   // The same operator in another case adds nothing and says nothing.
-  state.settingsChanged = 0;
+  state.settings.settingsChanged = false;
   ASSERT_TRUE(Add("СИДОРОВ", "сидор", "СидорОвич"));
-  EXPECT_EQ(state.operators.size(), 2u);
+  EXPECT_EQ(state.session.operators.size(), 2u);
   EXPECT_EQ(table.Count(), 2);
-  EXPECT_EQ(state.settingsChanged, 1);
+  EXPECT_TRUE(state.settings.settingsChanged);
   EXPECT_TRUE(dialogs.Calls().empty());
 }
 
@@ -113,9 +113,9 @@ TEST_F(OperatorsTest, EmptyOrUnsafePartsAreRefusedAndChangeNothing) {
                             {"Иванов", "Иван", "=1+1"}}) {
     EXPECT_FALSE(AddOperator(state, table, bad, dialogs).accepted);
   }
-  EXPECT_TRUE(state.operators.empty());
+  EXPECT_TRUE(state.session.operators.empty());
   EXPECT_EQ(table.Count(), 0);
-  EXPECT_EQ(state.settingsChanged, 0);
+  EXPECT_FALSE(state.settings.settingsChanged);
   ASSERT_EQ(dialogs.Calls().size(), 6u);
   for (const auto& call : dialogs.Calls()) EXPECT_EQ(call.text, "Заполните поля правильно");
 }
@@ -123,25 +123,25 @@ TEST_F(OperatorsTest, EmptyOrUnsafePartsAreRefusedAndChangeNothing) {
 TEST_F(OperatorsTest, AddingToAnEmptyListRegistersAtStartAndAfterDeletions) {
   AddOutcome first = AddOperator(state, table, {"Петров", "Пётр", "Петрович"}, dialogs);
   EXPECT_TRUE(first.registered);
-  EXPECT_EQ(state.surname, "Петров");
-  EXPECT_EQ(state.firstName, "Пётр");
-  EXPECT_EQ(state.patronymic, "Петрович");
+  EXPECT_EQ(state.session.surname, "Петров");
+  EXPECT_EQ(state.session.firstName, "Пётр");
+  EXPECT_EQ(state.session.patronymic, "Петрович");
 
   // A second one joins a list that is not empty: the operator stays.
   EXPECT_FALSE(AddOperator(state, table, {"Сидоров", "Сидор", "Сидорович"}, dialogs).registered);
-  EXPECT_EQ(state.surname, "Петров");
+  EXPECT_EQ(state.session.surname, "Петров");
 
   // A list emptied by deletions is empty: the next one added registers.
   ASSERT_FALSE(DeleteOperator(state, table, 1));
   ASSERT_TRUE(DeleteOperator(state, table, 1));
   AddOutcome later = AddOperator(state, table, {"Иванов", "Иван", "Иванович"}, dialogs);
   EXPECT_TRUE(later.registered);
-  EXPECT_EQ(state.surname, "Иванов");
+  EXPECT_EQ(state.session.surname, "Иванов");
 }
 
 TEST_F(OperatorsTest, NamePartsAreTrimmedOfBlanksWhenAdded) {
   ASSERT_TRUE(Add("  Иванов ", "\tИван", "Иванович  "));
-  EXPECT_EQ(state.operators, (std::vector<std::string>{"Иванов_Иван_Иванович"}));
+  EXPECT_EQ(state.session.operators, (std::vector<std::string>{"Иванов_Иван_Иванович"}));
   EXPECT_EQ(GridRows(table.Grid())[1], (std::vector<std::string>{"Иванов", "Иван", "Иванович"}));
   EXPECT_FALSE(Add("   ", "Иван", "Иванович")) << "blanks only is empty";
 }
@@ -150,9 +150,9 @@ TEST_F(OperatorsTest, DeleteRemovesTheRowsEntryAndRebuildsSorted) {
   ASSERT_TRUE(Add("Сидоров", "Сидор", "Сидорович"));
   ASSERT_TRUE(Add("Андреев", "Андрей", "Андреевич"));
   ASSERT_TRUE(Add("Борисов", "Борис", "Борисович"));
-  state.settingsChanged = 0;
+  state.settings.settingsChanged = false;
   EXPECT_FALSE(DeleteOperator(state, table, 2));  // Андреев, shown second until rebuilt
-  EXPECT_EQ(state.settingsChanged, 1);
+  EXPECT_TRUE(state.settings.settingsChanged);
   EXPECT_EQ(GridRows(table.Grid()), (Rows{{"Фамилия", "Имя", "Отчество"},
                                           {"Борисов", "Борис", "Борисович"},
                                           {"Сидоров", "Сидор", "Сидорович"}}));
@@ -160,9 +160,9 @@ TEST_F(OperatorsTest, DeleteRemovesTheRowsEntryAndRebuildsSorted) {
   EXPECT_TRUE(DeleteOperator(state, table, 1));
   EXPECT_EQ(GridRows(table.Grid()), (Rows{{"Фамилия", "Имя", "Отчество"}, {"", "", ""}}));
   // The empty row of an empty list removes nothing but is still a change.
-  state.settingsChanged = 0;
+  state.settings.settingsChanged = false;
   EXPECT_TRUE(DeleteOperator(state, table, 1));
-  EXPECT_EQ(state.settingsChanged, 1);
+  EXPECT_TRUE(state.settings.settingsChanged);
 }
 
 TEST_F(OperatorsTest, EntryWithExtraSeparatorsFromAnOldFileCanBeDeleted) {
@@ -176,7 +176,7 @@ TEST_F(OperatorsTest, EntryWithExtraSeparatorsFromAnOldFileCanBeDeleted) {
       (std::vector<std::string>{std::string(kRefusedEntryMark) + "Мамин", "Сибиряк", "Дмитрий"}));
   EXPECT_FALSE(table.IsValid(0));
   EXPECT_FALSE(DeleteOperator(state, table, 1));
-  EXPECT_EQ(state.operators, (std::vector<std::string>{"Чехов_Антон_Павлович"}));
+  EXPECT_EQ(state.session.operators, (std::vector<std::string>{"Чехов_Антон_Павлович"}));
 }
 
 TEST_F(OperatorsTest, LoadSkipsMissingKeysAndSortsWithoutDuplicates) {
@@ -185,7 +185,7 @@ TEST_F(OperatorsTest, LoadSkipsMissingKeysAndSortsWithoutDuplicates) {
                           "User2=андреев_андрей_андреевич\r\nUser3=\r\n"
                           "User4=ЯКОВЛЕВ_ЯКОВ_ЯКОВЛЕВИЧ\r\nUser5=Лишний_Л_Л\r\n"));
   LoadOperators(ReadProfileFile(state.settingsPath), state, table);
-  EXPECT_EQ(state.operators,
+  EXPECT_EQ(state.session.operators,
             (std::vector<std::string>{"андреев_андрей_андреевич", "Яковлев_Яков_Яковлевич"}));
   EXPECT_EQ(table.Count(), 2);
   EXPECT_EQ(table.Operator(1).surname, "Яковлев");
@@ -194,19 +194,19 @@ TEST_F(OperatorsTest, LoadSkipsMissingKeysAndSortsWithoutDuplicates) {
 TEST_F(OperatorsTest, HugeCountDoesNotHangTheLoad) {
   WriteBytes(state.settingsPath, "[Users]\r\nUsersCount=2000000000\r\nUser0=A_B_C\r\n");
   LoadOperators(ReadProfileFile(state.settingsPath), state, table);
-  EXPECT_EQ(state.operators, (std::vector<std::string>{"A_B_C"}));
+  EXPECT_EQ(state.session.operators, (std::vector<std::string>{"A_B_C"}));
 }
 
 TEST_F(OperatorsTest, ShorterListLeavesTheOldKeysWhichAreNeverRead) {
-  state.operators = {"A_A_A", "B_B_B", "C_C_C"};
+  state.session.operators = {"A_A_A", "B_B_B", "C_C_C"};
   ASSERT_TRUE(SaveOperators(state, dialogs));
-  state.operators = {"D_D_D"};
+  state.session.operators = {"D_D_D"};
   ASSERT_TRUE(SaveOperators(state, dialogs));
   EXPECT_EQ(ReadBytes(state.settingsPath),
             "[Users]\r\nUsersCount=1\r\nUser0=D_D_D\r\nUser1=B_B_B\r\nUser2=C_C_C\r\n");
   ConsoleState next;
   LoadOperators(ReadProfileFile(state.settingsPath), next, table);
-  EXPECT_EQ(next.operators, (std::vector<std::string>{"D_D_D"}));
+  EXPECT_EQ(next.session.operators, (std::vector<std::string>{"D_D_D"}));
 }
 
 // Names from the file pass the check typed names pass.
@@ -219,8 +219,9 @@ TEST_F(OperatorsTest, RefusedEntriesFromTheFileStayListedButAreNeverOffered) {
   test::RecordingLog log;
   LoadOperators(ReadProfileFile(state.settingsPath), state, table, &log);
   // Sorted, the refused ones included; blanks around parts trimmed.
-  EXPECT_EQ(state.operators, (std::vector<std::string>{"=1+1_А_Б", formula, "Петров_Пётр_Петрович",
-                                                       "Сидоров_Сидор_Сидорович"}));
+  EXPECT_EQ(state.session.operators,
+            (std::vector<std::string>{"=1+1_А_Б", formula, "Петров_Пётр_Петрович",
+                                      "Сидоров_Сидор_Сидорович"}));
   ASSERT_EQ(table.Count(), 4);
   EXPECT_FALSE(table.IsValid(0));
   EXPECT_FALSE(table.IsValid(1));
@@ -242,12 +243,12 @@ TEST_F(OperatorsTest, RefusedEntriesFromTheFileStayListedButAreNeverOffered) {
   ConsoleState next;
   OperatorTable again;
   LoadOperators(ReadProfileFile(state.settingsPath), next, again);
-  EXPECT_EQ(next.operators, state.operators);
+  EXPECT_EQ(next.session.operators, state.session.operators);
 
   // Deleting it from the settings page works.
   EXPECT_FALSE(DeleteOperator(state, table, 2));
-  EXPECT_EQ(state.operators.size(), 3u);
-  EXPECT_EQ(state.operators[1], "Петров_Пётр_Петрович");
+  EXPECT_EQ(state.session.operators.size(), 3u);
+  EXPECT_EQ(state.session.operators[1], "Петров_Пётр_Петрович");
 }
 
 TEST_F(OperatorsTest, OperatorIsNewComparesEveryPartIgnoringCase) {

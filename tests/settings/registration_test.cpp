@@ -36,25 +36,25 @@ TEST_F(RegistrationTest, GridHoldsTheOperatorsAndOneEmptyRow) {
 
 TEST_F(RegistrationTest, ChosenRowRegistersThatOperator) {
   ASSERT_TRUE(Accept(2));
-  EXPECT_EQ(state.registrationResult, 2);
-  EXPECT_EQ(state.surname, "Борисов");
-  EXPECT_EQ(state.firstName, "Борис");
-  EXPECT_EQ(state.patronymic, "Борисович");
+  EXPECT_EQ(state.session.registrationResult, 2);
+  EXPECT_EQ(state.session.surname, "Борисов");
+  EXPECT_EQ(state.session.firstName, "Борис");
+  EXPECT_EQ(state.session.patronymic, "Борисович");
 }
 
 TEST_F(RegistrationTest, TrailingEmptyRowGivesSingleBlanks) {
   ASSERT_TRUE(Accept(3));
-  EXPECT_EQ(state.registrationResult, 3);
-  EXPECT_EQ(state.surname + state.firstName + state.patronymic, "   ");
+  EXPECT_EQ(state.session.registrationResult, 3);
+  EXPECT_EQ(state.session.surname + state.session.firstName + state.session.patronymic, "   ");
 }
 
 TEST_F(RegistrationTest, TypedEntryWinsOverTheSelectedRow) {
   ASSERT_TRUE(Accept(1, {"Сидоров", "", ""}));
-  EXPECT_EQ(state.registrationResult, 0);
-  EXPECT_EQ(state.surname, "Сидоров");
-  EXPECT_EQ(state.firstName, "");
+  EXPECT_EQ(state.session.registrationResult, 0);
+  EXPECT_EQ(state.session.surname, "Сидоров");
+  EXPECT_EQ(state.session.firstName, "");
   AddRegisteredOperator(state, table);
-  EXPECT_EQ(state.operators,
+  EXPECT_EQ(state.session.operators,
             (std::vector<std::string>{"Сидоров__"}));  // the list started empty in this test
   EXPECT_EQ(table.Count(), 3);
   EXPECT_EQ(table.Grid().Cell(0, 3), "Сидоров");
@@ -66,31 +66,31 @@ TEST_F(RegistrationTest, TypedKnownOperatorIsNotAddedAgain) {
   ASSERT_TRUE(Accept(1, {"андреев", "АНДРЕЙ", "Андреевич"}));
   AddRegisteredOperator(state, table);
   EXPECT_EQ(table.Count(), 2);
-  EXPECT_TRUE(state.operators.empty());
+  EXPECT_TRUE(state.session.operators.empty());
 }
 
 TEST_F(RegistrationTest, RefusedTypedNameKeepsTheWindowOpen) {
-  state.registrationResult = 7;
+  state.session.registrationResult = 7;
   EXPECT_FALSE(Accept(1, {"Сидоров_", "Сидор", "Сидорович"}));
   EXPECT_FALSE(Accept(1, {"@Сидоров", "", ""}));
-  EXPECT_EQ(state.registrationResult, 7);
+  EXPECT_EQ(state.session.registrationResult, 7);
   ASSERT_EQ(dialogs.Calls().size(), 2u);
   EXPECT_EQ(dialogs.Calls()[0].text, "Заполните поля правильно");
 }
 
 TEST_F(RegistrationTest, CancelGivesMinusOneAndEmptyParts) {
-  state.surname = "x";
+  state.session.surname = "x";
   CancelRegistration(state);
-  EXPECT_EQ(state.registrationResult, -1);
-  EXPECT_EQ(state.surname, "");
-  EXPECT_EQ(state.patronymic, "");
+  EXPECT_EQ(state.session.registrationResult, -1);
+  EXPECT_EQ(state.session.surname, "");
+  EXPECT_EQ(state.session.patronymic, "");
 }
 
 TEST_F(RegistrationTest, OutOfRangeSelectionStaysOnARealRow) {
   ASSERT_TRUE(Accept(0));
-  EXPECT_EQ(state.registrationResult, 1);
+  EXPECT_EQ(state.session.registrationResult, 1);
   ASSERT_TRUE(Accept(99));
-  EXPECT_EQ(state.registrationResult, 3);
+  EXPECT_EQ(state.session.registrationResult, 3);
 }
 
 }  // namespace

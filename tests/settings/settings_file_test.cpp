@@ -20,7 +20,7 @@ class SettingsFileTest : public ::testing::Test {
  protected:
   SettingsFileTest() {
     state.settingsPath = dir.File("orti415.ini");
-    state.defaultNewFolderName = "Новая папка";
+    state.settings.defaultNewFolderName = "Новая папка";
   }
   void WriteIni(const std::string& utf8) { WriteBytes(state.settingsPath, Utf8ToCp1251(utf8)); }
   std::string Ini() const { return Cp1251ToUtf8(ReadBytes(state.settingsPath)); }
@@ -33,11 +33,11 @@ class SettingsFileTest : public ::testing::Test {
 };
 
 TEST_F(SettingsFileTest, NoFileGivesTheByDatePageAndNoOperators) {
-  state.startPage = 1;
+  state.settings.startPage = StartPage::kByFolders;
   EXPECT_FALSE(Load());
-  EXPECT_EQ(state.startPage, 2);
-  EXPECT_TRUE(state.operators.empty());
-  EXPECT_EQ(state.defaultNewFolderName, "Новая папка");
+  EXPECT_EQ(state.settings.startPage, StartPage::kByDate);
+  EXPECT_TRUE(state.session.operators.empty());
+  EXPECT_EQ(state.settings.defaultNewFolderName, "Новая папка");
 }
 
 TEST_F(SettingsFileTest, ValidValuesAreTaken) {
@@ -46,63 +46,67 @@ TEST_F(SettingsFileTest, ValidValuesAreTaken) {
       "[Connection]\r\nConnection=2\r\nPort=10\r\nID=1\r\nFastRead=1\r\n"
       "[FolderName]\r\nNewFolderName=Серия_2_опыт\r\n");
   EXPECT_TRUE(Load());
-  EXPECT_TRUE(state.fastRead);
-  EXPECT_EQ(state.startPage, 1);
-  EXPECT_EQ(state.startMaximised, 1);
-  EXPECT_EQ(state.connectionMode, 2);
-  EXPECT_EQ(state.fixedPort, 10);
-  EXPECT_EQ(state.defaultNewFolderName, "Серия 2 опыт");
+  EXPECT_TRUE(state.link.fastRead);
+  EXPECT_EQ(state.settings.startPage, StartPage::kByFolders);
+  EXPECT_TRUE(state.settings.startMaximised);
+  EXPECT_EQ(state.settings.connectionMode, 2);
+  EXPECT_EQ(state.settings.fixedPort, 10);
+  EXPECT_EQ(state.settings.defaultNewFolderName, "Серия 2 опыт");
 }
 
 TEST_F(SettingsFileTest, InvalidValuesFallBackToDefaults) {
   struct Case {
     const char* ini;
-    int startPage, maximised, mode;
+    StartPage startPage;
+    bool maximised;
+    int mode;
   } cases[] = {
-      {"[Startpage]\r\nStartpage=7\r\nStartStyle=2\r\n", 2, 0, 1},
-      {"[Startpage]\r\nStartpage=X\r\nStartStyle=yes\r\n", 2, 0, 1},
-      {"[Startpage]\r\nStartpage=0\r\n[Connection]\r\nConnection=3\r\n", 2, 0, 1},
-      {"[Startpage]\r\nStartpage=-1\r\n[Connection]\r\nConnection=2\r\nPort=11\r\n", 2, 0, 1},
-      {"[Connection]\r\nConnection=2\r\nPort=0\r\n", 2, 0, 1},
-      {"[Connection]\r\nConnection=2\r\nID=1\r\n", 2, 0, 1},
-      {"[Startpage]\r\nStartpage= 3 pages\r\n", 3, 0, 1},
+      {"[Startpage]\r\nStartpage=7\r\nStartStyle=2\r\n", StartPage::kByDate, false, 1},
+      {"[Startpage]\r\nStartpage=X\r\nStartStyle=yes\r\n", StartPage::kByDate, false, 1},
+      {"[Startpage]\r\nStartpage=0\r\n[Connection]\r\nConnection=3\r\n", StartPage::kByDate, false,
+       1},
+      {"[Startpage]\r\nStartpage=-1\r\n[Connection]\r\nConnection=2\r\nPort=11\r\n",
+       StartPage::kByDate, false, 1},
+      {"[Connection]\r\nConnection=2\r\nPort=0\r\n", StartPage::kByDate, false, 1},
+      {"[Connection]\r\nConnection=2\r\nID=1\r\n", StartPage::kByDate, false, 1},
+      {"[Startpage]\r\nStartpage= 3 pages\r\n", StartPage::kSettings, false, 1},
   };
   for (const Case& c : cases) {
     ConsoleState fresh;
     fresh.settingsPath = state.settingsPath;
-    fresh.defaultNewFolderName = "Новая папка";
+    fresh.settings.defaultNewFolderName = "Новая папка";
     WriteIni(c.ini);
     ASSERT_TRUE(LoadSettings(fresh, table)) << c.ini;
-    EXPECT_EQ(fresh.startPage, c.startPage) << c.ini;
-    EXPECT_EQ(fresh.startMaximised, c.maximised) << c.ini;
-    EXPECT_EQ(fresh.connectionMode, c.mode) << c.ini;
-    EXPECT_EQ(fresh.defaultNewFolderName, "Новая папка") << c.ini;
+    EXPECT_EQ(fresh.settings.startPage, c.startPage) << c.ini;
+    EXPECT_EQ(fresh.settings.startMaximised, c.maximised) << c.ini;
+    EXPECT_EQ(fresh.settings.connectionMode, c.mode) << c.ini;
+    EXPECT_EQ(fresh.settings.defaultNewFolderName, "Новая папка") << c.ini;
   }
 }
 
 TEST_F(SettingsFileTest, SaveWritesTheKeysInOrderInCp1251) {
-  state.operators = {"Петров_Пётр_Петрович"};
+  state.session.operators = {"Петров_Пётр_Петрович"};
   SettingsPageValues values;
-  values.startPage = 3;
+  values.startPage = StartPage::kSettings;
   values.newFolderName = "Серия 2 опыт";
-  state.settingsChanged = 1;
+  state.settings.settingsChanged = true;
   ASSERT_TRUE(SaveSettings(state, values, dialogs));
-  EXPECT_EQ(state.settingsChanged, 0);
+  EXPECT_FALSE(state.settings.settingsChanged);
   EXPECT_EQ(ReadBytes(state.settingsPath),
             Utf8ToCp1251("[Users]\r\nUsersCount=1\r\nUser0=Петров_Пётр_Петрович\r\n"
                          "[Startpage]\r\nStartpage=3\r\nStartStyle=0\r\n"
                          "[Connection]\r\nConnection=1\r\nFastRead=0\r\n"
                          "[FolderName]\r\nNewFolderName=Серия_2_опыт\r\n"));
-  EXPECT_EQ(state.defaultNewFolderName, "Серия 2 опыт");
+  EXPECT_EQ(state.settings.defaultNewFolderName, "Серия 2 опыт");
   ASSERT_EQ(dialogs.Calls().size(), 1u);
   EXPECT_EQ(dialogs.Calls()[0].text, "Настройки сохранены");
 
   ConsoleState next;
   next.settingsPath = state.settingsPath;
   ASSERT_TRUE(LoadSettings(next, table));
-  EXPECT_EQ(next.startPage, 3);
-  EXPECT_EQ(next.defaultNewFolderName, "Серия 2 опыт");
-  EXPECT_EQ(next.operators, state.operators);
+  EXPECT_EQ(next.settings.startPage, StartPage::kSettings);
+  EXPECT_EQ(next.settings.defaultNewFolderName, "Серия 2 опыт");
+  EXPECT_EQ(next.session.operators, state.session.operators);
 }
 
 TEST_F(SettingsFileTest, SaveKeepsForeignLinesAndOrder) {
@@ -110,7 +114,7 @@ TEST_F(SettingsFileTest, SaveKeepsForeignLinesAndOrder) {
       "; лабораторный пульт\r\n[FolderName]\r\nNewFolderName=Старое\r\nColour=blue\r\n\r\n"
       "[Startpage]\r\nstartpage=1\r\n");
   SettingsPageValues values;
-  values.startPage = 2;
+  values.startPage = StartPage::kByDate;
   values.startMaximised = true;
   values.fastRead = true;
   values.fixedConnection = true;  // both numbers typed: mode 2 with them
@@ -137,20 +141,20 @@ TEST_F(SettingsFileTest, FixedConnectionWithoutBothNumbersIsSavedAsAutomatic) {
 }
 
 TEST_F(SettingsFileTest, EmptyFolderNameIsStoredEmptyAndReadsAsTheDefault) {
-  state.defaultNewFolderName = "Новая папка";
+  state.settings.defaultNewFolderName = "Новая папка";
   ASSERT_TRUE(SaveSettings(state, SettingsPageValues{}, dialogs));
   EXPECT_NE(Ini().find("NewFolderName=\r\n"), std::string::npos);
-  EXPECT_EQ(state.defaultNewFolderName, "Новая папка");  // not left without a name
+  EXPECT_EQ(state.settings.defaultNewFolderName, "Новая папка");  // not left without a name
   ConsoleState next;
   next.settingsPath = state.settingsPath;
-  next.defaultNewFolderName = "Новая папка";
+  next.settings.defaultNewFolderName = "Новая папка";
   ASSERT_TRUE(LoadSettings(next, table));
-  EXPECT_EQ(next.defaultNewFolderName, "Новая папка");
+  EXPECT_EQ(next.settings.defaultNewFolderName, "Новая папка");
 }
 
 TEST_F(SettingsFileTest, FailedWriteIsReportedAndEndsTheSave) {
   state.settingsPath = dir.File("missing/orti415.ini");
-  state.settingsChanged = 1;
+  state.settings.settingsChanged = true;
   ASSERT_FALSE(SaveSettings(state, SettingsPageValues{}, dialogs));
   ASSERT_EQ(dialogs.Calls().size(), 1u) << "one error, no success message";
   EXPECT_EQ(dialogs.Calls()[0].icon, DialogIcon::kError);
@@ -178,9 +182,10 @@ TEST_F(SettingsFileTest, ASaveKilledAtEveryWritePointLeavesTheOldOrTheNewFile) {
       "[Users]\r\nUsersCount=3\r\nUser0=Антонов_А_А\r\nUser1=Борисов_Б_Б\r\n"
       "User2=Волков_В_В\r\n[Startpage]\r\nStartpage=1\r\n";
   ConsoleState after = state;
-  after.operators = {"Антонов_А_А", "Волков_В_В", "Глебов_Г_Г"};  // Борисов deleted, Глебов added
+  after.session.operators = {"Антонов_А_А", "Волков_В_В",
+                             "Глебов_Г_Г"};  // Борисов deleted, Глебов added
   SettingsPageValues values;
-  values.startPage = 3;
+  values.startPage = StartPage::kSettings;
   WriteIni(oldIni);
   Seam count;
   ASSERT_TRUE(SaveSettings(after, values, dialogs, &count));
@@ -191,7 +196,7 @@ TEST_F(SettingsFileTest, ASaveKilledAtEveryWritePointLeavesTheOldOrTheNewFile) {
     Seam seam;
     seam.crashAt = point;
     ConsoleState saving = after;
-    saving.settingsChanged = 1;
+    saving.settings.settingsChanged = true;
     SaveSettings(saving, values, dialogs, &seam);
     const std::string ini = Ini();
     EXPECT_TRUE(ini == Cp1251ToUtf8(Utf8ToCp1251(oldIni)) || ini == newIni) << point << ":\n"
@@ -202,9 +207,9 @@ TEST_F(SettingsFileTest, ASaveKilledAtEveryWritePointLeavesTheOldOrTheNewFile) {
 TEST_F(SettingsFileTest, AFailedSaveNamesThePathAndReasonAndKeepsTheFlag) {
   WriteIni("[Startpage]\r\nStartpage=1\r\n");
   ASSERT_EQ(chmod(state.settingsPath.c_str(), 0444), 0);
-  state.settingsChanged = 1;
+  state.settings.settingsChanged = true;
   EXPECT_FALSE(SaveSettings(state, SettingsPageValues{}, dialogs));
-  EXPECT_EQ(state.settingsChanged, 1);
+  EXPECT_TRUE(state.settings.settingsChanged);
   ASSERT_EQ(dialogs.Calls().size(), 1u);
   EXPECT_NE(dialogs.Calls()[0].text.find(state.settingsPath), std::string::npos);
   EXPECT_NE(dialogs.Calls()[0].text.find("Permission denied"), std::string::npos)
@@ -218,9 +223,9 @@ TEST_F(SettingsFileTest, QuotedValuesAndCarriageReturnLinesGiveWhatWindowsGives)
              Utf8ToCp1251("[Users]\rUsersCount=\"2\"\rUser0='Иванов_Иван_Иванович'\r"
                           "User1=\"Петров_Пётр_Петрович\"\r[Startpage]\rStartpage=\"1\"\r"));
   ASSERT_TRUE(Load());
-  EXPECT_EQ(state.operators,
+  EXPECT_EQ(state.session.operators,
             (std::vector<std::string>{"Иванов_Иван_Иванович", "Петров_Пётр_Петрович"}));
-  EXPECT_EQ(state.startPage, 1);
+  EXPECT_EQ(state.settings.startPage, StartPage::kByFolders);
 }
 
 TEST_F(SettingsFileTest, QuestionIsAWarningWithYesAndNo) {

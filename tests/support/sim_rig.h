@@ -30,7 +30,7 @@ struct SimRig {
         port(line, clock),
         hooks(clock, state),
         link(port, state, log, clock, hooks) {
-    state.currentPort = 1;
+    state.link.currentPort = 1;
     state.programFolder = home.Path();  // where the backups go
   }
 

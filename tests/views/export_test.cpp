@@ -5,10 +5,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "platform/cp1251.h"
 #include "settings/work_log.h"
 #include "support/scripted_dialogs.h"
+#include "support/scripted_exchanger.h"
 #include "support/temp_dir.h"
 #include "views/view_layout.h"
 
@@ -43,16 +45,19 @@ void AddRow(StringGrid& view, const std::string& mark, const std::string& folder
 
 struct Export {
   TempDir dir;
+  std::unique_ptr<NotepadModel> model = std::make_unique<NotepadModel>();
   ConsoleState state;
+  StringGrid totalData;
+  test::ScriptedExchanger link;
   ScriptedDialogs dialogs;
   ScriptedFileChooser files;
   WorkLog log;
   Export() {
     state.programFolder = dir.Path();
-    state.operatorFullName = "Иванов Пётр Сергеевич";
+    state.session.operatorFullName = "Иванов Пётр Сергеевич";
   }
   ExportOutcome Run(const StringGrid& view) {
-    ExportContext c{view, state, dialogs, files, log};
+    ExportContext c{{*model, state, totalData, link, log, dialogs}, view, files};
     return ExportMarkedRows(c);
   }
 };
@@ -93,7 +98,7 @@ TEST(Export, ExtendingSkipsRecordsAlreadyThereWhoeverExportedThem) {
   const std::string first = ReadBytes(path);
 
   AddRow(view, "S", "Вода", "15.02.2026 08:00:00");
-  e.state.operatorFullName = "Петрова Анна Ивановна";
+  e.state.session.operatorFullName = "Петрова Анна Ивановна";
   e.files.Expect(path);
   e.dialogs.Expect(DialogAnswer::kYes);
   ASSERT_EQ(e.Run(view), ExportOutcome::kWritten);
@@ -180,7 +185,7 @@ TEST(Export, FilesThatCannotBeReadOrWrittenStopWithTheReason) {
   EXPECT_EQ(e.dialogs.Calls().back().text.rfind("Ошибка при открытии файла\n" + dir + "\n", 0), 0u);
   ASSERT_FALSE(e.log.Lines().empty());
   EXPECT_EQ(e.log.Lines().back().rfind("Win32 Error:", 0), 0u);
-  EXPECT_EQ(e.log.Lines().back(), "Win32 Error:" + e.state.lastErrorText);
+  EXPECT_EQ(e.log.Lines().back(), "Win32 Error:" + e.state.link.lastErrorText);
 }
 
 // Whatever the existing file ends with, every record starts a line of its own.
@@ -234,7 +239,7 @@ TEST(Export, AFormulaNameNeverReachesAnExport) {
   for (const Case& c : cases) EXPECT_EQ(ExportNameField(c.name), c.field) << c.name;
 
   Export e;
-  e.state.operatorFullName = "=cmd|' /C calc'!A0 Иван Иванович";
+  e.state.session.operatorFullName = "=cmd|' /C calc'!A0 Иван Иванович";
   StringGrid view = MakeView(kDateTitles);
   const int row = view.RowCount();
   AddRow(view, "S", "14.02.2026 12:34:56", "");

@@ -78,7 +78,7 @@ class AbortingHooks final : public ClockLinkHooks {
   bool pressOnPort3 = false;
   void ProcessMessages() override {
     ClockLinkHooks::ProcessMessages();
-    if (pressOnPort3 && state_.currentPort == 3 && ++passes == 3) state_.abort = 1;
+    if (pressOnPort3 && state_.link.currentPort == 3 && ++passes == 3) state_.link.abort = true;
   }
 };
 
@@ -95,15 +95,15 @@ struct Search {
   Window window;
 
   Search() {
-    state.startTime = EncodeDate(2026, 12, 8) + EncodeTime(9, 5, 7);
+    state.session.startTime = EncodeDate(2026, 12, 8) + EncodeTime(9, 5, 7);
     bank.devices[3] = std::make_unique<Device>(clock, false);
     bank.devices[5] = std::make_unique<Device>(clock, true);
     bank.devices[7] = std::make_unique<Device>(clock, false);
   }
   ConnectOutcome Run() {
-    ConnectionContext c{
-        state, *model,  totalData, link,
-        log,   dialogs, window,    [this](int n) { return n <= 63 && bank.devices.count(n) > 0; }};
+    ConnectionContext c{{*model, state, totalData, link, log, dialogs}, window, [this](int n) {
+                          return n <= 63 && bank.devices.count(n) > 0;
+                        }};
     return SearchInstrument(c);
   }
 };
@@ -112,8 +112,8 @@ TEST(Connection, AsksTheFreePortsInOrderUntilTheInstrumentAnswers) {
   Search s;
   s.bank.devices[64] = std::make_unique<Device>(s.clock, true);  // beyond the ports asked
   EXPECT_EQ(s.Run(), ConnectOutcome::kConnected);
-  EXPECT_EQ(s.state.currentPort, 5);
-  EXPECT_EQ(s.state.availablePorts, (std::vector<std::string>{"3", "5", "7"}));
+  EXPECT_EQ(s.state.link.currentPort, 5);
+  EXPECT_EQ(s.state.link.availablePorts, (std::vector<std::string>{"3", "5", "7"}));
   EXPECT_EQ(s.log.Lines(), (Lines{"Порт COM3 доступен", "Порт COM5 доступен", "Порт COM7 доступен",
                                   "08.12.2026  09:05:07 - начало работы ",
                                   "Попытка подключения с использованием перебора"}));
@@ -121,7 +121,7 @@ TEST(Connection, AsksTheFreePortsInOrderUntilTheInstrumentAnswers) {
   EXPECT_EQ(s.totalData.Cell(1, 7), "12800");
   EXPECT_EQ(s.window.opened, 1);
   EXPECT_EQ(s.window.closed, 1);
-  EXPECT_EQ(s.state.abort, 0);
+  EXPECT_FALSE(s.state.link.abort);
   EXPECT_EQ(s.bank.devices[7]->port.Sent(), "");  // never asked
 }
 
@@ -132,7 +132,7 @@ TEST(Connection, AbortDuringThePortSearchEndsItUnconnected) {
   const Lines& lines = s.log.Lines();
   EXPECT_EQ(std::count(lines.begin(), lines.end(), "Запрос прерван"), 3);  // ports 3, 5 and 7
   EXPECT_EQ(s.bank.devices[5]->port.Sent(), "");
-  EXPECT_EQ(s.state.abort, 0);
+  EXPECT_FALSE(s.state.link.abort);
   EXPECT_EQ(s.window.closed, 1);
 }
 
@@ -159,7 +159,7 @@ TEST(Connection, GoingOfflineClearsEveryPendingFlagAndSaysWhy) {
   Offline view;
   test::ScriptedDialogs dialogs;
   GoOffline(state, *model, view, dialogs);
-  EXPECT_EQ(state.offline, 1);
+  EXPECT_TRUE(state.link.offline);
   EXPECT_EQ(view.disabled, 1);
   EXPECT_EQ(model->folders[99].pending, 0);
   ASSERT_EQ(dialogs.Calls().size(), 1u);

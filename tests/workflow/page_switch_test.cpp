@@ -16,7 +16,7 @@ class RecordingHooks final : public PageSwitchHooks {
   ConsoleState* state = nullptr;
   void ConfirmSaveSettings() override {
     calls.push_back("settings?");
-    if (saveFails) state->settingsChanged = 1;
+    if (saveFails) state->settings.settingsChanged = true;
   }
   void ConfirmPendingSync() override { calls.push_back("pending?"); }
   void OpenPage(int page) override { calls.push_back("page " + std::to_string(page)); }
@@ -28,7 +28,7 @@ struct Fixture {
   ConsoleState state;
   RecordingHooks hooks;
   Fixture(bool settingsChanged, bool pending) {
-    state.settingsChanged = settingsChanged;
+    state.settings.settingsChanged = settingsChanged;
     model->folderCount = 3;
     model->folders[2].pending = pending;
   }
@@ -56,7 +56,7 @@ TEST(PageSwitch, EachCommandAsksItsQuestionsInOrder) {
   for (const auto& c : cases) {
     Fixture f(true, true);
     EXPECT_EQ(f.Run(c.command), c.expected) << static_cast<int>(c.command);
-    EXPECT_EQ(f.state.settingsChanged, RuleFor(c.command).asksSettings ? 0 : 1);
+    EXPECT_EQ(f.state.settings.settingsChanged, !RuleFor(c.command).asksSettings);
   }
 }
 
@@ -66,7 +66,7 @@ TEST(PageSwitch, AFailedSaveKeepsTheSettingsChangedFlag) {
   f.hooks.state = &f.state;
   f.hooks.saveFails = true;
   EXPECT_EQ(f.Run(PageCommand::kByDate), (Calls{"settings?", "page 3"}));
-  EXPECT_EQ(f.state.settingsChanged, 1);
+  EXPECT_TRUE(f.state.settings.settingsChanged);
 }
 
 TEST(PageSwitch, QuestionsOnlyWhenThereIsSomethingToAsk) {
@@ -88,10 +88,10 @@ TEST(PageSwitch, SettingsAskedOnceThenNotUntilTheNextChange) {
 
 TEST(PageSwitch, NothingHappensWhileTheInstrumentIsBusy) {
   Fixture f(true, true);
-  f.state.busy = true;
+  f.state.link.busy = true;
   EXPECT_TRUE(f.Run(PageCommand::kByFolders).empty());
   EXPECT_TRUE(f.Run(PageCommand::kQuitMenu).empty());
-  EXPECT_EQ(f.state.settingsChanged, 1);
+  EXPECT_TRUE(f.state.settings.settingsChanged);
 }
 
 }  // namespace

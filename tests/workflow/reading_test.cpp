@@ -43,8 +43,8 @@ struct Reading {
   StringGrid totalData{2, 1, 1};
   test::ScriptedDialogs dialogs;
   RecordingReadingHooks hooks;
-  ReadingContext context{rig.state, *model,  totalData, rig.link,
-                         rig.log,   dialogs, hooks,     EncodeDate(2026, 12, 8)};
+  ReadingContext context{
+      {*model, rig.state, totalData, rig.link, rig.log, dialogs}, hooks, EncodeDate(2026, 12, 8)};
 
   explicit Reading(uint32_t seed = 7, uint16_t notepad = 12800) : rig(seed, notepad) {
     EXPECT_TRUE(Identify(rig.link, rig.state, model->identity, rig.log));
@@ -113,7 +113,7 @@ TEST(Reading, LoadsTheWholeNotepadAsTheInstrumentHoldsIt) {
   EXPECT_EQ(std::count(r.rig.port.Sent().begin(), r.rig.port.Sent().end(), ':'),
             1 + 7 * inUse + (100 - inUse));
   EXPECT_TRUE(r.dialogs.Calls().empty());
-  EXPECT_FALSE(r.rig.state.busy);
+  EXPECT_FALSE(r.rig.state.link.busy);
 }
 
 TEST(Reading, FailuresAreLoggedPerRequestAndKeepWhatWasLoaded) {
@@ -178,7 +178,7 @@ TEST(Reading, DisturbedRepliesNeverShowAnythingInvented) {
   int complete = 0, incomplete = 0, retries = 0;
   for (uint32_t seed = 1; seed <= 24; ++seed) {
     Reading r(seed, 64000 - 10 * 512);
-    r.rig.state.fastRead = seed % 2 == 0;
+    r.rig.state.link.fastRead = seed % 2 == 0;
     r.rig.line.SetPacing(true);  // replies take their time on the line, late ones overlap
     uint32_t x = seed;
     auto next = [&x](uint32_t n) { return (x = x * 1103515245 + 12345) / 65536 % n; };
@@ -257,7 +257,7 @@ TEST(Refresh, QuestionsDecideAndTheSummaryIsCutBack) {
   // A folder whose writing failed: the question names it and its backup.
   r.model->folders[4].pending = 1;
   r.model->folders[4].writeFailed = true;
-  r.rig.state.unfinishedBackups = {"/home/backups/orti415-backup-1.txt"};
+  r.rig.state.session.unfinishedBackups = {"/home/backups/orti415-backup-1.txt"};
   r.dialogs.Expect(DialogAnswer::kYes);
   r.dialogs.Expect(DialogAnswer::kNo);
   RefreshNotepad(r.context);
@@ -278,7 +278,7 @@ TEST(Refresh, QuestionsDecideAndTheSummaryIsCutBack) {
   EXPECT_EQ(r.totalData.RowCount(), rows);  // never accumulates
   EXPECT_EQ(r.rig.log.Lines()[r.rig.log.Lines().size() - 1], "Запрос папок прибора");
 
-  r.rig.state.offline = 1;
+  r.rig.state.link.offline = true;
   RefreshNotepad(r.context);
   EXPECT_EQ(r.dialogs.Calls().back().text, "Нет подключения к прибору");
 }

@@ -29,20 +29,22 @@ class RecordingSteps final : public StartupSteps {
   void ShowFirstPages() override { calls.push_back("first pages"); }
   void LoadSettings() override {
     calls.push_back("load settings");
-    state.operators = operatorsInFile;
+    state.session.operators = operatorsInFile;
   }
-  void OpenStartPage(int page) override { calls.push_back("start page " + std::to_string(page)); }
+  void OpenStartPage(StartPage page) override {
+    calls.push_back("start page " + std::to_string(static_cast<int>(page)));
+  }
   void PrepareViews() override { calls.push_back("prepare views"); }
   void RunRegistration() override {
     calls.push_back("registration");
-    state.surname = "Иванов";
-    state.firstName = "Пётр";
-    state.patronymic = "Сергеевич";
-    state.registrationResult = registrationResult;
+    state.session.surname = "Иванов";
+    state.session.firstName = "Пётр";
+    state.session.patronymic = "Сергеевич";
+    state.session.registrationResult = registrationResult;
   }
   void AddNewOperator() override { calls.push_back("add operator"); }
   void OpenSettingsPage() override {
-    calls.push_back("settings page, flag " + std::to_string(state.settingsChanged));
+    calls.push_back("settings page, flag " + std::to_string(state.settings.settingsChanged));
   }
   ConnectOutcome Connect() override {
     calls.push_back("connect");
@@ -72,28 +74,28 @@ struct Startup {
 TEST(StartupSequence, RegisteredOperatorConnectsAndReads) {
   Startup run;
   run.steps.operatorsInFile = {"Иванов_Пётр_Сергеевич"};
-  run.state.startMaximised = 1;
+  run.state.settings.startMaximised = true;
   EXPECT_EQ(run(), (Calls{"first pages", "load settings", "start page 2", "prepare views",
                           "registration", "connect", "maximised", "columns",
                           "log:", "log:Запрос папок прибора", "read", "pump"}));
   EXPECT_EQ(run.result, StartupResult::kRun);
   EXPECT_EQ(run.state.settingsPath, "/home/lab/orti415.ini");
-  EXPECT_EQ(run.state.newFolderName, "Новая папка");
-  EXPECT_EQ(run.state.startTime, 46000.5);
-  EXPECT_EQ(run.state.operatorFullName, "Иванов Пётр Сергеевич");
-  EXPECT_EQ(run.state.operatorShortName, "Иванов П. С.");
-  EXPECT_EQ(run.state.settingsChanged, 0);
+  EXPECT_EQ(run.state.settings.newFolderName, "Новая папка");
+  EXPECT_EQ(run.state.session.startTime, 46000.5);
+  EXPECT_EQ(run.state.session.operatorFullName, "Иванов Пётр Сергеевич");
+  EXPECT_EQ(run.state.session.operatorShortName, "Иванов П. С.");
+  EXPECT_FALSE(run.state.settings.settingsChanged);
 }
 
 TEST(StartupSequence, NoOperatorsOpensSettingsAndUsesBlankNames) {
   Startup run;
-  run.state.startPage = 1;
+  run.state.settings.startPage = StartPage::kByFolders;
   Calls calls = run();
   EXPECT_EQ(calls[2], "start page 3");
   EXPECT_EQ(std::count(calls.begin(), calls.end(), "registration"), 0);
-  EXPECT_EQ(run.state.operatorFullName, "   ");
-  EXPECT_EQ(run.state.operatorShortName, " ");
-  EXPECT_EQ(run.state.registrationResult, 0);
+  EXPECT_EQ(run.state.session.operatorFullName, "   ");
+  EXPECT_EQ(run.state.session.operatorShortName, " ");
+  EXPECT_EQ(run.state.session.registrationResult, 0);
 }
 
 TEST(StartupSequence, CancelledRegistrationEndsBeforeConnecting) {
@@ -114,14 +116,14 @@ TEST(StartupSequence, NewOperatorOpensSettingsWithFlagThatEndsCleared) {
   ASSERT_NE(at, calls.end());
   EXPECT_EQ(*(at + 1), "add operator");
   EXPECT_EQ(*(at + 2), "settings page, flag 1");
-  EXPECT_EQ(run.state.settingsChanged, 0);
+  EXPECT_FALSE(run.state.settings.settingsChanged);
 }
 
 TEST(StartupSequence, DebugSkipsOnlyTheReading) {
   Startup run;
   run.steps.operatorsInFile = {"A_B_C"};
   Calls calls = run({"/debug"});
-  EXPECT_TRUE(run.state.debugMode);
+  EXPECT_TRUE(run.state.session.debugMode);
   EXPECT_EQ(calls.back(), "pump");
   EXPECT_EQ(std::count(calls.begin(), calls.end(), "read"), 0);
   EXPECT_EQ(std::count(calls.begin(), calls.end(), "log:Запрос папок прибора"), 0);
