@@ -355,13 +355,6 @@ SyncContext TForm1::SyncFor() {
   return {*model_, state_, Ask(), log_, writeProgress_, *this, *link_};
 }
 
-void TForm1::ClearMarkColumns() {
-  for (StringGrid* grid : {&byFoldersGrid_, &byDateGrid_}) {
-    GridUpdate update(*grid);
-    for (int row = 1; row < grid->RowCount(); ++row) grid->SetCell(kMarkColumn, row, "");
-  }
-}
-
 void TForm1::UseSerialLine(std::unique_ptr<SerialPort> port, Clock& clock) {
   deviceLink_.reset();
   port_ = std::move(port);

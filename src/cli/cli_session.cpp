@@ -123,12 +123,6 @@ void CliSession::FillGrids() {
   orti::FillGrids(*model_, byFolders_, byDate_, env_.decimalSeparator);
 }
 
-void CliSession::ClearMarkColumns() {
-  for (StringGrid* grid : {&byFolders_, &byDate_}) {
-    for (int row = 1; row < grid->RowCount(); ++row) grid->SetCell(kMarkColumn, row, "");
-  }
-}
-
 SyncContext CliSession::SyncFor() {
   return {*model_, state_, dialogs_, log_, progress_, *this, link_};
 }

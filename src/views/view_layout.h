@@ -7,15 +7,14 @@
 #include <vector>
 
 #include "model/string_grid.h"
+#include "model/view_mark.h"
 
 namespace orti {
-
-enum class ViewKind { kByFolders, kByDate };
 
 constexpr int kViewColumns = 12;
 constexpr int kViewFixedRows = 1;
 constexpr int kIconColumn = 0;
-constexpr int kMarkColumn = 1;   // "", "S", "P" or "D"
+constexpr int kMarkColumn = 1;   // "", "S", "P" or "D": what the icon column draws
 constexpr int kSpareColumn = 2;  // always empty
 constexpr int kFolderNumberColumn = 10;
 constexpr int kRecordNumberColumn = 11;

@@ -32,7 +32,7 @@ std::string ExportOf(NotepadModel& model, ViewKind kind, const std::string& sepa
   SortByDateIndex(model.byDate);
   FillGrids(model, byFolders, byDate, separator);
   StringGrid& view = kind == ViewKind::kByDate ? byDate : byFolders;
-  ToggleMark(view, {1, view.RowCount() - 1, 1}, 'S');
+  ToggleMark(model, kind, view, {1, view.RowCount() - 1, 1}, ViewMark::kSave);
   ConsoleState state;
   state.operatorFullName = "Иванов Иван Иванович";
   test::ScriptedDialogs dialogs;
@@ -42,7 +42,8 @@ std::string ExportOf(NotepadModel& model, ViewKind kind, const std::string& sepa
   files.Expect(path);
   test::RecordingLog log;
   ExportContext context{view, state, dialogs, files, log};
-  EXPECT_EQ(ExportMarkedRows(context), ExportOutcome::kWritten);
+  EXPECT_EQ(ExportRows(context, MarkedRows(model, kind, ViewMark::kSave)), ExportOutcome::kWritten);
+  ResetMarks(model, kind, view);  // as "Выполнить" does after an export
   return test::ReadBytes(path);
 }
 
