@@ -27,8 +27,6 @@ void FillView(ViewKind kind, NotepadModel& model, StringGrid& grid, const std::s
   for (const RecordRef& ref : records) {
     const NotepadFolder& folder = model.folders[ref.folder];
     const NotepadRecord& record = folder.records[ref.record];
-    grid.SetCell(kFolderNumberColumn, row, std::to_string(ref.folder));
-    grid.SetCell(kRecordNumberColumn, row, std::to_string(ref.record));
     WriteRecordCells(kind, grid, row, MakeRecordTexts(folder, record, separator));
     ShowMark(grid, row, record, kind);
     ++row;

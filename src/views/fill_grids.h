@@ -13,8 +13,7 @@ namespace orti {
 // Rebuilds the record rows of both views: the by-folders view in folder and
 // slot order, the by-date view in the order of the model's by-date index
 // (sorted beforehand), both showing only the records IsShownRecord accepts,
-// each row with its record's mark. Columns 10 and 11 of every row hold the
-// record's folder and slot number. A view without records keeps one empty
+// each row with its record's mark. A view without records keeps one empty
 // row 1.
 //
 // The marks belong to the records, not to row positions: after a folder
