@@ -20,7 +20,6 @@ class NoViews final : public ViewsHooks {
  public:
   void SortByDateIndex() override {}
   void FillGrids() override {}
-  void ClearMarkColumns() override {}
 };
 
 }  // namespace

@@ -260,10 +260,8 @@ void HistoryPage::ExportSelected() {
     if (row - kViewFixedRows < static_cast<int>(rows_.size())) rows.insert(row);
   }
   if (rows.empty()) return;
-  for (int row : rows) grid_.SetCell(kMarkColumn, row, "S");
   ExportContext context{context_.services(), grid_, context_.files()};
-  ExportMarkedRows(context);
-  for (int row : rows) grid_.SetCell(kMarkColumn, row, "");
+  ExportRows(context, {rows.begin(), rows.end()});
 }
 
 void HistoryPage::SavePlot() {

@@ -358,13 +358,6 @@ SyncContext TForm1::SyncFor() {
   return {Services(), writeProgress_, *this};
 }
 
-void TForm1::ClearMarkColumns() {
-  for (StringGrid* grid : {&byFoldersGrid_, &byDateGrid_}) {
-    GridUpdate update(*grid);
-    for (int row = 1; row < grid->RowCount(); ++row) grid->SetCell(kMarkColumn, row, "");
-  }
-}
-
 void TForm1::UseSerialLine(std::unique_ptr<SerialPort> port, Clock& clock) {
   deviceLink_.reset();
   port_ = std::move(port);

@@ -83,9 +83,11 @@ class TForm1 final : public QMainWindow,
   void SetDialogs(Dialogs* dialogs) { activeDialogs_ = dialogs; }
   // Lets tests answer the save dialog of the export.
   void SetFileChooser(FileChooser* files) { activeFiles_ = files; }
-  // Prints a view's "P" rows; false when nothing was printed. By default the
-  // print dialog and the system printer; tests put a recorder here.
-  using ReportPrinter = std::function<bool(ViewKind view, const StringGrid& grid)>;
+  // Prints `rows` of a view (those marked "P"); false when nothing was
+  // printed. By default the print dialog and the system printer; tests put a
+  // recorder here.
+  using ReportPrinter =
+      std::function<bool(ViewKind view, const StringGrid& grid, const std::vector<int>& rows)>;
   void SetReportPrinter(ReportPrinter printer) { reportPrinter_ = std::move(printer); }
   // The serial link that synchronisation writes through; null until a link exists.
   void SetLink(Exchanger* link) { link_ = link; }
@@ -227,9 +229,6 @@ class TForm1 final : public QMainWindow,
   void OpenPage(int page) override;
   void CloseMainWindow() override;
 
-  // ViewsHooks
-  void ClearMarkColumns() override;
-
   // OfflineView
   void DisableDataCommands() override;
 
@@ -242,7 +241,7 @@ class TForm1 final : public QMainWindow,
   ViewPage* PageOf(ViewKind view) const;
   StringGrid& GridOf(ViewKind view);
   RowSelection SelectionOf(ViewKind view) const;
-  void ToggleViewMark(ViewKind view, char mark);
+  void ToggleViewMark(ViewKind view, ViewMark mark);
   void SelectAllRows(ViewKind view);
   void ResetViewMarks(ViewKind view);
   void Execute(ViewKind view);

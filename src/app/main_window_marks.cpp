@@ -40,10 +40,10 @@ void TForm1::ConnectMarkCommands() {
 // --- handlers ---------------------------------------------------------------
 
 void TForm1::BtnSaveGrid1Click() {
-  ToggleViewMark(ViewKind::kByFolders, 'S');
+  ToggleViewMark(ViewKind::kByFolders, ViewMark::kSave);
 }
 void TForm1::BtnPrintGrid1Click() {
-  ToggleViewMark(ViewKind::kByFolders, 'P');
+  ToggleViewMark(ViewKind::kByFolders, ViewMark::kPrint);
 }
 void TForm1::BtnExecByFoldersClick() {
   Execute(ViewKind::kByFolders);
@@ -70,10 +70,10 @@ void TForm1::PMBFUnRemoveClick() {
 }
 
 void TForm1::BtnSaveGrid2Click() {
-  ToggleViewMark(ViewKind::kByDate, 'S');
+  ToggleViewMark(ViewKind::kByDate, ViewMark::kSave);
 }
 void TForm1::BtnPrintGrid2Click() {
-  ToggleViewMark(ViewKind::kByDate, 'P');
+  ToggleViewMark(ViewKind::kByDate, ViewMark::kPrint);
 }
 void TForm1::BtnExecByDateTimeClick() {
   Execute(ViewKind::kByDate);
@@ -128,9 +128,9 @@ RowSelection TForm1::SelectionOf(ViewKind view) const {
   return rows;
 }
 
-void TForm1::ToggleViewMark(ViewKind view, char mark) {
+void TForm1::ToggleViewMark(ViewKind view, ViewMark mark) {
   if (state_.link.busy) return;
-  ToggleMark(GridOf(view), SelectionOf(view), mark);
+  ToggleMark(*model_, view, GridOf(view), SelectionOf(view), mark);
 }
 
 void TForm1::SelectAllRows(ViewKind view) {
@@ -140,24 +140,28 @@ void TForm1::SelectAllRows(ViewKind view) {
 
 void TForm1::ResetViewMarks(ViewKind view) {
   if (state_.link.busy) return;
-  ResetMarks(GridOf(view));
+  ResetMarks(*model_, view, GridOf(view));
   MoveCursor(view, kViewFixedRows);  // the selection collapses to row 1
 }
 
 void TForm1::Execute(ViewKind view) {
   if (state_.link.busy) return;
   StringGrid& grid = GridOf(view);
-  const ExecuteChoice choice = ChooseExecute(grid, SelectionOf(view));
+  const ExecuteChoice choice = ChooseExecute(*model_, view, SelectionOf(view));
   if (choice == ExecuteChoice::kPrint) {
+    const std::vector<int> rows = MarkedRows(*model_, view, ViewMark::kPrint);
     if (reportPrinter_) {
-      reportPrinter_(view, grid);
+      reportPrinter_(view, grid, rows);
     } else {
-      PrintReport(this, grid, state_.session.operatorShortName, PageOf(view)->Grid->font());
+      PrintReport(this, grid, rows, state_.session.operatorShortName, PageOf(view)->Grid->font());
     }
   } else if (choice == ExecuteChoice::kExport) {
     ExportContext context{Services(), grid, Files()};
     // Refused or failed: the operator keeps the marks to try again.
-    if (ExportMarkedRows(context) == ExportOutcome::kStopped) return;
+    if (ExportRows(context, MarkedRows(*model_, view, ViewMark::kSave)) ==
+        ExportOutcome::kStopped) {
+      return;
+    }
   }
   ResetViewMarks(view);
   if (choice == ExecuteChoice::kSynchronise) SynchroniseFolders(SyncFor());

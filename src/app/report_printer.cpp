@@ -66,13 +66,13 @@ void OfferNoPageRange(QPrintDialog& dialog) {
   dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
 }
 
-bool PrintReport(QWidget* parent, const StringGrid& view, const std::string& operatorShortName,
-                 const QFont& gridFont) {
+bool PrintReport(QWidget* parent, const StringGrid& view, const std::vector<int>& rows,
+                 const std::string& operatorShortName, const QFont& gridFont) {
   QPrinter printer(QPrinter::HighResolution);
   QPrintDialog dialog(&printer, parent);
   OfferNoPageRange(dialog);
   if (dialog.exec() != QDialog::Accepted) return false;
-  PrintReportOn(printer, CollectReportTexts(view, operatorShortName), gridFont);
+  PrintReportOn(printer, CollectReportTexts(view, rows, operatorShortName), gridFont);
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include <QPrinter>
 #include <QWidget>
 #include <string>
+#include <vector>
 
 #include "model/string_grid.h"
 #include "views/print_layout.h"
@@ -20,9 +21,9 @@ void PrintReportOn(QPrinter& printer, const ReportTexts& texts, const QFont& gri
 // selection, nor current page) that the report would ignore.
 void OfferNoPageRange(QPrintDialog& dialog);
 
-// The print dialog, then the report of the view's "P" rows. False when the
-// operator cancelled the dialog.
-bool PrintReport(QWidget* parent, const StringGrid& view, const std::string& operatorShortName,
-                 const QFont& gridFont);
+// The print dialog, then the report of the view's `rows` (those marked "P").
+// False when the operator cancelled the dialog.
+bool PrintReport(QWidget* parent, const StringGrid& view, const std::vector<int>& rows,
+                 const std::string& operatorShortName, const QFont& gridFont);
 
 }  // namespace orti

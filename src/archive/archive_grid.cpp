@@ -24,10 +24,6 @@ void FillArchiveGrid(const std::vector<Measurement>& measurements, StringGrid& g
                      MakeRecordTexts(m.folderName, values, decimalSeparator));
     grid.SetCell(kFirstReadColumn, row, FormatDateTime(m.firstRead));
     grid.SetCell(kReadByColumn, row, m.operatorName);
-    // The hidden numbers say that the row holds a measurement, so that it can
-    // be marked and exported; they point at the list, not at the notepad.
-    grid.SetCell(kFolderNumberColumn, row, std::to_string(std::max(m.folderIndex, 0)));
-    grid.SetCell(kRecordNumberColumn, row, std::to_string(row - kViewFixedRows));
     ++row;
   }
 }

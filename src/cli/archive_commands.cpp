@@ -57,8 +57,9 @@ int Export(ArchiveStore& store, const CliOptions& o, CliEnvironment& env, std::o
   const std::vector<Measurement> rows = store.Query(a.filter);
   StringGrid grid;
   FillArchiveGrid(rows, grid, env.decimalSeparator);
-  for (size_t i = 0; i < rows.size(); ++i) grid.SetCell(kMarkColumn, kViewFixedRows + i, "S");
-  return ExportToFile(grid, a.files[0], session, dialogs);
+  std::vector<int> all;  // every measurement the filter chose
+  for (size_t i = 0; i < rows.size(); ++i) all.push_back(kViewFixedRows + static_cast<int>(i));
+  return ExportToFile(grid, all, a.files[0], session, dialogs);
 }
 
 int Import(ArchiveStore& store, const ArchiveOptions& a, std::ostream& out, std::ostream& err) {

@@ -15,7 +15,6 @@
 #include "folders/synchronisation.h"
 #include "platform/device_access.h"
 #include "views/export.h"
-#include "views/fill_grids.h"
 #include "views/marks.h"
 
 namespace orti::cli {
@@ -56,11 +55,6 @@ void PrintIdentity(const StringGrid& totalData, std::ostream& out) {
   }
 }
 
-bool ViewHasRecords(const StringGrid& view) {
-  int folder = 0, record = 0;
-  return RowRecord(view, 1, folder, record);
-}
-
 // The file the export will write: the name as given, ".csv" added when the
 // name has no extension (as the export itself does).
 std::string ExportPath(const std::string& file) {
@@ -83,10 +77,13 @@ std::string ExportFileRefusal(const CliOptions& o) {
          "записи, или --replace, чтобы заменить его.";
 }
 
+// Every record of the view, as "select all" and "S" in the window would mark them.
 int Export(const CliOptions& o, CliSession& session, CliDialogs& dialogs) {
-  StringGrid& view = session.View(ViewOf(o));
-  if (ViewHasRecords(view)) ToggleMark(view, {1, view.RowCount() - 1, 1}, 'S');
-  return ExportToFile(view, o.file, session, dialogs);
+  const ViewKind view = ViewOf(o);
+  StringGrid& grid = session.View(view);
+  NotepadModel& model = session.Model();
+  ToggleMark(model, view, grid, {1, grid.RowCount() - 1, 1}, ViewMark::kSave);
+  return ExportToFile(grid, MarkedRows(model, view, ViewMark::kSave), o.file, session, dialogs);
 }
 
 bool StartsWith(const std::string& text, const char* start) {
@@ -150,7 +147,7 @@ int DeleteRecords(const CliOptions& o, CliSession& session, CliDialogs& dialogs,
   NotepadModel& model = session.Model();
   std::vector<int> rows;
   for (const RecordSlot& slot : o.records) {
-    rows.push_back(RecordToFolderRow(model, slot.folder, slot.record).value());
+    rows.push_back(RecordToRow(model, ViewKind::kByFolders, slot.folder, slot.record).value());
   }
   MarkViews views = session.Views();
   NoMarkWindows windows;
@@ -179,7 +176,7 @@ int Restore(const CliOptions& o, CliSession& session, CliDialogs& dialogs, doubl
 std::string UnshownRecords(const CliOptions& o, const NotepadModel& model) {
   std::string list;
   for (const RecordSlot& slot : o.records) {
-    if (RecordToFolderRow(model, slot.folder, slot.record)) continue;
+    if (RecordToRow(model, ViewKind::kByFolders, slot.folder, slot.record)) continue;
     list +=
         (list.empty() ? "" : " ") + std::to_string(slot.folder) + ":" + std::to_string(slot.record);
   }
@@ -188,12 +185,12 @@ std::string UnshownRecords(const CliOptions& o, const NotepadModel& model) {
 
 }  // namespace
 
-int ExportToFile(const StringGrid& view, const std::string& file, CliSession& session,
-                 CliDialogs& dialogs) {
+int ExportToFile(const StringGrid& view, const std::vector<int>& rows, const std::string& file,
+                 CliSession& session, CliDialogs& dialogs) {
   const size_t before = dialogs.Messages().size();
   FixedFileChooser chooser(file);
   ExportContext context{session.Services(), view, chooser};
-  switch (ExportMarkedRows(context)) {
+  switch (ExportRows(context, rows)) {
     case ExportOutcome::kWritten:
       return kExitOk;
     case ExportOutcome::kCancelled:
@@ -223,10 +220,11 @@ std::optional<OperatorParts> SplitOperatorName(const std::string& name) {
   return result;
 }
 
-void PrintRecordRows(const StringGrid& view, std::ostream& out) {
-  for (int row = 1; row < view.RowCount(); ++row) {
-    int folder = 0, record = 0;
-    if (RowRecord(view, row, folder, record)) out << ExportRowText(view, row) << '\n';
+void PrintRecordRows(const NotepadModel& model, ViewKind view, const StringGrid& grid,
+                     std::ostream& out) {
+  const int records = static_cast<int>(ViewRecords(model, view).size());
+  for (int row = kViewFixedRows; row < kViewFixedRows + records; ++row) {
+    out << ExportRowText(grid, row) << '\n';
   }
 }
 
@@ -263,7 +261,7 @@ int RunCommand(const CliOptions& o, CliEnvironment& env, const PortMap& ports, s
     return kExitOk;
   }
   if (o.command == Command::kRead) {
-    PrintRecordRows(session.View(ViewOf(o)), out);
+    PrintRecordRows(session.Model(), ViewOf(o), session.View(ViewOf(o)), out);
     return session.ReadFailures() > 0 ? kExitFailed : kExitOk;
   }
   if (o.command == Command::kRestore) return Restore(o, session, dialogs, env.now, out, err);

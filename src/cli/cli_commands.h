@@ -5,6 +5,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "cli/cli_dialogs.h"
 #include "cli/cli_options.h"
@@ -22,12 +23,13 @@ constexpr int kExitRefused = 2;  // usage error or refused input
 // patronymic. Nothing when a part would be refused on the settings page.
 std::optional<OperatorParts> SplitOperatorName(const std::string& name);
 
-// Exports the view's "S" rows to `file`; the exit status of the export.
-int ExportToFile(const StringGrid& view, const std::string& file, CliSession& session,
-                 CliDialogs& dialogs);
+// Exports `rows` of the view to `file`; the exit status of the export.
+int ExportToFile(const StringGrid& view, const std::vector<int>& rows, const std::string& file,
+                 CliSession& session, CliDialogs& dialogs);
 
 // The view's record rows as export lines without the operator, one per line.
-void PrintRecordRows(const StringGrid& view, std::ostream& out);
+void PrintRecordRows(const NotepadModel& model, ViewKind view, const StringGrid& grid,
+                     std::ostream& out);
 
 int RunCommand(const CliOptions& options, CliEnvironment& environment, const PortMap& ports,
                std::ostream& out, std::ostream& err);

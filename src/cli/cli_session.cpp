@@ -120,12 +120,6 @@ void CliSession::FillGrids() {
   orti::FillGrids(*model_, byFolders_, byDate_, env_.decimalSeparator);
 }
 
-void CliSession::ClearMarkColumns() {
-  for (StringGrid* grid : {&byFolders_, &byDate_}) {
-    for (int row = 1; row < grid->RowCount(); ++row) grid->SetCell(kMarkColumn, row, "");
-  }
-}
-
 ConsoleServices CliSession::Services() {
   return {*model_, state_, totalData_, link_, log_, dialogs_};
 }

@@ -87,7 +87,6 @@ class CliSession final : public StartupSteps, public QuietReadingHooks, public V
   // ViewsHooks
   void SortByDateIndex() override;
   void FillGrids() override;
-  void ClearMarkColumns() override;
 
  private:
   CliEnvironment& env_;

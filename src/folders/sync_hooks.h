@@ -25,8 +25,6 @@ class ViewsHooks {
   virtual ~ViewsHooks() = default;
   virtual void SortByDateIndex() = 0;
   virtual void FillGrids() = 0;
-  // Empties the mark column (column 1) of every row from row 1 on, in both views.
-  virtual void ClearMarkColumns() = 0;
 };
 
 }  // namespace orti

@@ -141,7 +141,7 @@ SyncOutcome SynchroniseFolders(const SyncContext& c, bool ask) {
   }
 
   for (int i = 0; i < folders; ++i) ApplyDeletions(model.folders[i]);
-  c.views.ClearMarkColumns();
+  ClearViewMarks(model);
   // A folder whose writing failed stays pending with its closed-up image, so
   // that the next synchronisation writes it again.
   for (int i = 0; i < folders; ++i) {

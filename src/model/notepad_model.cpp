@@ -56,6 +56,14 @@ std::string FolderNameUtf8(const NotepadFolder& folder) {
   return Cp1251ToUtf8(name);
 }
 
+void ClearViewMarks(NotepadModel& model) {
+  for (NotepadFolder& folder : model.folders) {
+    for (NotepadRecord& record : folder.records) {
+      for (ViewMark& mark : record.viewMarks) mark = ViewMark::kNone;
+    }
+  }
+}
+
 bool AnyFolderPending(const NotepadModel& model) {
   for (int f = 0; f < model.folderCount && f < kMaxFolders; ++f) {
     if (model.folders[f].pending) return true;

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "model/view_mark.h"
+
 namespace orti {
 
 constexpr int kMaxFolders = 100;
@@ -47,10 +49,13 @@ struct NotepadRecord {
   uint16_t dayNumber = 0;
   uint16_t timeUnits = 0;
   int32_t seconds = 0;
-  double dateTime = 0;  // days since 30 December 1899
-  int32_t deletionMark = 0;
+  double dateTime = 0;       // days since 30 December 1899
+  int32_t deletionMark = 0;  // shown as "D" in both views
+  ViewMark viewMarks[kViewKinds] = {};
 
   bool HoldsRecord() const { return mode != kModeEmpty && mode != kModeDeleted; }
+  ViewMark& MarkIn(ViewKind view) { return viewMarks[static_cast<int>(view)]; }
+  ViewMark MarkIn(ViewKind view) const { return viewMarks[static_cast<int>(view)]; }
 };
 
 struct NotepadFolder {
@@ -115,6 +120,9 @@ std::string FolderNameUtf8(const NotepadFolder& folder);
 
 // A free slot: state kFree under the name "<Свободно>".
 void MakeFree(NotepadFolder& folder);
+
+// Takes every "S" and "P" off, in both views; deletion marks stay.
+void ClearViewMarks(NotepadModel& model);
 
 // True when any folder 0 .. folderCount-1 has a change not yet written.
 bool AnyFolderPending(const NotepadModel& model);

@@ -7,7 +7,6 @@
 #include "platform/atomic_file.h"
 #include "platform/cp1251.h"
 #include "platform/system_error.h"
-#include "views/fill_grids.h"
 #include "views/view_layout.h"
 
 namespace orti {
@@ -21,11 +20,6 @@ std::string WithDefaultExtension(std::string path) {
   const std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
   if (name.find('.') == std::string::npos) path += std::string(".") + kExportDefaultExtension;
   return path;
-}
-
-bool IsMarked(const StringGrid& view, int row, char mark) {
-  const std::string& cell = view.Cell(kMarkColumn, row);
-  return cell.size() == 1 && (cell[0] == mark || cell[0] == mark - 'A' + 'a');
 }
 
 bool IsFolderColumn(const StringGrid& view, int col) {
@@ -80,7 +74,7 @@ std::string ExportRowText(const StringGrid& view, int row) {
   return text;
 }
 
-ExportOutcome ExportMarkedRows(ExportContext& c) {
+ExportOutcome ExportRows(ExportContext& c, const std::vector<int>& rows) {
   std::optional<std::string> chosen = c.files.ChooseSaveFile(
       {kExportCaption, kExportFilter, kExportDefaultExtension, c.state.programFolder});
   if (!chosen) return ExportOutcome::kCancelled;
@@ -128,9 +122,8 @@ ExportOutcome ExportMarkedRows(ExportContext& c) {
   std::string text;
   if (!extend || existing.empty()) text += header + "\r\n";
   const std::string operatorField = ExportNameField(c.state.session.operatorFullName);
-  for (int row = 1; row < c.view.RowCount(); ++row) {
-    int folder = 0, record = 0;
-    if (!IsMarked(c.view, row, 'S') || !RowRecord(c.view, row, folder, record)) continue;
+  for (int row : rows) {
+    if (row < c.view.FixedRows() || row >= c.view.RowCount()) continue;
     const std::string rowText = ExportRowText(c.view, row);
     bool present = false;
     for (const std::string& line : existing) {

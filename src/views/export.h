@@ -1,7 +1,9 @@
 #pragma once
-// Writing the rows of a view marked "S" to a semicolon-separated cp1251 file:
-// a header of the column titles for a new file, one line per record ending
+// Writing chosen rows of a view-shaped grid to a semicolon-separated cp1251
+// file: a header of the column titles for a new file, one line per row ending
 // with the operator's full name, and never a record the file already holds.
+// The caller chooses the rows: a view its records marked "S", the history
+// page the measurements selected.
 
 #include <optional>
 #include <string>
@@ -48,6 +50,7 @@ std::string ExportHeader(const StringGrid& view);
 // each followed by ";", the folder name protected by ExportNameField.
 std::string ExportRowText(const StringGrid& view, int row);
 
-ExportOutcome ExportMarkedRows(ExportContext& context);
+// Writes `rows` (grid rows, in the order given); rows outside the grid are left out.
+ExportOutcome ExportRows(ExportContext& context, const std::vector<int>& rows);
 
 }  // namespace orti

@@ -1,36 +1,15 @@
 #include "views/fill_grids.h"
 
-#include <cstdlib>
-#include <map>
-#include <utility>
+#include <algorithm>
+#include <vector>
 
+#include "views/marks.h"
 #include "views/record_text.h"
 #include "views/shown_records.h"
 #include "views/view_layout.h"
 
 namespace orti {
 namespace {
-
-using RecordKey = std::pair<int, int>;  // folder, slot
-
-bool ReadNumber(const std::string& text, int& value) {
-  if (text.empty()) return false;
-  char* end = nullptr;
-  const long n = std::strtol(text.c_str(), &end, 10);
-  if (end == text.c_str() || *end != '\0' || n < 0 || n > 1000000) return false;
-  value = static_cast<int>(n);
-  return true;
-}
-
-std::map<RecordKey, std::string> TakeMarks(const StringGrid& grid) {
-  std::map<RecordKey, std::string> marks;
-  for (int row = kViewFixedRows; row < grid.RowCount(); ++row) {
-    int folder = 0, record = 0;
-    const std::string& mark = grid.Cell(kMarkColumn, row);
-    if (!mark.empty() && RowRecord(grid, row, folder, record)) marks[{folder, record}] = mark;
-  }
-  return marks;
-}
 
 // Leaves the title row and one empty row 1.
 void ClearRows(StringGrid& grid) {
@@ -39,27 +18,19 @@ void ClearRows(StringGrid& grid) {
   for (int col = 0; col < grid.ColCount(); ++col) grid.SetCell(col, kViewFixedRows, "");
 }
 
-void AppendRow(ViewKind kind, StringGrid& grid, int folder, int record, const RecordTexts& t,
-               const std::map<RecordKey, std::string>& marks) {
-  const int row = grid.RowCount() - 1;  // the empty row at the end
-  grid.SetCell(kFolderNumberColumn, row, std::to_string(folder));
-  grid.SetCell(kRecordNumberColumn, row, std::to_string(record));
-  WriteRecordCells(kind, grid, row, t);
-  auto mark = marks.find({folder, record});
-  if (mark != marks.end()) grid.SetCell(kMarkColumn, row, mark->second);
-  grid.SetRowCount(grid.RowCount() + 1);
-}
-
-// Removes the empty row after the last record, unless it is row 1.
-void DropTrailingRow(StringGrid& grid) {
-  if (grid.RowCount() > kViewFixedRows + 1) grid.SetRowCount(grid.RowCount() - 1);
-}
-
-void AppendShown(ViewKind kind, const NotepadModel& model, StringGrid& grid, int folder, int record,
-                 const std::string& separator, const std::map<RecordKey, std::string>& marks) {
-  if (!IsShownRecord(model, folder, record)) return;
-  const NotepadFolder& f = model.folders[folder];
-  AppendRow(kind, grid, folder, record, MakeRecordTexts(f, f.records[record], separator), marks);
+void FillView(ViewKind kind, NotepadModel& model, StringGrid& grid, const std::string& separator) {
+  const std::vector<RecordRef> records = ViewRecords(model, kind);
+  KeepMarksOfShownRecords(model, kind, records);
+  ClearRows(grid);
+  grid.SetRowCount(kViewFixedRows + std::max(1, static_cast<int>(records.size())));
+  int row = kViewFixedRows;
+  for (const RecordRef& ref : records) {
+    const NotepadFolder& folder = model.folders[ref.folder];
+    const NotepadRecord& record = folder.records[ref.record];
+    WriteRecordCells(kind, grid, row, MakeRecordTexts(folder, record, separator));
+    ShowMark(grid, row, record, kind);
+    ++row;
+  }
 }
 
 }  // namespace
@@ -80,34 +51,12 @@ void WriteRecordCells(ViewKind kind, StringGrid& grid, int row, const RecordText
   grid.SetCell(9, row, t.ph25);
 }
 
-bool RowRecord(const StringGrid& grid, int row, int& folder, int& record) {
-  if (row < grid.FixedRows()) return false;
-  return ReadNumber(grid.Cell(kFolderNumberColumn, row), folder) &&
-         ReadNumber(grid.Cell(kRecordNumberColumn, row), record);
-}
-
-void FillGrids(const NotepadModel& model, StringGrid& byFolders, StringGrid& byDate,
+void FillGrids(NotepadModel& model, StringGrid& byFolders, StringGrid& byDate,
                const std::string& decimalSeparator) {
   GridUpdate foldersUpdate(byFolders);
   GridUpdate dateUpdate(byDate);
-  const auto folderMarks = TakeMarks(byFolders);
-  const auto dateMarks = TakeMarks(byDate);
-  ClearRows(byFolders);
-  ClearRows(byDate);
-
-  for (int f = 0; f < model.folderCount && f < kMaxFolders; ++f) {
-    for (int r = 0; r < kShownSlots; ++r) {
-      AppendShown(ViewKind::kByFolders, model, byFolders, f, r, decimalSeparator, folderMarks);
-    }
-  }
-  DropTrailingRow(byFolders);
-
-  const ByDateIndex& index = model.byDate;
-  for (int i = 0; i < kByDateCapacity && index.folder[i] >= 0; ++i) {
-    AppendShown(ViewKind::kByDate, model, byDate, index.folder[i], index.record[i],
-                decimalSeparator, dateMarks);
-  }
-  DropTrailingRow(byDate);
+  FillView(ViewKind::kByFolders, model, byFolders, decimalSeparator);
+  FillView(ViewKind::kByDate, model, byDate, decimalSeparator);
 }
 
 }  // namespace orti

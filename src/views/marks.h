@@ -1,21 +1,19 @@
 #pragma once
 // Row marks of the two views: "S" to save to a file, "P" to print, "D" to
-// delete from the instrument. "D" is mirrored into the model, the journal and
-// the other view's row that shows the same record.
+// delete from the instrument. The model holds them (each view its own "S"
+// and "P", "D" as the record's deletion mark); the functions here change the
+// model and show the change in the mark column of the rows it touches.
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "model/notepad_model.h"
 #include "model/string_grid.h"
+#include "views/shown_records.h"
 #include "views/view_layout.h"
 
 namespace orti {
-
-struct RecordRef {
-  int folder;
-  int record;
-};
 
 // A block of selected rows of a view (top..bottom) and its cursor row.
 struct RowSelection {
@@ -25,18 +23,28 @@ struct RowSelection {
 };
 
 // The row ↔ record correspondences, over the model as it now is.
-std::optional<RecordRef> FolderRowToRecord(const NotepadModel& model, int row);
-std::optional<int> RecordToFolderRow(const NotepadModel& model, int folder, int record);
-std::optional<RecordRef> DateRowToRecord(const NotepadModel& model, int row);
-std::optional<int> RecordToDateRow(const NotepadModel& model, int folder, int record);
+std::optional<RecordRef> RowToRecord(const NotepadModel& model, ViewKind view, int row);
+std::optional<int> RecordToRow(const NotepadModel& model, ViewKind view, int folder, int record);
 
 bool AnyRecordMarked(const NotepadModel& model);
 bool FolderHasMarkedRecord(const NotepadModel& model, int folder);
 
+// Writes the record's mark into the mark column of `row`: "D" for a record
+// marked for deletion, else the view's own "S" or "P", else nothing.
+void ShowMark(StringGrid& grid, int row, const NotepadRecord& record, ViewKind view);
+
 // "S" and "P" toggles on the selected rows; rows marked "D" keep their mark.
-void ToggleMark(StringGrid& view, const RowSelection& selection, char mark);
-// Empties every "S" and "P" of the view; "D" stays.
-void ResetMarks(StringGrid& view);
+void ToggleMark(NotepadModel& model, ViewKind view, StringGrid& grid, const RowSelection& selection,
+                ViewMark mark);
+// Takes every "S" and "P" of the view off; "D" stays.
+void ResetMarks(NotepadModel& model, ViewKind view, StringGrid& grid);
+// The rows of the view whose records carry `mark` there, in row order.
+std::vector<int> MarkedRows(const NotepadModel& model, ViewKind view, ViewMark mark);
+// After a rebuild: the view's "S" and "P" stay only on the records it still
+// shows (`shown`, as ViewRecords gives them); a record gone from the view
+// loses them for good.
+void KeepMarksOfShownRecords(NotepadModel& model, ViewKind view,
+                             const std::vector<RecordRef>& shown);
 
 // What a deletion mark changes in the windows.
 class DeletionMarkHooks {
@@ -53,7 +61,7 @@ struct MarkViews {
   StringGrid& Of(ViewKind kind) { return kind == ViewKind::kByFolders ? byFolders : byDate; }
 };
 
-// Marks the record of `row` in `view` for deletion, in both views and in the model.
+// Marks the record of `row` in `view` for deletion: in the model, shown in both views.
 void MarkForDeletion(ViewKind view, int row, MarkViews& views, NotepadModel& model,
                      DeletionMarkHooks& hooks);
 // Takes a deletion mark back.
@@ -64,6 +72,7 @@ enum class ExecuteChoice { kPrint, kExport, kSynchronise };
 
 // The first marked row of the selection decides: "P" prints, "S" exports,
 // "D" or no mark at all synchronises.
-ExecuteChoice ChooseExecute(const StringGrid& view, const RowSelection& selection);
+ExecuteChoice ChooseExecute(const NotepadModel& model, ViewKind view,
+                            const RowSelection& selection);
 
 }  // namespace orti

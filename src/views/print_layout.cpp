@@ -1,11 +1,11 @@
 #include "views/print_layout.h"
 
-#include "views/fill_grids.h"
 #include "views/view_layout.h"
 
 namespace orti {
 
-ReportTexts CollectReportTexts(const StringGrid& view, const std::string& operatorShortName) {
+ReportTexts CollectReportTexts(const StringGrid& view, const std::vector<int>& rows,
+                               const std::string& operatorShortName) {
   ReportTexts texts;
   bool takesPart[kChoiceColumns];
   texts.n = 1;
@@ -21,12 +21,8 @@ ReportTexts CollectReportTexts(const StringGrid& view, const std::string& operat
     texts.columns[kChoiceColumns].push_back(operatorText);
   };
   addRow(0, kOperatorTitle);
-  for (int row = 1; row < view.RowCount(); ++row) {
-    const std::string& mark = view.Cell(kMarkColumn, row);
-    int folder = 0, record = 0;  // a row without a record is never printed
-    if ((mark == "P" || mark == "p") && RowRecord(view, row, folder, record)) {
-      addRow(row, operatorShortName);
-    }
+  for (int row : rows) {
+    if (row >= view.FixedRows() && row < view.RowCount()) addRow(row, operatorShortName);
   }
   return texts;
 }

@@ -30,8 +30,10 @@ struct ReportTexts {
   int Entries() const { return static_cast<int>(columns[0].size()); }
 };
 
-// A data column takes part when its width in the view is not 0.
-ReportTexts CollectReportTexts(const StringGrid& view, const std::string& operatorShortName);
+// The header and `rows` (grid rows, in the order given; rows outside the
+// grid are left out). A data column takes part when its width in the view is not 0.
+ReportTexts CollectReportTexts(const StringGrid& view, const std::vector<int>& rows,
+                               const std::string& operatorShortName);
 
 struct ReportLayout {
   std::array<int, kReportColumns> width{};  // widest text of each column

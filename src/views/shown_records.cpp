@@ -15,13 +15,26 @@ bool IsShownRecord(const NotepadModel& model, int folder, int record) {
 }
 
 int CountShownRecords(const NotepadModel& model) {
-  int count = 0;
-  for (int f = 0; f < model.folderCount && f < kMaxFolders; ++f) {
-    for (int r = 0; r < kShownSlots; ++r) {
-      if (IsShownRecord(model, f, r)) ++count;
+  return static_cast<int>(ViewRecords(model, ViewKind::kByFolders).size());
+}
+
+std::vector<RecordRef> ViewRecords(const NotepadModel& model, ViewKind view) {
+  std::vector<RecordRef> records;
+  if (view == ViewKind::kByFolders) {
+    for (int f = 0; f < model.folderCount && f < kMaxFolders; ++f) {
+      for (int s = 0; s < kShownSlots; ++s) {
+        if (IsShownRecord(model, f, s)) records.push_back({f, s});
+      }
+    }
+    return records;
+  }
+  const ByDateIndex& index = model.byDate;
+  for (int i = 0; i < kByDateCapacity && index.folder[i] != -1; ++i) {
+    if (IsShownRecord(model, index.folder[i], index.record[i])) {
+      records.push_back({index.folder[i], index.record[i]});
     }
   }
-  return count;
+  return records;
 }
 
 }  // namespace orti

@@ -30,9 +30,7 @@ void PrepareViewGrid(ViewKind kind, StringGrid& grid) {
   GridUpdate update(grid);
   EnsureLayout(grid);
   grid.SetColWidth(kIconColumn, kIconColumnWidth);
-  for (int col : {kMarkColumn, kSpareColumn, kFolderNumberColumn, kRecordNumberColumn}) {
-    grid.SetColWidth(col, 0);
-  }
+  for (int col : {kMarkColumn, kSpareColumn}) grid.SetColWidth(col, 0);
   const std::vector<std::string> titles = ColumnTitles(kind);
   for (size_t k = 0; k < titles.size(); ++k) {
     grid.SetCell(kFirstChoiceColumn + static_cast<int>(k), 0, titles[k]);

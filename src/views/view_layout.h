@@ -1,24 +1,21 @@
 #pragma once
-// The common layout of the by-folders and by-date views: twelve columns, one
-// title row, hidden columns that tie each row to its record, and the seven
-// columns the operator may hide through the check lists.
+// The common layout of the by-folders and by-date views: ten columns, one
+// title row, the icon column, two hidden columns (the mark and a spare one),
+// and the seven columns the operator may hide through the check lists.
 
 #include <string>
 #include <vector>
 
 #include "model/string_grid.h"
+#include "model/view_mark.h"
 
 namespace orti {
 
-enum class ViewKind { kByFolders, kByDate };
-
-constexpr int kViewColumns = 12;
+constexpr int kViewColumns = 10;
 constexpr int kViewFixedRows = 1;
 constexpr int kIconColumn = 0;
-constexpr int kMarkColumn = 1;   // "", "S", "P" or "D"
-constexpr int kSpareColumn = 2;  // always empty
-constexpr int kFolderNumberColumn = 10;
-constexpr int kRecordNumberColumn = 11;
+constexpr int kMarkColumn = 1;         // "", "S", "P" or "D": what the icon column draws
+constexpr int kSpareColumn = 2;        // always empty
 constexpr int kFirstChoiceColumn = 3;  // check-list item k stands for column k + 3
 constexpr int kChoiceColumns = 7;
 constexpr int kLastChoiceColumn = kFirstChoiceColumn + kChoiceColumns - 1;  // 9
@@ -39,7 +36,7 @@ constexpr int kDateViewWidths[kChoiceColumns] = {159, 151, 97, 72, 76, 76, 76};
 // The titles of a view up to the empty entry: row 0 and the check-list items.
 std::vector<std::string> ColumnTitles(ViewKind kind);
 
-// Hides columns 1, 2, 10 and 11, sizes the icon column and writes the titles
+// Hides columns 1 and 2, sizes the icon column and writes the titles
 // into row 0.
 void PrepareViewGrid(ViewKind kind, StringGrid& grid);
 

@@ -77,6 +77,7 @@ bool RefreshNotepad(ReadingContext& c) {
       folder.state = FolderState::kAsRead;
     }
   }
+  ClearViewMarks(c.model);  // the views are emptied with them
   c.hooks.ClearViews();
   c.log.AddLogLine("");
   c.log.AddLogLine("Запрос папок прибора");

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <set>
@@ -69,12 +70,13 @@ std::multiset<std::pair<std::string, std::string>> DateViewRecords(const StringG
   return records;
 }
 
-int RowsOfFolder(const StringGrid& view, int folder) {
-  int rows = 0;
-  for (int row = 1; row < view.RowCount(); ++row) {
-    if (view.Cell(kFolderNumberColumn, row) == std::to_string(folder)) ++rows;
-  }
-  return rows;
+// Rows of a view that show records of `folder`; the grid shows every record the view holds.
+int RowsOfFolder(TForm1& form, ViewKind view, int folder) {
+  const std::vector<RecordRef> records = ViewRecords(form.Model(), view);
+  const StringGrid& grid = view == ViewKind::kByFolders ? form.ByFoldersGrid() : form.ByDateGrid();
+  EXPECT_EQ(grid.RowCount() - 1, static_cast<int>(records.size()));
+  return static_cast<int>(std::count_if(
+      records.begin(), records.end(), [folder](const RecordRef& r) { return r.folder == folder; }));
 }
 
 TEST(DeletionEndToEnd, MarkedRecordsLeaveTheInstrumentAndTheRefreshedViews) {
@@ -100,12 +102,12 @@ TEST(DeletionEndToEnd, MarkedRecordsLeaveTheInstrumentAndTheRefreshedViews) {
   constexpr int kFolder = 1;
   std::vector<int> rows;
   for (int row = 1; row < form.ByDateGrid().RowCount(); ++row) {
-    const auto record = DateRowToRecord(form.Model(), row);
+    const auto record = RowToRecord(form.Model(), ViewKind::kByDate, row);
     if (record && record->folder == kFolder) rows.push_back(row);
   }
   ASSERT_GE(rows.size(), 3u) << "the generated folder holds too few records";
-  const auto first = DateRowToRecord(form.Model(), rows[0]);
-  const auto second = DateRowToRecord(form.Model(), rows[1]);
+  const auto first = RowToRecord(form.Model(), ViewKind::kByDate, rows[0]);
+  const auto second = RowToRecord(form.Model(), ViewKind::kByDate, rows[1]);
   const auto seen = DateViewRecords(form.ByDateGrid());
   std::multiset<std::pair<std::string, std::string>> expectedView = seen;
   for (int row : {rows[0], rows[1]}) {
@@ -119,6 +121,7 @@ TEST(DeletionEndToEnd, MarkedRecordsLeaveTheInstrumentAndTheRefreshedViews) {
     form.PMBDTRemoveClick();
   }
   EXPECT_EQ(form.ByDateGrid().Cell(kMarkColumn, rows[1]), "D");
+  EXPECT_EQ(form.Model().folders[kFolder].records[second->record].deletionMark, 1);
   EXPECT_FALSE(form.RemPanel2->isHidden());
 
   dialogs.Expect(DialogAnswer::kYes);
@@ -156,14 +159,14 @@ TEST(DeletionEndToEnd, MarkedRecordsLeaveTheInstrumentAndTheRefreshedViews) {
 
   // The by-folders view lost them at once. The by-date view keeps the order
   // it was read in until the notepad is read again; after that it agrees.
-  EXPECT_EQ(RowsOfFolder(form.ByFoldersGrid(), kFolder), static_cast<int>(kept.size()));
+  EXPECT_EQ(RowsOfFolder(form, ViewKind::kByFolders, kFolder), static_cast<int>(kept.size()));
   dialogs.Expect(DialogAnswer::kYes);
   form.RefreshClick();
   ASSERT_EQ(dialogs.Calls().size(), 2u);
   EXPECT_EQ(dialogs.Unanswered(), 0u);
   EXPECT_EQ(DateViewRecords(form.ByDateGrid()), expectedView);
-  EXPECT_EQ(RowsOfFolder(form.ByFoldersGrid(), kFolder), static_cast<int>(kept.size()));
-  EXPECT_EQ(RowsOfFolder(form.ByDateGrid(), kFolder), static_cast<int>(kept.size()));
+  EXPECT_EQ(RowsOfFolder(form, ViewKind::kByFolders, kFolder), static_cast<int>(kept.size()));
+  EXPECT_EQ(RowsOfFolder(form, ViewKind::kByDate, kFolder), static_cast<int>(kept.size()));
   for (int row = 1; row < form.ByDateGrid().RowCount(); ++row) {
     EXPECT_EQ(form.ByDateGrid().Cell(kMarkColumn, row), "") << row;
   }

@@ -36,12 +36,8 @@ class ViewMarksTest : public ::testing::Test {
     form->SetDialogs(&dialogs);
     form->SetFileChooser(&files);
     test::OnSilentLine(*form);
-    form->SetReportPrinter([this](ViewKind view, const StringGrid& grid) {
-      PrintCall call{view, {}};
-      for (int row = 1; row < grid.RowCount(); ++row) {
-        if (grid.Cell(kMarkColumn, row) == "P") call.rows.push_back(row);
-      }
-      printed.push_back(call);
+    form->SetReportPrinter([this](ViewKind view, const StringGrid&, const std::vector<int>& rows) {
+      printed.push_back({view, rows});
       return printerAnswer;
     });
     PrepareViewGrid(ViewKind::kByFolders, form->ByFoldersGrid());

@@ -101,7 +101,8 @@ TEST_F(ViewPagesTest, GridsShowTitlesTextsAndTheIconColumn) {
   EXPECT_EQ(Text(grid2, 0, 5), "mV");
 
   for (QTableView* grid : {grid1, grid2}) {
-    for (int c : {1, 2, 10, 11}) EXPECT_TRUE(grid->isColumnHidden(c)) << c;
+    EXPECT_EQ(grid->model()->columnCount(), 10);
+    for (int c : {1, 2}) EXPECT_TRUE(grid->isColumnHidden(c)) << c;
     EXPECT_EQ(grid->columnWidth(0), 20);
     EXPECT_EQ(grid->columnWidth(5), grid == grid1 ? 159 : 97);
     EXPECT_EQ(grid->selectionBehavior(), QAbstractItemView::SelectRows);

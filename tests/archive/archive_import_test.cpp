@@ -33,7 +33,7 @@ std::string ExportOf(NotepadModel& model, ViewKind kind, const std::string& sepa
   SortByDateIndex(model.byDate);
   FillGrids(model, byFolders, byDate, separator);
   StringGrid& view = kind == ViewKind::kByDate ? byDate : byFolders;
-  ToggleMark(view, {1, view.RowCount() - 1, 1}, 'S');
+  ToggleMark(model, kind, view, {1, view.RowCount() - 1, 1}, ViewMark::kSave);
   ConsoleState state;
   state.session.operatorFullName = "Иванов Иван Иванович";
   test::ScriptedDialogs dialogs;
@@ -45,7 +45,8 @@ std::string ExportOf(NotepadModel& model, ViewKind kind, const std::string& sepa
   StringGrid totalData;
   test::ScriptedExchanger link;
   ExportContext context{{model, state, totalData, link, log, dialogs}, view, files};
-  EXPECT_EQ(ExportMarkedRows(context), ExportOutcome::kWritten);
+  EXPECT_EQ(ExportRows(context, MarkedRows(model, kind, ViewMark::kSave)), ExportOutcome::kWritten);
+  ResetMarks(model, kind, view);  // as "Выполнить" does after an export
   return test::ReadBytes(path);
 }
 

@@ -39,6 +39,7 @@
 #include "views/by_date_sort.h"
 #include "views/export.h"
 #include "views/fill_grids.h"
+#include "views/marks.h"
 #include "views/view_layout.h"
 #include "workflow/reading.h"
 
@@ -116,7 +117,7 @@ class ConsoleReading final : public QuietReadingHooks {
 
   Lines Rows(ViewKind kind) const {
     std::ostringstream out;
-    PrintRecordRows(kind == ViewKind::kByDate ? byDate_ : byFolders_, out);
+    PrintRecordRows(*model_, kind, kind == ViewKind::kByDate ? byDate_ : byFolders_, out);
     return SplitLines(out.str());
   }
   const StringGrid& ByFolders() const { return byFolders_; }
@@ -225,8 +226,9 @@ TEST_F(CliOnSim, FolderChangesReachTheInstrumentAsAFreshReadShows) {
     if (before.FolderName(f) == kFreeFolderName) freeSlot = f;
   }
   ASSERT_GT(freeSlot, 0) << "the small notepad keeps a free folder";
-  int folder = -1, record = -1;
-  ASSERT_TRUE(RowRecord(before.ByFolders(), 1, folder, record));
+  const auto first = RowToRecord(before.Model(), ViewKind::kByFolders, 1);
+  ASSERT_TRUE(first);
+  const int folder = first->folder, record = first->record;
   const std::string deleted = ExportRowText(before.ByFolders(), 1);
 
   const CliRun made = Run({"mkdir", "проба"});
@@ -350,8 +352,11 @@ TEST(CliOnFaultySim, ARenameEitherCompletesOrLeavesABackupThatRestoresIt) {
     auto sim = std::make_unique<sim::SimProcess>(ORTI415_SIM_PATH, faulty);
     ASSERT_EQ(sim->FirstLine().rfind("/dev/", 0), 0u);
     const ConsoleReading before(dir.File("notepad.img"));
-    int folder = -1, record = -1;  // the last folder with records: never folder 0
-    ASSERT_TRUE(RowRecord(before.ByFolders(), before.ByFolders().RowCount() - 1, folder, record));
+    // The last folder with records: never folder 0.
+    const auto last =
+        RowToRecord(before.Model(), ViewKind::kByFolders, before.ByFolders().RowCount() - 1);
+    ASSERT_TRUE(last);
+    const int folder = last->folder;
     ASSERT_GT(folder, 0);
 
     const CliRun run =

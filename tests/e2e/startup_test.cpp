@@ -22,6 +22,7 @@
 #include "support/temp_dir.h"
 #include "support/test_app.h"
 #include "views/fill_grids.h"
+#include "views/shown_records.h"
 
 namespace orti::test {
 namespace {
@@ -45,12 +46,9 @@ Slots RecordsInImage(const std::string& image, int notepad) {
   return shown;
 }
 
-Slots RecordsInView(const StringGrid& grid) {
+Slots RecordsInView(const NotepadModel& model, ViewKind view) {
   Slots shown;
-  for (int row = 1; row < grid.RowCount(); ++row) {
-    int folder = -1, record = -1;
-    if (RowRecord(grid, row, folder, record)) shown.insert({folder, record});
-  }
+  for (const RecordRef& r : ViewRecords(model, view)) shown.insert({r.folder, r.record});
   return shown;
 }
 
@@ -106,8 +104,8 @@ TEST_F(StartupOnPty, FindsTheInstrumentReadsItAndFillsBothViews) {
     EXPECT_EQ(TableText(total, row, 1), identity[i].second);
   }
 
-  EXPECT_EQ(RecordsInView(form.ByFoldersGrid()), expected);
-  EXPECT_EQ(RecordsInView(form.ByDateGrid()), expected);
+  EXPECT_EQ(RecordsInView(form.Model(), ViewKind::kByFolders), expected);
+  EXPECT_EQ(RecordsInView(form.Model(), ViewKind::kByDate), expected);
   EXPECT_EQ(form.ByFoldersGrid().RowCount(), static_cast<int>(expected.size()) + 1);
   EXPECT_EQ(form.ByDateGrid().RowCount(), static_cast<int>(expected.size()) + 1);
 

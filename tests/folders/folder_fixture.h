@@ -98,7 +98,6 @@ class RecordingViews final : public ViewsHooks {
  public:
   void SortByDateIndex() override { calls.push_back("sort"); }
   void FillGrids() override { calls.push_back("fill"); }
-  void ClearMarkColumns() override { calls.push_back("marks"); }
   std::vector<std::string> calls;
 };
 

@@ -174,7 +174,7 @@ TEST_F(FolderOps, RenameAsksThenRewritesTheFolderWithItsRecords) {
   EXPECT_EQ(Frames()[3].data, RecordBytes(1, 3));
   EXPECT_EQ(page.items[1], "РЕКА");
   EXPECT_EQ(JournalRow(1), (Lines{"15.03.2023 12:00:00", "Переименование папки", "ВОДА", "РЕКА"}));
-  EXPECT_EQ(views.calls, (Lines{"marks", "sort", "fill", "sort", "fill"}));
+  EXPECT_EQ(views.calls, (Lines{"sort", "fill", "sort", "fill"}));
 }
 
 TEST_F(FolderOps, RenameRefusesTheFirstFolderAndNoSelection) {

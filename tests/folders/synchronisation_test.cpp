@@ -116,7 +116,7 @@ TEST_F(Synchronisation, RewriteClosesUpTheKeptRecordsAndSkipsTheMarkedOnes) {
   EXPECT_EQ(shown, 6);
   EXPECT_EQ(folder.state, FolderState::kAsRead);
   EXPECT_EQ(folder.pending, 0);
-  EXPECT_EQ(views.calls, (Lines{"marks", "sort", "fill"}));
+  EXPECT_EQ(views.calls, (Lines{"sort", "fill"}));
   ExpectNoWarning();
 }
 
@@ -290,14 +290,19 @@ TEST_F(Synchronisation, CreateRemoveAndClearSendTheirFramesWithTheirStepTexts) {
 
 TEST_F(Synchronisation, NothingPendingStillShowsTheWindowClearsMarksAndRebuildsViews) {
   MakeFolder(0, "А", {0});
+  NotepadRecord& marked = model->folders[0].records[0];
+  marked.MarkIn(ViewKind::kByFolders) = ViewMark::kSave;
+  marked.MarkIn(ViewKind::kByDate) = ViewMark::kPrint;
   Run(DialogAnswer::kYes);
+  EXPECT_EQ(marked.MarkIn(ViewKind::kByFolders), ViewMark::kNone);
+  EXPECT_EQ(marked.MarkIn(ViewKind::kByDate), ViewMark::kNone);
   EXPECT_TRUE(link.requests.empty());
   EXPECT_EQ(progress.opened, 1);
   EXPECT_EQ(progress.closed, 1);
   EXPECT_EQ(progress.title, "Запись данных");
   EXPECT_EQ(progress.folderMaximum, 40);
   EXPECT_EQ(progress.folderPosition, 40);
-  EXPECT_EQ(views.calls, (Lines{"marks", "sort", "fill"}));
+  EXPECT_EQ(views.calls, (Lines{"sort", "fill"}));
   ExpectNoWarning();
 }
 
@@ -312,7 +317,6 @@ TEST_F(Synchronisation, DoesNothingWhileBusyAndIsBusyWhileItRuns) {
     bool sawBusy = false;
     void SortByDateIndex() override {}
     void FillGrids() override { sawBusy = state->link.busy; }
-    void ClearMarkColumns() override {}
   } probe;
   probe.state = &state;
   SyncContext c{Services(dialogs), progress, probe};

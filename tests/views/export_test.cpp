@@ -6,12 +6,15 @@
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "platform/cp1251.h"
 #include "settings/work_log.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_exchanger.h"
 #include "support/temp_dir.h"
+#include "views/fill_grids.h"
+#include "views/marks.h"
 #include "views/view_layout.h"
 
 namespace orti {
@@ -32,13 +35,9 @@ StringGrid MakeView(const char* const* titles) {
   return view;
 }
 
-void AddRow(StringGrid& view, const std::string& mark, const std::string& folder,
-            const std::string& time) {
+void AddRow(StringGrid& view, const std::string& folder, const std::string& time) {
   const int row = view.RowCount();
   view.SetRowCount(row + 1);
-  view.SetCell(kMarkColumn, row, mark);
-  view.SetCell(kFolderNumberColumn, row, std::to_string(row / 25));
-  view.SetCell(kRecordNumberColumn, row, std::to_string(row % 25));
   const std::string cells[] = {folder, "pH", time, "23,5", "-120,0", "7,250", "7,220"};
   for (int k = 0; k < kChoiceColumns; ++k) view.SetCell(kFirstChoiceColumn + k, row, cells[k]);
 }
@@ -56,25 +55,25 @@ struct Export {
     state.programFolder = dir.Path();
     state.session.operatorFullName = "Иванов Пётр Сергеевич";
   }
-  ExportOutcome Run(const StringGrid& view) {
+  ExportOutcome Run(const StringGrid& view, const std::vector<int>& rows) {
     ExportContext c{{*model, state, totalData, link, log, dialogs}, view, files};
-    return ExportMarkedRows(c);
+    return ExportRows(c, rows);
   }
 };
 
 const std::string kFolderHeader =
     Utf8ToCp1251("Папка;Режим;Дата/Время;T (C);ЭДС (мВ);pH;pH25;Исполнитель\r\n");
 
-TEST(Export, NewFileGetsTheHeaderAndOnlyTheSRowsInCp1251) {
+TEST(Export, NewFileGetsTheHeaderAndOnlyTheRowsGivenInCp1251) {
   Export e;
   StringGrid view = MakeView(kFolderTitles);
-  AddRow(view, "S", "Вода", "14.02.2026 12:34:56");
-  AddRow(view, "P", "Вода", "14.02.2026 12:35:00");
-  AddRow(view, "s", "Соль;1", "14.02.2026 12:36:00");
-  AddRow(view, "D", "Соль", "14.02.2026 12:37:00");
+  AddRow(view, "Вода", "14.02.2026 12:34:56");
+  AddRow(view, "Вода", "14.02.2026 12:35:00");
+  AddRow(view, "Соль;1", "14.02.2026 12:36:00");
+  AddRow(view, "Соль", "14.02.2026 12:37:00");
   view.SetColWidth(5, 0);  // hidden columns are exported all the same
   e.files.Expect(e.dir.File("out"));
-  EXPECT_EQ(e.Run(view), ExportOutcome::kWritten);
+  EXPECT_EQ(e.Run(view, {1, 3}), ExportOutcome::kWritten);
   ASSERT_EQ(e.files.Requests().size(), 1u);
   EXPECT_EQ(e.files.Requests()[0].title, "Экспорт данных");
   EXPECT_EQ(e.files.Requests()[0].defaultExtension, "csv");
@@ -91,17 +90,17 @@ TEST(Export, NewFileGetsTheHeaderAndOnlyTheSRowsInCp1251) {
 TEST(Export, ExtendingSkipsRecordsAlreadyThereWhoeverExportedThem) {
   Export e;
   StringGrid view = MakeView(kFolderTitles);
-  AddRow(view, "S", "Вода", "14.02.2026 12:34:56");
+  AddRow(view, "Вода", "14.02.2026 12:34:56");
   const std::string path = e.dir.File("a.csv");
   e.files.Expect(path);
-  ASSERT_EQ(e.Run(view), ExportOutcome::kWritten);
+  ASSERT_EQ(e.Run(view, {1}), ExportOutcome::kWritten);
   const std::string first = ReadBytes(path);
 
-  AddRow(view, "S", "Вода", "15.02.2026 08:00:00");
+  AddRow(view, "Вода", "15.02.2026 08:00:00");
   e.state.session.operatorFullName = "Петрова Анна Ивановна";
   e.files.Expect(path);
   e.dialogs.Expect(DialogAnswer::kYes);
-  ASSERT_EQ(e.Run(view), ExportOutcome::kWritten);
+  ASSERT_EQ(e.Run(view, {1, 2}), ExportOutcome::kWritten);
   EXPECT_EQ(
       ReadBytes(path),
       first + Utf8ToCp1251(
@@ -113,8 +112,7 @@ TEST(Export, ExtendingSkipsRecordsAlreadyThereWhoeverExportedThem) {
   // No replaces the file; Cancel writes nothing.
   e.files.Expect(path);
   e.dialogs.Expect(DialogAnswer::kNo);
-  view.SetCell(kMarkColumn, 1, "");
-  ASSERT_EQ(e.Run(view), ExportOutcome::kWritten);
+  ASSERT_EQ(e.Run(view, {2}), ExportOutcome::kWritten);
   EXPECT_EQ(
       ReadBytes(path),
       kFolderHeader +
@@ -122,9 +120,9 @@ TEST(Export, ExtendingSkipsRecordsAlreadyThereWhoeverExportedThem) {
               "Вода;pH;15.02.2026 08:00:00;23,5;-120,0;7,250;7,220;Петрова Анна Ивановна\r\n"));
   e.files.Expect(path);
   e.dialogs.Expect(DialogAnswer::kCancel);
-  EXPECT_EQ(e.Run(view), ExportOutcome::kCancelled);
+  EXPECT_EQ(e.Run(view, {2}), ExportOutcome::kCancelled);
   e.files.Expect(std::nullopt);
-  EXPECT_EQ(e.Run(view), ExportOutcome::kCancelled);
+  EXPECT_EQ(e.Run(view, {2}), ExportOutcome::kCancelled);
 }
 
 TEST(Export, AHeaderOfTheOtherViewStopsAndKeepsTheFile) {
@@ -132,10 +130,10 @@ TEST(Export, AHeaderOfTheOtherViewStopsAndKeepsTheFile) {
   const std::string path = e.dir.File("a.csv");
   WriteBytes(path, kFolderHeader + "x\r\n");
   StringGrid byDate = MakeView(kDateTitles);
-  AddRow(byDate, "S", "Вода", "14.02.2026 12:34:56");
+  AddRow(byDate, "Вода", "14.02.2026 12:34:56");
   e.files.Expect(path);
   e.dialogs.Expect(DialogAnswer::kYes);
-  EXPECT_EQ(e.Run(byDate), ExportOutcome::kStopped);
+  EXPECT_EQ(e.Run(byDate, {1}), ExportOutcome::kStopped);
   EXPECT_EQ(ReadBytes(path), kFolderHeader + "x\r\n");
   ASSERT_EQ(e.dialogs.Calls().size(), 2u);
   EXPECT_EQ(e.dialogs.Calls()[1].text,
@@ -147,19 +145,19 @@ TEST(Export, AHeaderOfTheOtherViewStopsAndKeepsTheFile) {
 TEST(Export, ExtendingAnEmptyFileOrOneWithoutAFinalLineEnd) {
   Export e;
   StringGrid view = MakeView(kFolderTitles);
-  AddRow(view, "S", "Вода", "14.02.2026 12:34:56");
+  AddRow(view, "Вода", "14.02.2026 12:34:56");
   const std::string empty = e.dir.File("empty.csv");
   WriteBytes(empty, "");
   e.files.Expect(empty);
   e.dialogs.Expect(DialogAnswer::kYes);
-  ASSERT_EQ(e.Run(view), ExportOutcome::kWritten);
+  ASSERT_EQ(e.Run(view, {1}), ExportOutcome::kWritten);
   EXPECT_EQ(ReadBytes(empty).substr(0, kFolderHeader.size()), kFolderHeader);
 
   const std::string open = e.dir.File("open.csv");
   WriteBytes(open, kFolderHeader + "tail");
   e.files.Expect(open);
   e.dialogs.Expect(DialogAnswer::kYes);
-  ASSERT_EQ(e.Run(view), ExportOutcome::kWritten);
+  ASSERT_EQ(e.Run(view, {1}), ExportOutcome::kWritten);
   EXPECT_EQ(
       ReadBytes(open),
       kFolderHeader + "tail\r\n" +  // the last line is completed: no record glued onto it
@@ -170,18 +168,18 @@ TEST(Export, ExtendingAnEmptyFileOrOneWithoutAFinalLineEnd) {
 TEST(Export, FilesThatCannotBeReadOrWrittenStopWithTheReason) {
   Export e;
   StringGrid view = MakeView(kFolderTitles);
-  AddRow(view, "S", "Вода", "14.02.2026 12:34:56");
+  AddRow(view, "Вода", "14.02.2026 12:34:56");
   // A directory in the file's place: it exists, cannot be read as a file nor replaced.
   const std::string dir = e.dir.File("taken.csv");
   ASSERT_EQ(mkdir(dir.c_str(), 0755), 0);
   e.files.Expect(dir);
   e.dialogs.Expect(DialogAnswer::kYes);
-  EXPECT_EQ(e.Run(view), ExportOutcome::kStopped);
+  EXPECT_EQ(e.Run(view, {1}), ExportOutcome::kStopped);
   EXPECT_EQ(e.dialogs.Calls().back().text.rfind("Ошибка при чтении файла\n" + dir + "\n", 0), 0u);
 
   e.files.Expect(dir);
   e.dialogs.Expect(DialogAnswer::kNo);
-  EXPECT_EQ(e.Run(view), ExportOutcome::kStopped);
+  EXPECT_EQ(e.Run(view, {1}), ExportOutcome::kStopped);
   EXPECT_EQ(e.dialogs.Calls().back().text.rfind("Ошибка при открытии файла\n" + dir + "\n", 0), 0u);
   ASSERT_FALSE(e.log.Lines().empty());
   EXPECT_EQ(e.log.Lines().back().rfind("Win32 Error:", 0), 0u);
@@ -195,14 +193,14 @@ TEST(Export, AGluedLineNeverAppears) {
   for (const std::string ending : {"", "\r\n", "\r", "\n"}) {
     Export e;
     StringGrid view = MakeView(kFolderTitles);
-    AddRow(view, "S", "Вода", "14.02.2026 12:34:56");
+    AddRow(view, "Вода", "14.02.2026 12:34:56");
     const std::string path = e.dir.File("old.csv");
     const std::string old =
         kFolderHeader + Utf8ToCp1251("Образец;…;Петрова Анна Ивановна") + ending;
     WriteBytes(path, old);
     e.files.Expect(path);
     e.dialogs.Expect(DialogAnswer::kYes);
-    ASSERT_EQ(e.Run(view), ExportOutcome::kWritten);
+    ASSERT_EQ(e.Run(view, {1}), ExportOutcome::kWritten);
     const std::string after = ReadBytes(path);
     ASSERT_EQ(after.rfind(old, 0), 0u) << "the old bytes stay";
     const std::string added = after.substr(old.size());
@@ -242,12 +240,12 @@ TEST(Export, AFormulaNameNeverReachesAnExport) {
   e.state.session.operatorFullName = "=cmd|' /C calc'!A0 Иван Иванович";
   StringGrid view = MakeView(kDateTitles);
   const int row = view.RowCount();
-  AddRow(view, "S", "14.02.2026 12:34:56", "");
+  AddRow(view, "14.02.2026 12:34:56", "");
   view.SetCell(4, row, "-Вода;=1");  // by date: the folder is column 4
   view.SetCell(5, row, "pH");
   view.SetCell(6, row, "-5,0");  // a negative number stays a number
   e.files.Expect(e.dir.File("f.csv"));
-  ASSERT_EQ(e.Run(view), ExportOutcome::kWritten);
+  ASSERT_EQ(e.Run(view, {row}), ExportOutcome::kWritten);
   const std::string text = Cp1251ToUtf8(ReadBytes(e.dir.File("f.csv")));
   const std::string line = text.substr(text.find("\r\n") + 2);
   EXPECT_EQ(line,
@@ -258,25 +256,32 @@ TEST(Export, AFormulaNameNeverReachesAnExport) {
 
 TEST(Export, ARowWithoutARecordIsNeverExported) {
   Export e;
-  StringGrid view = MakeView(kFolderTitles);
-  view.SetRowCount(2);  // an empty notepad: the empty row 1
-  view.SetCell(kMarkColumn, 1, "S");
+  // An empty notepad: "S" on its empty row 1 marks nothing.
+  auto model = std::make_unique<NotepadModel>();
+  StringGrid view = MakeView(kFolderTitles), byDate = MakeView(kDateTitles);
+  FillGrids(*model, view, byDate, ",");
+  ToggleMark(*model, ViewKind::kByFolders, view, {1, 1, 1}, ViewMark::kSave);
   e.files.Expect(e.dir.File("f.csv"));
-  ASSERT_EQ(e.Run(view), ExportOutcome::kWritten);
+  ASSERT_EQ(e.Run(view, MarkedRows(*model, ViewKind::kByFolders, ViewMark::kSave)),
+            ExportOutcome::kWritten);
   EXPECT_EQ(ReadBytes(e.dir.File("f.csv")), kFolderHeader);
+  // Nor is the title row, or a row the grid does not have.
+  e.files.Expect(e.dir.File("g.csv"));
+  ASSERT_EQ(e.Run(view, {0, 2}), ExportOutcome::kWritten);
+  EXPECT_EQ(ReadBytes(e.dir.File("g.csv")), kFolderHeader);
 }
 
 TEST(Export, ReplacingThroughALinkReplacesTheTarget) {
   Export e;
   StringGrid view = MakeView(kFolderTitles);
-  AddRow(view, "S", "Вода", "14.02.2026 12:34:56");
+  AddRow(view, "Вода", "14.02.2026 12:34:56");
   const std::string target = e.dir.File("shared.csv");
   WriteBytes(target, "old");
   const std::string link = e.dir.File("link.csv");
   ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
   e.files.Expect(link);
   e.dialogs.Expect(DialogAnswer::kNo);  // Нет - Заменить
-  ASSERT_EQ(e.Run(view), ExportOutcome::kWritten);
+  ASSERT_EQ(e.Run(view, {1}), ExportOutcome::kWritten);
   struct stat st {};
   ASSERT_EQ(lstat(link.c_str(), &st), 0);
   EXPECT_TRUE(S_ISLNK(st.st_mode));
@@ -287,13 +292,13 @@ TEST(Export, AReadOnlyFileIsRefusedAndLeftUnchanged) {
   for (DialogAnswer answer : {DialogAnswer::kNo, DialogAnswer::kYes}) {
     Export e;
     StringGrid view = MakeView(kFolderTitles);
-    AddRow(view, "S", "Вода", "14.02.2026 12:34:56");
+    AddRow(view, "Вода", "14.02.2026 12:34:56");
     const std::string path = e.dir.File("ro.csv");
     WriteBytes(path, kFolderHeader);
     ASSERT_EQ(chmod(path.c_str(), 0444), 0);
     e.files.Expect(path);
     e.dialogs.Expect(answer);
-    EXPECT_EQ(e.Run(view), ExportOutcome::kStopped);
+    EXPECT_EQ(e.Run(view, {1}), ExportOutcome::kStopped);
     EXPECT_EQ(e.dialogs.Calls().back().text.rfind("Ошибка при открытии файла\n" + path + "\n", 0),
               0u);
     EXPECT_EQ(ReadBytes(path), kFolderHeader);

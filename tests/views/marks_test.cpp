@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "views/fill_grids.h"
 #include "views/view_layout.h"
 
 namespace orti {
@@ -32,15 +33,26 @@ std::unique_ptr<NotepadModel> MakeModel() {
   return m;
 }
 
-// Rows 1..records each show a record (folder 0, slot row - 1).
-StringGrid MakeView(int records) {
-  StringGrid view(kViewColumns, records + 1, 1);
-  for (int row = 1; row <= records; ++row) {
-    view.SetCell(kFolderNumberColumn, row, "0");
-    view.SetCell(kRecordNumberColumn, row, std::to_string(row - 1));
+// Both views of the model, filled: by folders rows 1-4 show A/0, A/1, A/3,
+// B/0; by date B/0, A/3, A/0, A/1.
+struct Views {
+  std::unique_ptr<NotepadModel> m = MakeModel();
+  StringGrid byFolders{kViewColumns, 2, 1};
+  StringGrid byDate{kViewColumns, 2, 1};
+  MarkViews views{byFolders, byDate};
+  Views() { Fill(); }
+  void Fill() { FillGrids(*m, byFolders, byDate, ","); }
+  NotepadRecord& Record(int folder, int slot) { return m->folders[folder].records[slot]; }
+  // The mark column of rows 1.., "." for an empty cell.
+  std::string Marks(ViewKind kind) {
+    std::string marks;
+    for (int row = 1; row < views.Of(kind).RowCount(); ++row) {
+      const std::string& mark = views.Of(kind).Cell(kMarkColumn, row);
+      marks += mark.empty() ? "." : mark;
+    }
+    return marks;
   }
-  return view;
-}
+};
 
 struct Hooks final : DeletionMarkHooks {
   std::vector<std::pair<ViewKind, int>> moves;
@@ -55,111 +67,136 @@ struct Hooks final : DeletionMarkHooks {
 
 TEST(Marks, RowsAndRecordsCorrespondInBothViews) {
   auto m = MakeModel();
-  EXPECT_EQ(FolderRowToRecord(*m, 3)->record, 3);
-  EXPECT_EQ(FolderRowToRecord(*m, 4)->folder, 2);
-  EXPECT_FALSE(FolderRowToRecord(*m, 5));
-  EXPECT_EQ(RecordToFolderRow(*m, 0, 3), 3);
-  EXPECT_FALSE(RecordToFolderRow(*m, 0, 2));  // empty slot
-  EXPECT_EQ(DateRowToRecord(*m, 1)->folder, 2);
-  EXPECT_EQ(RecordToDateRow(*m, 0, 1), 4);
+  EXPECT_EQ(RowToRecord(*m, ViewKind::kByFolders, 3)->record, 3);
+  EXPECT_EQ(RowToRecord(*m, ViewKind::kByFolders, 4)->folder, 2);
+  EXPECT_FALSE(RowToRecord(*m, ViewKind::kByFolders, 5));
+  EXPECT_FALSE(RowToRecord(*m, ViewKind::kByFolders, 0));  // the title row
+  EXPECT_EQ(RecordToRow(*m, ViewKind::kByFolders, 0, 3), 3);
+  EXPECT_FALSE(RecordToRow(*m, ViewKind::kByFolders, 0, 2));  // empty slot
+  EXPECT_EQ(RowToRecord(*m, ViewKind::kByDate, 1)->folder, 2);
+  EXPECT_EQ(RecordToRow(*m, ViewKind::kByDate, 0, 1), 4);
 
   // A slot emptied since the reading stays in the index but is skipped.
   m->folders[0].records[3].mode = kModeDeleted;
-  EXPECT_EQ(DateRowToRecord(*m, 2)->record, 0);
-  EXPECT_EQ(RecordToDateRow(*m, 0, 1), 3);
-  EXPECT_FALSE(RecordToDateRow(*m, 0, 3));
+  EXPECT_EQ(RowToRecord(*m, ViewKind::kByDate, 2)->record, 0);
+  EXPECT_EQ(RecordToRow(*m, ViewKind::kByDate, 0, 1), 3);
+  EXPECT_FALSE(RecordToRow(*m, ViewKind::kByDate, 0, 3));
   // Folders being cleared or removed show nothing.
   m->folders[2].state = FolderState::kClearPending;
-  EXPECT_EQ(DateRowToRecord(*m, 1)->folder, 0);
+  EXPECT_EQ(RowToRecord(*m, ViewKind::kByDate, 1)->folder, 0);
 }
 
 TEST(Marks, ToggleAndResetNeverTouchDeletionMarks) {
-  StringGrid view = MakeView(4);
-  view.SetCell(kMarkColumn, 2, "D");
-  view.SetCell(kMarkColumn, 3, "P");
-  ToggleMark(view, {1, 4, 1}, 'S');
-  EXPECT_EQ(view.Cell(kMarkColumn, 1), "S");
-  EXPECT_EQ(view.Cell(kMarkColumn, 2), "D");
-  EXPECT_EQ(view.Cell(kMarkColumn, 3), "S");  // "P" is replaced
-  ToggleMark(view, {1, 2, 1}, 'S');
-  EXPECT_EQ(view.Cell(kMarkColumn, 1), "");
-  ToggleMark(view, {1, 4, 1}, 'P');
-  EXPECT_EQ(view.Cell(kMarkColumn, 2), "D");
-  EXPECT_EQ(view.Cell(kMarkColumn, 4), "P");
-  ResetMarks(view);
-  EXPECT_EQ(view.Cell(kMarkColumn, 2), "D");
-  for (int row : {1, 3, 4}) EXPECT_EQ(view.Cell(kMarkColumn, row), "");
+  Views v;
+  v.Record(0, 1).deletionMark = 1;                                 // by folders row 2
+  v.Record(0, 3).MarkIn(ViewKind::kByFolders) = ViewMark::kPrint;  // row 3
+  v.Fill();
+  EXPECT_EQ(v.Marks(ViewKind::kByFolders), ".DP.");
+  const struct {
+    RowSelection rows;
+    ViewMark mark;
+    const char* shown;
+  } toggles[] = {
+      {{1, 4, 1}, ViewMark::kSave, "SDSS"},  // "P" is replaced
+      {{1, 2, 1}, ViewMark::kSave, ".DSS"},
+      {{1, 4, 1}, ViewMark::kPrint, "PDPP"},
+  };
+  for (const auto& t : toggles) {
+    ToggleMark(*v.m, ViewKind::kByFolders, v.byFolders, t.rows, t.mark);
+    EXPECT_EQ(v.Marks(ViewKind::kByFolders), t.shown);
+  }
+  EXPECT_EQ(MarkedRows(*v.m, ViewKind::kByFolders, ViewMark::kPrint), (std::vector<int>{1, 3, 4}));
+  EXPECT_EQ(v.Marks(ViewKind::kByDate), "...D");  // the other view keeps its own marks
+  ResetMarks(*v.m, ViewKind::kByFolders, v.byFolders);
+  EXPECT_EQ(v.Marks(ViewKind::kByFolders), ".D..");
+  EXPECT_TRUE(MarkedRows(*v.m, ViewKind::kByFolders, ViewMark::kPrint).empty());
+  EXPECT_EQ(v.Record(0, 1).deletionMark, 1);
 
   // Select all, then "S": exactly the record rows, nothing beyond the last.
-  StringGrid all = MakeView(3);
-  ToggleMark(all, {1, all.RowCount() - 1, 1}, 'S');
-  EXPECT_EQ(all.RowCount(), 4);
-  for (int row = 1; row <= 3; ++row) EXPECT_EQ(all.Cell(kMarkColumn, row), "S");
-  EXPECT_EQ(all.Cell(kMarkColumn, 0), "");
+  ToggleMark(*v.m, ViewKind::kByDate, v.byDate, {1, v.byDate.RowCount() - 1, 1}, ViewMark::kSave);
+  EXPECT_EQ(v.byDate.RowCount(), 5);
+  EXPECT_EQ(v.Marks(ViewKind::kByDate), "SSSD");
+  EXPECT_EQ(v.byDate.Cell(kMarkColumn, 0), "");
+  EXPECT_EQ(MarkedRows(*v.m, ViewKind::kByDate, ViewMark::kSave), (std::vector<int>{1, 2, 3}));
 }
 
 TEST(Marks, DeletionMarkReachesModelOtherViewJournalAndPanels) {
-  auto m = MakeModel();
-  StringGrid byFolders = MakeView(4), byDate = MakeView(4);
-  MarkViews views{byFolders, byDate};
+  Views v;
   Hooks hooks;
 
-  byFolders.SetCell(kMarkColumn, 1, "S");
-  MarkForDeletion(ViewKind::kByFolders, 1, views, *m, hooks);  // a marked row is left alone
-  EXPECT_EQ(byFolders.Cell(kMarkColumn, 1), "S");
+  ToggleMark(*v.m, ViewKind::kByFolders, v.byFolders, {1, 1, 1}, ViewMark::kSave);
+  MarkForDeletion(ViewKind::kByFolders, 1, v.views, *v.m, hooks);  // a marked row is left alone
+  EXPECT_EQ(v.byFolders.Cell(kMarkColumn, 1), "S");
+  EXPECT_EQ(v.Record(0, 0).deletionMark, 0);
   EXPECT_TRUE(hooks.journal.empty());
 
-  MarkForDeletion(ViewKind::kByFolders, 3, views, *m, hooks);  // A/3, by-date row 2
-  EXPECT_EQ(byFolders.Cell(kMarkColumn, 3), "D");
-  EXPECT_EQ(byDate.Cell(kMarkColumn, 2), "D");
-  EXPECT_EQ(m->folders[0].records[3].deletionMark, 1);
-  EXPECT_EQ(m->folders[0].pending, 1);
-  EXPECT_EQ(m->folders[0].state, FolderState::kRewritePending);
+  MarkForDeletion(ViewKind::kByFolders, 3, v.views, *v.m, hooks);  // A/3, by-date row 2
+  EXPECT_EQ(v.byFolders.Cell(kMarkColumn, 3), "D");
+  EXPECT_EQ(v.byDate.Cell(kMarkColumn, 2), "D");
+  EXPECT_EQ(v.Record(0, 3).deletionMark, 1);
+  EXPECT_EQ(v.m->folders[0].pending, 1);
+  EXPECT_EQ(v.m->folders[0].state, FolderState::kRewritePending);
   EXPECT_EQ(hooks.moves.back(), std::make_pair(ViewKind::kByDate, 2));
   EXPECT_EQ(hooks.journal.back(), "Удаление записи|A");
   EXPECT_EQ(hooks.panels, 1);
 
-  MarkForDeletion(ViewKind::kByDate, 1, views, *m, hooks);  // B/0, by-folders row 4
-  EXPECT_EQ(byFolders.Cell(kMarkColumn, 4), "D");
-  EXPECT_EQ(m->folders[2].pending, 1);
+  // B/0 carries "P" by folders (row 4); marked by date (row 1), "D" takes its place.
+  ToggleMark(*v.m, ViewKind::kByFolders, v.byFolders, {4, 4, 4}, ViewMark::kPrint);
+  MarkForDeletion(ViewKind::kByDate, 1, v.views, *v.m, hooks);
+  EXPECT_EQ(v.byFolders.Cell(kMarkColumn, 4), "D");
+  EXPECT_EQ(v.Record(2, 0).MarkIn(ViewKind::kByFolders), ViewMark::kNone);
+  EXPECT_EQ(v.m->folders[2].pending, 1);
 
   // Taking back one of two keeps the panels; the last one hides them; states stay 3.
-  TakeBackDeletion(ViewKind::kByDate, 2, views, *m, hooks);
-  EXPECT_EQ(byFolders.Cell(kMarkColumn, 3), "");
-  EXPECT_EQ(m->folders[0].records[3].deletionMark, 0);
-  EXPECT_EQ(m->folders[0].pending, 0);
-  EXPECT_EQ(m->folders[0].state, FolderState::kRewritePending);
+  TakeBackDeletion(ViewKind::kByDate, 2, v.views, *v.m, hooks);
+  EXPECT_EQ(v.byFolders.Cell(kMarkColumn, 3), "");
+  EXPECT_EQ(v.byDate.Cell(kMarkColumn, 2), "");
+  EXPECT_EQ(v.Record(0, 3).deletionMark, 0);
+  EXPECT_EQ(v.m->folders[0].pending, 0);
+  EXPECT_EQ(v.m->folders[0].state, FolderState::kRewritePending);
   EXPECT_EQ(hooks.journal.back(), "Отмена удаления записи|A");
   EXPECT_EQ(hooks.panels, 1);
-  TakeBackDeletion(ViewKind::kByFolders, 4, views, *m, hooks);
-  EXPECT_EQ(byDate.Cell(kMarkColumn, 1), "");
+  TakeBackDeletion(ViewKind::kByFolders, 4, v.views, *v.m, hooks);
+  EXPECT_EQ(v.Marks(ViewKind::kByDate), "....");
+  EXPECT_EQ(v.Marks(ViewKind::kByFolders), "S...");  // the "P" that "D" replaced is gone
   EXPECT_EQ(hooks.panels, 0);
-  EXPECT_FALSE(AnyRecordMarked(*m));
+  EXPECT_FALSE(AnyRecordMarked(*v.m));
 }
 
 TEST(Marks, ARowWithoutRecordIsNotMarked) {
-  auto m = MakeModel();
-  StringGrid byFolders = MakeView(5), byDate = MakeView(4);
-  MarkViews views{byFolders, byDate};
+  Views v;
   Hooks hooks;
-  MarkForDeletion(ViewKind::kByFolders, 5, views, *m, hooks);
-  EXPECT_EQ(byFolders.Cell(kMarkColumn, 5), "");
+  MarkForDeletion(ViewKind::kByFolders, 5, v.views, *v.m, hooks);
+  TakeBackDeletion(ViewKind::kByFolders, 5, v.views, *v.m, hooks);
   EXPECT_EQ(hooks.panels, -1);
+  EXPECT_TRUE(hooks.journal.empty());
+  EXPECT_FALSE(AnyRecordMarked(*v.m));
 }
 
 TEST(Marks, ExecuteFollowsTheFirstMarkOfTheSelection) {
-  StringGrid view = MakeView(5);
-  view.SetCell(kMarkColumn, 2, "S");
-  view.SetCell(kMarkColumn, 3, "P");
-  view.SetCell(kMarkColumn, 5, "D");
-  EXPECT_EQ(ChooseExecute(view, {1, 3, 1}), ExecuteChoice::kExport);
-  EXPECT_EQ(ChooseExecute(view, {3, 5, 3}), ExecuteChoice::kPrint);
-  EXPECT_EQ(ChooseExecute(view, {4, 5, 4}), ExecuteChoice::kSynchronise);
-  EXPECT_EQ(ChooseExecute(view, {1, 1, 1}), ExecuteChoice::kSynchronise);
-  view.SetCell(kMarkColumn, 1, "D");
-  EXPECT_EQ(ChooseExecute(view, {1, 5, 1}), ExecuteChoice::kSynchronise);
-  view.SetCell(kMarkColumn, 1, "p");
-  EXPECT_EQ(ChooseExecute(view, {1, 5, 1}), ExecuteChoice::kPrint);
+  Views v;
+  v.Record(0, 1).MarkIn(ViewKind::kByFolders) = ViewMark::kSave;   // row 2
+  v.Record(0, 3).MarkIn(ViewKind::kByFolders) = ViewMark::kPrint;  // row 3
+  v.Record(2, 0).deletionMark = 1;                                 // row 4
+  const struct {
+    RowSelection rows;
+    ExecuteChoice choice;
+  } cases[] = {
+      {{1, 3, 1}, ExecuteChoice::kExport},
+      {{3, 4, 3}, ExecuteChoice::kPrint},
+      {{4, 4, 4}, ExecuteChoice::kSynchronise},
+      {{1, 1, 1}, ExecuteChoice::kSynchronise},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ChooseExecute(*v.m, ViewKind::kByFolders, c.rows), c.choice) << c.rows.top;
+  }
+  // The other view's marks do not count.
+  EXPECT_EQ(ChooseExecute(*v.m, ViewKind::kByDate, {1, 4, 1}), ExecuteChoice::kSynchronise);
+  v.Record(0, 0).deletionMark = 1;
+  EXPECT_EQ(ChooseExecute(*v.m, ViewKind::kByFolders, {1, 4, 1}), ExecuteChoice::kSynchronise);
+  v.Record(0, 0).deletionMark = 0;
+  v.Record(0, 0).MarkIn(ViewKind::kByFolders) = ViewMark::kPrint;
+  EXPECT_EQ(ChooseExecute(*v.m, ViewKind::kByFolders, {1, 4, 1}), ExecuteChoice::kPrint);
 }
 
 }  // namespace

@@ -69,6 +69,12 @@ class Notepad {
   std::unique_ptr<NotepadModel> model_;
 };
 
+struct NoMarkHooks final : DeletionMarkHooks {
+  void MoveCursor(ViewKind, int) override {}
+  void AddJournalRow(const std::string&, const std::string&) override {}
+  void ShowWarningPanels(bool) override {}
+};
+
 const double kDay = EncodeDate(2026, 2, 14);
 double At(int hour, int minute, int second) {
   return kDay + EncodeTime(hour, minute, second);
@@ -95,21 +101,20 @@ TEST(FillGrids, ByFoldersInSlotOrderAndByDateInDateOrder) {
   n.Fill();
 
   ASSERT_EQ(n.byFolders.RowCount(), 4);
-  EXPECT_EQ(RowText(n.byFolders, 1), "||Проба|pH|14.02.2026 12:34:56|25,0|-120,0|7,250|7,000|0|0|");
-  EXPECT_EQ(RowText(n.byFolders, 2), "||Проба|mV|14.02.2026 08:00:00|25,0|-45,3|7,000|7,000|0|3|");
-  EXPECT_EQ(RowText(n.byFolders, 3),
-            "||Вода|pH25|14.02.2026 10:00:00|40,0|-120,0|7,000|7,000|1|1|");
+  EXPECT_EQ(RowText(n.byFolders, 1), "||Проба|pH|14.02.2026 12:34:56|25,0|-120,0|7,250|7,000|");
+  EXPECT_EQ(RowText(n.byFolders, 2), "||Проба|mV|14.02.2026 08:00:00|25,0|-45,3|7,000|7,000|");
+  EXPECT_EQ(RowText(n.byFolders, 3), "||Вода|pH25|14.02.2026 10:00:00|40,0|-120,0|7,000|7,000|");
 
   ASSERT_EQ(n.byDate.RowCount(), 4);
-  EXPECT_EQ(RowText(n.byDate, 1), "||14.02.2026 08:00:00|Проба|mV|25,0|-45,3|7,000|7,000|0|3|");
-  EXPECT_EQ(RowText(n.byDate, 2), "||14.02.2026 10:00:00|Вода|pH25|40,0|-120,0|7,000|7,000|1|1|");
-  EXPECT_EQ(RowText(n.byDate, 3), "||14.02.2026 12:34:56|Проба|pH|25,0|-120,0|7,250|7,000|0|0|");
+  EXPECT_EQ(RowText(n.byDate, 1), "||14.02.2026 08:00:00|Проба|mV|25,0|-45,3|7,000|7,000|");
+  EXPECT_EQ(RowText(n.byDate, 2), "||14.02.2026 10:00:00|Вода|pH25|40,0|-120,0|7,000|7,000|");
+  EXPECT_EQ(RowText(n.byDate, 3), "||14.02.2026 12:34:56|Проба|pH|25,0|-120,0|7,250|7,000|");
 
-  int folder = -1, record = -1;
-  ASSERT_TRUE(RowRecord(n.byDate, 2, folder, record));
-  EXPECT_EQ(folder, 1);
-  EXPECT_EQ(record, 1);
-  EXPECT_FALSE(RowRecord(n.byDate, 0, folder, record));
+  const auto record = RowToRecord(n.Model(), ViewKind::kByDate, 2);
+  ASSERT_TRUE(record);
+  EXPECT_EQ(record->folder, 1);
+  EXPECT_EQ(record->record, 1);
+  EXPECT_FALSE(RowToRecord(n.Model(), ViewKind::kByDate, 0));
 }
 
 TEST(FillGrids, DecimalSeparatorComesFromTheCaller) {
@@ -131,8 +136,8 @@ TEST(FillGrids, EmptyNotepadLeavesOneEmptyRowAndDisablesThePopups) {
   n.Fill();
   EXPECT_EQ(n.byFolders.RowCount(), 2);
   EXPECT_EQ(n.byDate.RowCount(), 2);
-  EXPECT_EQ(RowText(n.byFolders, 1), "|||||||||||");
-  EXPECT_EQ(RowText(n.byDate, 1), "|||||||||||");
+  EXPECT_EQ(RowText(n.byFolders, 1), "|||||||||");
+  EXPECT_EQ(RowText(n.byDate, 1), "|||||||||");
   EXPECT_EQ(CountShownRecords(n.Model()), 0);
   EXPECT_FALSE(PopupItemsEnabled(n.Model()));
   EXPECT_EQ(IconForCell(1, n.byFolders.Cell(kMarkColumn, 1)), RowIcon::kRecord);
@@ -159,17 +164,15 @@ TEST(FillGrids, OnlyRecordsOfReadOrChangedFoldersInSlotsUpTo24AreShown) {
   EXPECT_EQ(CountShownRecords(n.Model()), 23 + 24);
   EXPECT_EQ(n.byFolders.RowCount(), 1 + 23 + 24);
   EXPECT_EQ(n.byDate.RowCount(), 1 + 23 + 24);
-  for (const StringGrid* g : {&n.byFolders, &n.byDate}) {
-    for (int row = 1; row < g->RowCount(); ++row) {
-      int folder = 0, record = 0;
-      ASSERT_TRUE(RowRecord(*g, row, folder, record));
-      EXPECT_TRUE(folder == 0 || folder == 3) << row;
-      EXPECT_LT(record, 25) << row;
-      EXPECT_TRUE(IsShownRecord(n.Model(), folder, record));
+  for (ViewKind view : {ViewKind::kByFolders, ViewKind::kByDate}) {
+    for (const RecordRef& r : ViewRecords(n.Model(), view)) {
+      EXPECT_TRUE(r.folder == 0 || r.folder == 3) << r.folder;
+      EXPECT_LT(r.record, 25);
+      EXPECT_TRUE(IsShownRecord(n.Model(), r.folder, r.record));
     }
   }
   EXPECT_EQ(n.byFolders.Cell(3, n.byFolders.RowCount() - 1), "D");
-  EXPECT_EQ(n.byFolders.Cell(kRecordNumberColumn, n.byFolders.RowCount() - 1), "24");
+  EXPECT_EQ(RowToRecord(n.Model(), ViewKind::kByFolders, n.byFolders.RowCount() - 1)->record, 24);
   EXPECT_FALSE(IsShownRecord(n.Model(), 0, 25));
   EXPECT_FALSE(IsShownRecord(n.Model(), 6, 0));  // beyond the folder count
   EXPECT_FALSE(IsShownRecord(n.Model(), -1, 0));
@@ -196,10 +199,11 @@ TEST(FillGrids, IndexEntriesWhoseSlotNoLongerHoldsARecordAreSkipped) {
   n.Fill();
   ASSERT_EQ(n.byDate.RowCount(), 2);
   EXPECT_EQ(n.byDate.Cell(3, 1), "14.02.2026 09:00:00");
-  EXPECT_EQ(n.byDate.Cell(kRecordNumberColumn, 1), "0");
+  EXPECT_EQ(RowToRecord(n.Model(), ViewKind::kByDate, 1)->record, 0);
   EXPECT_EQ(n.byFolders.RowCount(), 2);
 }
 
+// Each view keeps its own marks on the records, wherever a rebuild puts them.
 TEST(FillGrids, MarksStayWithTheirRecordsAcrossARebuild) {
   Notepad n;
   n.AddFolder("A");
@@ -209,28 +213,38 @@ TEST(FillGrids, MarksStayWithTheirRecordsAcrossARebuild) {
   n.Record(1, 2, kModePh, At(10, 0, 0));
   n.IndexAndSort();
   n.Fill();
-  n.byFolders.SetCell(kMarkColumn, 2, "S");  // B slot 0
-  n.byFolders.SetCell(kMarkColumn, 3, "D");  // B slot 2
-  n.byDate.SetCell(kMarkColumn, 1, "P");     // B slot 2 (earliest)
-  n.byDate.SetCell(kMarkColumn, 3, "S");     // A slot 0
+  NoMarkHooks hooks;
+  MarkViews views{n.byFolders, n.byDate};
+  NotepadModel& m = n.Model();
+  ToggleMark(m, ViewKind::kByFolders, n.byFolders, {2, 2, 2}, ViewMark::kSave);  // B slot 0
+  MarkForDeletion(ViewKind::kByFolders, 3, views, m, hooks);                     // B slot 2
+  ToggleMark(m, ViewKind::kByDate, n.byDate, {2, 2, 2}, ViewMark::kPrint);       // B slot 0
+  ToggleMark(m, ViewKind::kByDate, n.byDate, {3, 3, 3}, ViewMark::kSave);        // A slot 0
   n.byFolders.SetCell(kSpareColumn, 2, "x");
 
   // Folder A is cleared: every row of B moves up one place.
-  n.Model().folders[0].state = FolderState::kClearPending;
+  m.folders[0].state = FolderState::kClearPending;
   n.Fill();
   ASSERT_EQ(n.byFolders.RowCount(), 3);
   EXPECT_EQ(n.byFolders.Cell(kMarkColumn, 1), "S");
   EXPECT_EQ(n.byFolders.Cell(kMarkColumn, 2), "D");
   EXPECT_EQ(n.byFolders.Cell(kSpareColumn, 1), "");
   ASSERT_EQ(n.byDate.RowCount(), 3);
-  EXPECT_EQ(n.byDate.Cell(kMarkColumn, 1), "P");
-  EXPECT_EQ(n.byDate.Cell(kMarkColumn, 2), "");  // A's "S" went with its record
+  EXPECT_EQ(n.byDate.Cell(kMarkColumn, 1), "D");
+  EXPECT_EQ(n.byDate.Cell(kMarkColumn, 2), "P");
+  EXPECT_EQ(m.folders[1].records[0].MarkIn(ViewKind::kByFolders), ViewMark::kSave);
+  EXPECT_EQ(m.folders[1].records[0].MarkIn(ViewKind::kByDate), ViewMark::kPrint);
+  // A's "S" went with its record, and does not come back with it.
+  m.folders[0].state = FolderState::kAsRead;
+  n.Fill();
+  EXPECT_EQ(n.byDate.Cell(kMarkColumn, 3), "");
+  EXPECT_EQ(m.folders[0].records[0].MarkIn(ViewKind::kByDate), ViewMark::kNone);
 
   // Emptied marks stay empty.
-  n.byFolders.SetCell(kMarkColumn, 1, "");
+  ToggleMark(m, ViewKind::kByFolders, n.byFolders, {2, 2, 2}, ViewMark::kSave);
   n.Fill();
-  EXPECT_EQ(n.byFolders.Cell(kMarkColumn, 1), "");
-  EXPECT_EQ(n.byFolders.Cell(kMarkColumn, 2), "D");
+  EXPECT_EQ(n.byFolders.Cell(kMarkColumn, 2), "");
+  EXPECT_EQ(n.byFolders.Cell(kMarkColumn, 3), "D");
 }
 
 TEST(FillGrids, RebuildAnnouncesItselfOncePerGrid) {
@@ -292,11 +306,7 @@ TEST(FillGrids, AFullNotepadIsWholeInTheByDateViewAndEveryRecordCanBeMarked) {
   n.Fill();
   ASSERT_EQ(n.byFolders.RowCount() - 1, 2500);
   ASSERT_EQ(n.byDate.RowCount() - 1, 2500);
-  struct NoHooks final : DeletionMarkHooks {
-    void MoveCursor(ViewKind, int) override {}
-    void AddJournalRow(const std::string&, const std::string&) override {}
-    void ShowWarningPanels(bool) override {}
-  } hooks;
+  NoMarkHooks hooks;
   MarkViews views{n.byFolders, n.byDate};
   MarkForDeletion(ViewKind::kByFolders, 2500, views, n.Model(), hooks);
   EXPECT_EQ(n.byFolders.Cell(kMarkColumn, 2500), "D");
@@ -308,12 +318,14 @@ TEST(FillGrids, AFullNotepadIsWholeInTheByDateViewAndEveryRecordCanBeMarked) {
 TEST(FillGrids, TheEmptyRowOfAnEmptyNotepadIsNeverMarked) {
   Notepad n;
   n.Fill();
-  ToggleMark(n.byFolders, {1, 1, 1}, 'S');
-  ToggleMark(n.byDate, {1, 1, 1}, 'P');
+  ToggleMark(n.Model(), ViewKind::kByFolders, n.byFolders, {1, 1, 1}, ViewMark::kSave);
+  ToggleMark(n.Model(), ViewKind::kByDate, n.byDate, {1, 1, 1}, ViewMark::kPrint);
   EXPECT_EQ(n.byFolders.Cell(kMarkColumn, 1), "");
   EXPECT_EQ(n.byDate.Cell(kMarkColumn, 1), "");
-  n.byDate.SetCell(kMarkColumn, 1, "P");  // even when set by hand
-  EXPECT_EQ(CollectReportTexts(n.byDate, "И. И.").Entries(), 1) << "the header only";
+  n.byDate.SetCell(kMarkColumn, 1, "P");  // a letter set by hand is no mark
+  const std::vector<int> rows = MarkedRows(n.Model(), ViewKind::kByDate, ViewMark::kPrint);
+  EXPECT_TRUE(rows.empty());
+  EXPECT_EQ(CollectReportTexts(n.byDate, rows, "И. И.").Entries(), 1) << "the header only";
 }
 
 TEST(SortByDateIndex, FullIndexAndRecordsWithTheSameStampInTheView) {
@@ -337,9 +349,13 @@ TEST(SortByDateIndex, FullIndexAndRecordsWithTheSameStampInTheView) {
   n.Record(0, 2, kModePh25, At(7, 7, 7));
   n.IndexAndSort();
   n.Fill();
-  EXPECT_EQ(n.byDate.Cell(kRecordNumberColumn, 1), "2");
-  EXPECT_EQ(n.byDate.Cell(kRecordNumberColumn, 2), "9");
-  EXPECT_EQ(n.byDate.Cell(kFolderNumberColumn, 3), "1");
+  // Equal stamps keep the index's folder-then-slot order: A/2, A/9, B/4.
+  EXPECT_EQ(n.byDate.Cell(5, 1), "pH25");
+  EXPECT_EQ(n.byDate.Cell(5, 2), "mV");
+  EXPECT_EQ(n.byDate.Cell(4, 3), "B");
+  EXPECT_EQ(RowToRecord(n.Model(), ViewKind::kByDate, 1)->record, 2);
+  EXPECT_EQ(RowToRecord(n.Model(), ViewKind::kByDate, 2)->record, 9);
+  EXPECT_EQ(RowToRecord(n.Model(), ViewKind::kByDate, 3)->folder, 1);
 }
 
 TEST(ViewLayout, TitlesHiddenColumnsAndColumnChoice) {
@@ -353,10 +369,10 @@ TEST(ViewLayout, TitlesHiddenColumnsAndColumnChoice) {
   EXPECT_EQ(folders.Cell(9, 0), "pH25");
   EXPECT_EQ(dates.Cell(3, 0), "Дата/Время");
   EXPECT_EQ(dates.Cell(5, 0), "Режим");
-  EXPECT_EQ(folders.Cell(10, 0), "");
   for (StringGrid* g : {&folders, &dates}) {
+    EXPECT_EQ(g->ColCount(), 10);
     EXPECT_EQ(g->ColWidth(0), 20);
-    for (int c : {1, 2, 10, 11}) EXPECT_EQ(g->ColWidth(c), 0) << c;
+    for (int c : {1, 2}) EXPECT_EQ(g->ColWidth(c), 0) << c;
   }
 
   std::vector<bool> all(kChoiceColumns, true);

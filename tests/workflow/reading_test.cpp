@@ -247,10 +247,13 @@ TEST(Refresh, QuestionsDecideAndTheSummaryIsCutBack) {
   RunReading(r.context);
   const int rows = r.totalData.RowCount();
   const size_t sent = r.rig.port.Sent().size();
+  ViewMark& mark = r.model->folders[0].records[0].MarkIn(ViewKind::kByDate);
+  mark = ViewMark::kSave;
 
   r.dialogs.Expect(DialogAnswer::kNo);
   RefreshNotepad(r.context);
   EXPECT_EQ(r.rig.port.Sent().size(), sent);
+  EXPECT_EQ(mark, ViewMark::kSave);  // declined: the views keep their marks
   EXPECT_EQ(r.dialogs.Calls().back().caption, "Обновление данных");
   EXPECT_EQ(r.dialogs.Calls().back().icon, DialogIcon::kQuestion);
 
@@ -274,6 +277,7 @@ TEST(Refresh, QuestionsDecideAndTheSummaryIsCutBack) {
   RefreshNotepad(r.context);
   EXPECT_EQ(r.model->folders[4].pending, 0);
   EXPECT_FALSE(r.model->folders[4].writeFailed);
+  EXPECT_EQ(mark, ViewMark::kNone);  // emptied with the views
   EXPECT_GT(r.rig.port.Sent().size(), sent);
   EXPECT_EQ(r.totalData.RowCount(), rows);  // never accumulates
   EXPECT_EQ(r.rig.log.Lines()[r.rig.log.Lines().size() - 1], "Запрос папок прибора");
