@@ -21,7 +21,7 @@ int List(ArchiveStore& store, const ArchiveOptions& a, CliEnvironment& env, std:
   const std::vector<Measurement> rows = store.Query(a.filter);
   StringGrid grid;
   FillArchiveGrid(rows, grid, env.decimalSeparator);
-  for (size_t i = 0; i < rows.size(); ++i) out << ExportRowText(grid, kViewFixedRows + i) << '\n';
+  for (int row : FirstRows(rows.size())) out << ExportRowText(grid, row) << '\n';
   return kExitOk;
 }
 
@@ -57,9 +57,8 @@ int Export(ArchiveStore& store, const CliOptions& o, CliEnvironment& env, std::o
   const std::vector<Measurement> rows = store.Query(a.filter);
   StringGrid grid;
   FillArchiveGrid(rows, grid, env.decimalSeparator);
-  std::vector<int> all;  // every measurement the filter chose
-  for (size_t i = 0; i < rows.size(); ++i) all.push_back(kViewFixedRows + static_cast<int>(i));
-  return ExportToFile(grid, all, a.files[0], session, dialogs);
+  // Every measurement the filter chose.
+  return ExportToFile(grid, FirstRows(rows.size()), a.files[0], session, dialogs);
 }
 
 int Import(ArchiveStore& store, const ArchiveOptions& a, std::ostream& out, std::ostream& err) {

@@ -80,10 +80,8 @@ std::string ExportFileRefusal(const CliOptions& o) {
 // Every record of the view, as "select all" and "S" in the window would mark them.
 int Export(const CliOptions& o, CliSession& session, CliDialogs& dialogs) {
   const ViewKind view = ViewOf(o);
-  StringGrid& grid = session.View(view);
-  NotepadModel& model = session.Model();
-  ToggleMark(model, view, grid, {1, grid.RowCount() - 1, 1}, ViewMark::kSave);
-  return ExportToFile(grid, MarkedRows(model, view, ViewMark::kSave), o.file, session, dialogs);
+  const std::vector<int> rows = FirstRows(ViewRecords(session.Model(), view).size());
+  return ExportToFile(session.View(view), rows, o.file, session, dialogs);
 }
 
 bool StartsWith(const std::string& text, const char* start) {
@@ -185,6 +183,12 @@ std::string UnshownRecords(const CliOptions& o, const NotepadModel& model) {
 
 }  // namespace
 
+std::vector<int> FirstRows(size_t count) {
+  std::vector<int> rows;
+  for (size_t i = 0; i < count; ++i) rows.push_back(kViewFixedRows + static_cast<int>(i));
+  return rows;
+}
+
 int ExportToFile(const StringGrid& view, const std::vector<int>& rows, const std::string& file,
                  CliSession& session, CliDialogs& dialogs) {
   const size_t before = dialogs.Messages().size();
@@ -222,10 +226,8 @@ std::optional<OperatorParts> SplitOperatorName(const std::string& name) {
 
 void PrintRecordRows(const NotepadModel& model, ViewKind view, const StringGrid& grid,
                      std::ostream& out) {
-  const int records = static_cast<int>(ViewRecords(model, view).size());
-  for (int row = kViewFixedRows; row < kViewFixedRows + records; ++row) {
+  for (int row : FirstRows(ViewRecords(model, view).size()))
     out << ExportRowText(grid, row) << '\n';
-  }
 }
 
 int RunCommand(const CliOptions& o, CliEnvironment& env, const PortMap& ports, std::ostream& out,

@@ -23,6 +23,9 @@ constexpr int kExitRefused = 2;  // usage error or refused input
 // patronymic. Nothing when a part would be refused on the settings page.
 std::optional<OperatorParts> SplitOperatorName(const std::string& name);
 
+// Rows 1..count of a view: the rows of its first `count` records.
+std::vector<int> FirstRows(size_t count);
+
 // Exports `rows` of the view to `file`; the exit status of the export.
 int ExportToFile(const StringGrid& view, const std::vector<int>& rows, const std::string& file,
                  CliSession& session, CliDialogs& dialogs);
