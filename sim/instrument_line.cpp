@@ -9,37 +9,51 @@ InstrumentLine::InstrumentLine(Instrument& instrument, FaultPlan& faults, bool p
 
 void InstrumentLine::Receive(std::string_view chars, Micros now) {
   ReleaseHeld(now);
-  for (const std::string& frame : framer_.Feed(chars)) {
-    if (gone_) return;
-    const RequestKind kind = ClassifyRequest(frame);
-    const ReplyFaults faults = faults_.Next(kind);
-    // A lost or refused request leaves the memory as it was.
-    if (faults.noReply) continue;
-    const WriteEffect effect = faults.unapplied ? WriteEffect::kDiscard : WriteEffect::kApply;
-    std::string reply = faults.errorCode ? std::string() : instrument_.HandleFrame(frame, effect);
-    if (faults.gone) {
-      // Switched off right after the write: what was still to be sent is lost too.
-      gone_ = true;
-      while (!outgoing_.empty() && outgoing_.back().at > now) outgoing_.pop_back();
-      held_.clear();
-      return;
+  // Paced, the request itself takes its time on the line: a character is in
+  // when its last bit is, and the instrument starts on a request only once
+  // its last character is in.
+  Micros arrived = now;
+  for (char c : chars) {
+    if (pacing_) {
+      arrived = std::max(now, inputFree_) + CharacterTime(1);
+      inputFree_ = arrived;
     }
-    if (faults.unanswered) continue;
-    if (reply.empty() && !faults.errorCode) continue;
-    reply = ShapeReply(faults, kind, RequestFunctionCode(frame), instrument_, std::move(reply));
-
-    if (faults.late) {
-      const Held late{now + faults.late.value(), std::move(reply), faults.splitPause};
-      auto after = std::upper_bound(held_.begin(), held_.end(), late.due,
-                                    [](Micros due, const Held& h) { return due < h.due; });
-      held_.insert(after, late);
-      continue;
+    for (const std::string& frame : framer_.Feed(std::string_view(&c, 1))) {
+      Answer(frame, arrived);
     }
-    // One transmitter: a reply starts after the previous one has gone out.
-    Micros start = now + faults.latency;
-    if (!outgoing_.empty()) start = std::max(start, outgoing_.back().at);
-    Transmit(reply, start, faults.splitPause);
   }
+}
+
+void InstrumentLine::Answer(const std::string& frame, Micros now) {
+  if (gone_) return;
+  const RequestKind kind = ClassifyRequest(frame);
+  const ReplyFaults faults = faults_.Next(kind);
+  // A lost or refused request leaves the memory as it was.
+  if (faults.noReply) return;
+  const WriteEffect effect = faults.unapplied ? WriteEffect::kDiscard : WriteEffect::kApply;
+  std::string reply = faults.errorCode ? std::string() : instrument_.HandleFrame(frame, effect);
+  if (faults.gone) {
+    // Switched off right after the write: what was still to be sent is lost too.
+    gone_ = true;
+    while (!outgoing_.empty() && outgoing_.back().at > now) outgoing_.pop_back();
+    held_.clear();
+    return;
+  }
+  if (faults.unanswered) return;
+  if (reply.empty() && !faults.errorCode) return;
+  reply = ShapeReply(faults, kind, RequestFunctionCode(frame), instrument_, std::move(reply));
+
+  if (faults.late) {
+    const Held late{now + faults.late.value(), std::move(reply), faults.splitPause};
+    auto after = std::upper_bound(held_.begin(), held_.end(), late.due,
+                                  [](Micros due, const Held& h) { return due < h.due; });
+    held_.insert(after, late);
+    return;
+  }
+  // One transmitter: a reply starts after the previous one has gone out.
+  Micros start = now + faults.latency;
+  if (!outgoing_.empty()) start = std::max(start, outgoing_.back().at);
+  Transmit(reply, start, faults.splitPause);
 }
 
 void InstrumentLine::Transmit(const std::string& reply, Micros start,

@@ -33,7 +33,9 @@ class InstrumentLine {
 
   void SetPacing(bool pacing) { pacing_ = pacing; }
 
-  // Characters the console sent, all received at `now`.
+  // Characters the console sent, all handed to the line at `now`. Paced, they
+  // then take their time on the wire; each reply starts its latency after
+  // its request's last character is in.
   void Receive(std::string_view chars, Micros now);
   // Takes at most `capacity` of the characters that have arrived by `now`.
   std::string TakeArrived(Micros now, size_t capacity);
@@ -55,6 +57,8 @@ class InstrumentLine {
     std::string reply;
     std::optional<std::chrono::milliseconds> splitPause;
   };
+  // Carries out one request whose last character came in at `now`.
+  void Answer(const std::string& frame, Micros now);
   void Transmit(const std::string& reply, Micros start,
                 std::optional<std::chrono::milliseconds> splitPause);
   void Schedule(const std::string& text, Micros start);
@@ -66,6 +70,7 @@ class InstrumentLine {
   bool pacing_;
   bool gone_ = false;
   RequestFramer framer_;
+  Micros inputFree_{0};  // when the last request character sent is in
   std::deque<Timed> outgoing_;
   std::vector<Held> held_;  // in order of `due`
 };

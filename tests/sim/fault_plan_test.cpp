@@ -244,20 +244,24 @@ TEST_F(LineWithFaults, SplitReplyArrivesInTwoHalves) {
 TEST_F(LineWithFaults, PacedReplyTakesElevenBitsPerCharacter) {
   line_.SetPacing(true);
   line_.Receive(":010FF0\r\n", Micros(0));
-  // 51 characters at 9600 baud: 58.4 ms.
-  EXPECT_EQ(line_.TakeArrived(CharacterTime(1) - Micros(1), SIZE_MAX), "");
-  EXPECT_EQ(line_.TakeArrived(CharacterTime(10), SIZE_MAX).size(), 10u);
-  EXPECT_EQ(*line_.NextArrival(), CharacterTime(11));
-  EXPECT_EQ(line_.TakeArrived(Micros(58000), SIZE_MAX).size(), 40u);
-  EXPECT_EQ(line_.TakeArrived(Micros(58500), SIZE_MAX).size(), 1u);
+  // The request's 9 characters come in first, then the reply's 51 go out:
+  // 58.4 ms at 9600 baud.
+  const Micros in = 9 * CharacterTime(1);
+  EXPECT_EQ(line_.TakeArrived(in + CharacterTime(1) - Micros(1), SIZE_MAX), "");
+  EXPECT_EQ(line_.TakeArrived(in + CharacterTime(10), SIZE_MAX).size(), 10u);
+  EXPECT_EQ(*line_.NextArrival(), in + CharacterTime(11));
+  EXPECT_EQ(line_.TakeArrived(in + Micros(58000), SIZE_MAX).size(), 40u);
+  EXPECT_EQ(line_.TakeArrived(in + Micros(58500), SIZE_MAX).size(), 1u);
 }
 
 TEST_F(LineWithFaults, RepliesQueueBehindEachOther) {
   line_.SetPacing(true);
   line_.Receive(":010FF0\r\n:010FF0\r\n", Micros(0));
-  EXPECT_EQ(line_.TakeArrived(CharacterTime(51), SIZE_MAX).size(), 51u);
+  const Micros firstIn = 9 * CharacterTime(1);
+  EXPECT_EQ(line_.TakeArrived(firstIn + CharacterTime(51), SIZE_MAX).size(), 51u);
   // The second starts when the first has gone out.
-  EXPECT_EQ(line_.TakeArrived(CharacterTime(51) + CharacterTime(50), SIZE_MAX).size(), 50u);
+  EXPECT_EQ(line_.TakeArrived(firstIn + CharacterTime(51) + CharacterTime(50), SIZE_MAX).size(),
+            50u);
 }
 
 TEST(SimCommandLine, ReadsEveryOption) {

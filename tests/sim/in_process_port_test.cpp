@@ -96,12 +96,13 @@ TEST_F(InProcess, SplitReplyComesInTwoReads) {
 TEST_F(InProcess, PacedReplyTrickles) {
   line_.SetPacing(true);
   ASSERT_TRUE(port_.Open(1));
-  Send(BuildReadRequest(1, 0x3200 + 18, 95));  // 205 characters: about 235 ms on the line
-  clock_.Sleep(milliseconds(117));
+  // The request's 15 characters take 17 ms to go in, the reply's 205 about 235 ms to come out.
+  Send(BuildReadRequest(1, 0x3200 + 18, 95));
+  clock_.Sleep(milliseconds(17 + 117));
   const size_t early = ReadAll().size();
   EXPECT_GT(early, 95u);
   EXPECT_LT(early, 110u);
-  clock_.Sleep(milliseconds(118));
+  clock_.Sleep(milliseconds(119));
   EXPECT_EQ(early + ReadAll().size(), 205u);
 }
 

@@ -113,9 +113,10 @@ TEST_F(LineWithFaults, LateReplyWaitsForTheTransmitterInsteadOfInterleaving) {
   line_.SetPacing(true);
   plan_.Add(Rule("late,ms=10,on=read,nth=1"));
   line_.Receive(kRead18, Ms(0));
-  line_.Receive(kRead95, Ms(5));  // 205 characters: on the line until about 240 ms
+  line_.Receive(kRead95, Ms(5));  // in behind the first request, then 205 characters
   const std::string second = instrument_.HandleFrame(kRead95);
-  EXPECT_EQ(line_.TakeArrived(Ms(5) + CharacterTime(second.size()), SIZE_MAX), second);
+  const Micros requestsIn = 30 * CharacterTime(1);
+  EXPECT_EQ(line_.TakeArrived(requestsIn + CharacterTime(second.size()), SIZE_MAX), second);
   EXPECT_EQ(line_.TakeArrived(kForever, SIZE_MAX), instrument_.HandleFrame(kRead18));
 }
 
