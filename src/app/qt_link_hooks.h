@@ -20,7 +20,9 @@ class QtLinkHooks final : public LinkHooks, public ConnectionWindow {
       : timer_(timer1), state_(state), owner_(owner) {}
   ~QtLinkHooks() override;
 
-  void StartReplyTimer() override { timer_.start(); }
+  void StartReplyTimer(std::chrono::milliseconds interval) override {
+    timer_.start(static_cast<int>(interval.count()));
+  }
   void StopReplyTimer() override { timer_.stop(); }
   void ProcessMessages() override;
   bool ConnectionWindowVisible() override { return form3_ && form3_->isVisible(); }

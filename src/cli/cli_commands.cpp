@@ -260,6 +260,10 @@ int RunCommand(const CliOptions& o, CliEnvironment& env, const PortMap& ports, s
 
   if (o.command == Command::kIdentify) {
     PrintIdentity(session.TotalData(), out);
+    // Why a line is slow: slow firmware or an adapter shows here.
+    if (const auto turnaround = session.Turnaround()) {
+      out << kTurnaroundLabel << '\t' << turnaround->count() << " мс\n";
+    }
     return kExitOk;
   }
   if (o.command == Command::kRead) {

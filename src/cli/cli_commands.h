@@ -19,6 +19,9 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;   // instrument not found, or a request failed
 constexpr int kExitRefused = 2;  // usage error or refused input
 
+// The row `identify` adds after the identity: the turnaround measured.
+constexpr const char* kTurnaroundLabel = "Задержка ответа прибора";
+
 // "Surname Name Patronymic": the first two words, then the rest as the
 // patronymic. Nothing when a part would be refused on the settings page.
 std::optional<OperatorParts> SplitOperatorName(const std::string& name);

@@ -55,6 +55,8 @@ class CliSession final : public StartupSteps, public QuietReadingHooks, public V
   bool Start(const SessionRequest& request);
 
   int ReadFailures() const { return readFailures_; }
+  // The instrument's turnaround as the link measured it, once it answered.
+  std::optional<Millis> Turnaround() const { return link_.Turnaround(); }
   NotepadModel& Model() { return *model_; }
   ConsoleState& State() { return state_; }
   const StringGrid& TotalData() const { return totalData_; }

@@ -37,13 +37,9 @@ DeviceLink::DeviceLink(SerialPort& port, ConsoleState& state, LogSink& log, Cloc
                        LinkHooks& hooks)
     : port_(port), state_(state), log_(log), clock_(clock), hooks_(hooks) {}
 
-void DeviceLink::ClearBuffer() {
-  std::memset(buffer_, 0, sizeof buffer_);
-}
-
 void DeviceLink::StartTimer() {
   state_.link.timeout = false;
-  hooks_.StartReplyTimer();
+  hooks_.StartReplyTimer(patience_.ExchangeLimit(kReplyTimerInterval));
 }
 
 void DeviceLink::EndTimer() {
@@ -76,9 +72,20 @@ ExchangeStatus DeviceLink::Finish(ExchangeStatus status) {
 }
 
 ExchangeStatus DeviceLink::Exchange(std::string_view request) {
-  ClearBuffer();
+  received_.clear();
   reply_.clear();
+  sent_ = framesIn_ = 0;
+  inFrame_ = false;
+  frameLength_ = 0;
+  firstRequestEnd_.reset();
+  inputSeen_ = false;
+  readTimes_.clear();
+  dropped_ = 0;
   const int portNumber = state_.link.currentPort;
+  if (portNumber != patiencePort_) {
+    patience_.Forget();
+    patiencePort_ = portNumber;
+  }
 
   if (!port_.Open(portNumber)) {
     // A missing or busy port is silent (the port search tries them all); a
@@ -96,6 +103,10 @@ ExchangeStatus DeviceLink::Exchange(std::string_view request) {
     return Finish(ExchangeStatus::kPortError);
   }
   port_.ClearModemLines();
+  // Whatever came before this exchange answers nothing of it. Dropped once:
+  // from here on everything is kept, so a late reply to the first copy of the
+  // request is as good as one to the last.
+  port_.Purge();
 
   state_.link.deviceAddress = 1;
   StartTimer();
@@ -104,25 +115,39 @@ ExchangeStatus DeviceLink::Exchange(std::string_view request) {
   bool anyWritten = false;
   std::string rejected;
   ReplyVerdict rejectedVerdict = ReplyVerdict::kNoFrame;
-  for (int attempt = 0; attempt < kAttemptsPerExchange; ++attempt) {
+  int attempt = 0;
+  std::optional<ExchangeStatus> status;
+  for (; attempt < kAttemptsPerExchange && !status; ++attempt) {
     hooks_.ProcessMessages();
     if (hooks_.ConnectionWindowVisible()) hooks_.ShowAttempt(std::to_string(attempt));
     if (state_.link.timeout || state_.link.abort) {
       log_.AddLogLine(state_.link.timeout ? kTimeoutLine : kAbortLine);
-      return Finish(state_.link.timeout ? ExchangeStatus::kTimedOut : ExchangeStatus::kAborted);
+      status = state_.link.timeout ? ExchangeStatus::kTimedOut : ExchangeStatus::kAborted;
+      break;
     }
     const AttemptResult result = Attempt(request, attempt);
     anyWritten = anyWritten || result.written;
     if (IsAcceptable(result.found.verdict)) {
       reply_ = std::string(result.found.frame);
-      return Finish(result.found.verdict == ReplyVerdict::kValid ? ExchangeStatus::kReply
-                                                                 : ExchangeStatus::kErrorReply);
-    }
-    if (result.found.verdict != ReplyVerdict::kNoFrame) {
+      replyStart_ = dropped_ + static_cast<size_t>(result.found.frame.data() - received_.data());
+      status = result.found.verdict == ReplyVerdict::kValid ? ExchangeStatus::kReply
+                                                            : ExchangeStatus::kErrorReply;
+    } else if (result.found.verdict != ReplyVerdict::kNoFrame) {
       rejected = WithoutLineEnd(result.found.frame);
       rejectedVerdict = result.found.verdict;
     }
   }
+  const std::optional<Millis> turnaround = MeasuredTurnaround();
+  // The answers still owed are waited for with what the line has shown so far.
+  DrainBacklog(attempt, patience_.Turnaround().value_or(turnaround.value_or(kPauseAfterWrite)));
+  if (turnaround) {
+    patience_.Measured(*turnaround);
+    if (trace_) {
+      trace_->Note(portNumber, attempt - 1,
+                   "turnaround " + std::to_string(turnaround->count()) + " ms");
+    }
+  }
+  if (status) return Finish(*status);
   if (!rejected.empty()) {
     log_.AddLogLine(std::string("Неверный ответ прибора (") + RejectionReason(rejectedVerdict) +
                     "): " + rejected);
@@ -131,65 +156,163 @@ ExchangeStatus DeviceLink::Exchange(std::string_view request) {
   return Finish(anyWritten ? ExchangeStatus::kNoReply : ExchangeStatus::kPortError);
 }
 
-bool DeviceLink::ReadMore(size_t& kept) {
-  const size_t room = std::min(kReadChunk, kReplyBufferSize - 1 - kept);
+bool DeviceLink::ReadMore() {
+  char chunk[kReadChunk];
   size_t received = 0;
-  if (room > 0 && !port_.Read(buffer_ + kept, room, received)) {
+  if (!port_.Read(chunk, sizeof chunk, received)) {
     ReportPortError();
-    received = 0;
+    return false;
   }
-  kept += std::min(received, room);
-  return received > 0;
+  received = std::min(received, sizeof chunk);
+  if (received == 0) return false;
+  inputSeen_ = true;
+  readTimes_.emplace_back(dropped_ + received_.size(), clock_.Now());
+  // Frames are counted as they complete, so that the answers still owed are known.
+  for (size_t i = 0; i < received; ++i) {
+    const char c = chunk[i];
+    if (c == ':') {
+      inFrame_ = true;
+      frameLength_ = 0;
+    } else if (inFrame_ && c == '\n' && !received_.empty() && received_.back() == '\r') {
+      ++framesIn_;
+      inFrame_ = false;
+    }
+    if (inFrame_) ++frameLength_;
+    received_ += c;
+  }
+  attemptInput_.append(chunk, received);
+  if (received_.size() > kReplyBufferSize) {
+    const size_t excess = received_.size() - kReplyBufferSize;
+    received_.erase(0, excess);
+    dropped_ += excess;
+  }
+  return true;
+}
+
+bool DeviceLink::ReadUntil(Millis deadline, std::string_view request, AttemptResult& result) {
+  for (Millis now = clock_.Now(); now < deadline; now = clock_.Now()) {
+    if (!port_.WaitForInput(deadline - now)) return false;
+    if (ReadMore()) {
+      result.found = FindReply(request, received_);
+      if (IsAcceptable(result.found.verdict)) return true;
+    } else {
+      clock_.Sleep(kPauseAfterEmptyRead);
+    }
+  }
+  return false;
+}
+
+bool DeviceLink::ReadBegunFrame(std::string_view request, AttemptResult& result) {
+  // Bounded: a frame longer than any reply is no reply, and noise that keeps
+  // coming must not hold the exchange.
+  const size_t longest = 2 * kLongestReplyChars;
+  const Millis deadline = clock_.Now() + WireTime(longest) + kLineSilence;
+  Millis lastInput = clock_.Now();
+  while (inFrame_ && frameLength_ <= longest) {
+    const Millis now = clock_.Now();
+    if (now >= deadline) break;
+    if (ReadMore()) {
+      lastInput = now;
+      result.found = FindReply(request, received_);
+      if (IsAcceptable(result.found.verdict)) return true;
+    } else if (now - lastInput >= kLineSilence) {
+      break;
+    } else {
+      clock_.Sleep(kPauseAfterEmptyRead);
+    }
+  }
+  return false;
 }
 
 DeviceLink::AttemptResult DeviceLink::Attempt(std::string_view request, int attempt) {
   AttemptResult result;
-  ClearBuffer();
-  // Whatever is still on its way from an earlier request must not be taken
-  // for the reply to this one.
-  port_.Purge();
-  if (trace_) trace_->Sent(state_.link.currentPort, attempt, request);
+  attemptInput_.clear();
+  const Millis window =
+      patience_.AttemptWindow(request.size(), ExpectedReplyLength(request), kPauseAfterWrite);
+  if (trace_) {
+    trace_->Note(state_.link.currentPort, attempt,
+                 "attempt, reads for " + std::to_string(window.count()) + " ms");
+    trace_->Sent(state_.link.currentPort, attempt, request);
+  }
   if (!port_.Write(request.data(), request.size())) {
     ReportPortError();
     return result;
   }
   result.written = true;
+  ++sent_;
+  const Millis written = clock_.Now();
+  lastRequestEnd_ = written + WireTime(request.size());
+  if (!firstRequestEnd_) firstRequestEnd_ = lastRequestEnd_;
 
-  // A reply may arrive over several reads; everything this attempt receives
-  // is kept, in order, and searched as one block.
-  size_t kept = 0;
-  auto answered = [&] {
-    result.found = FindReply(request, std::string_view(buffer_, kept));
-    return IsAcceptable(result.found.verdict);
-  };
+  const Millis pauseEnd = written + kPauseAfterWrite;
   bool done = false;
   // LinkState::fastRead: identification and read attempts end as soon as
   // their reply is complete instead of always pausing; writes keep the pause.
   if (state_.link.fastRead && MayEndEarly(request)) {
-    const auto deadline = clock_.Now() + kPauseAfterWrite;
-    for (auto now = clock_.Now(); !done && now < deadline; now = clock_.Now()) {
-      if (!port_.WaitForInput(deadline - now)) break;
-      if (ReadMore(kept)) {
-        done = answered();
-      } else {
-        clock_.Sleep(kPauseAfterEmptyRead);
-      }
-    }
+    done = ReadUntil(written + window, request, result);
   } else {
-    clock_.Sleep(kPauseAfterWrite);
+    // The pause; the first characters are taken as they come, so that the
+    // turnaround can be measured.
+    if (!inputSeen_ && port_.WaitForInput(kPauseAfterWrite)) ReadMore();
+    const Millis now = clock_.Now();
+    if (now < pauseEnd) clock_.Sleep(pauseEnd - now);
+    result.found = FindReply(request, received_);
+    done = IsAcceptable(result.found.verdict);
+    // A slow instrument is given its turnaround and reply time before a re-send.
+    if (!done && window > kPauseAfterWrite) done = ReadUntil(written + window, request, result);
   }
   for (int read = 0; read < kReadsPerAttempt && !done; ++read) {
-    if (ReadMore(kept)) {
-      done = answered();
+    if (ReadMore()) {
+      result.found = FindReply(request, received_);
+      done = IsAcceptable(result.found.verdict);
     } else {
       clock_.Sleep(kPauseAfterEmptyRead);
     }
   }
+  if (!done) done = ReadBegunFrame(request, result);
+  if (!done) result.found = FindReply(request, received_);
   if (trace_) {
-    trace_->Received(state_.link.currentPort, attempt, std::string_view(buffer_, kept),
+    trace_->Received(state_.link.currentPort, attempt, attemptInput_,
                      VerdictName(result.found.verdict));
   }
   return result;
+}
+
+std::optional<Millis> DeviceLink::MeasuredTurnaround() const {
+  if (!firstRequestEnd_ || reply_.empty() || readTimes_.empty()) return std::nullopt;
+  // The reply is the last acceptable frame received; where it starts tells
+  // which read brought its first characters.
+  Millis arrived = readTimes_.front().second;
+  for (const auto& [offset, at] : readTimes_) {
+    if (offset > replyStart_) break;
+    arrived = at;
+  }
+  // Counted from the first request: the instrument answers in order, so an
+  // answer to a later copy only makes the line look slower than it is.
+  return std::max(Millis(0), arrived - *firstRequestEnd_);
+}
+
+void DeviceLink::DrainBacklog(int attempt, Millis turnaround) {
+  if (framesIn_ >= sent_) return;
+  attemptInput_.clear();
+  const Millis limit = clock_.Now() + turnaround + WireTime(kLongestReplyChars) + kPatienceMargin;
+  // An answer still owed starts within a turnaround of the last request.
+  const Millis quietFrom = lastRequestEnd_ + turnaround + kPatienceMargin;
+  Millis lastInput = clock_.Now();
+  while (framesIn_ < sent_) {
+    const Millis now = clock_.Now();
+    if (now >= limit) break;
+    if (ReadMore()) {
+      lastInput = now;
+    } else if (now >= quietFrom && now - lastInput >= kLineSilence) {
+      break;
+    } else {
+      clock_.Sleep(kPauseAfterEmptyRead);
+    }
+  }
+  if (trace_ && !attemptInput_.empty()) {
+    trace_->Note(state_.link.currentPort, attempt - 1, "dropped " + attemptInput_);
+  }
 }
 
 }  // namespace orti

@@ -2,14 +2,19 @@
 // One request to the instrument and its reply. Every exchange opens the port,
 // configures it, sends the request up to five times until a reply that
 // answers it has arrived, and closes the port again; the port stays closed in
-// between.
+// between. What arrives during an exchange is kept across its attempts, so a
+// reply that starts late or comes in pieces is still read whole.
 
 #include <chrono>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "device/exchanger.h"
+#include "device/line_patience.h"
 #include "device/link_hooks.h"
 #include "device/reply_validation.h"
 #include "device/traffic_trace.h"
@@ -20,7 +25,7 @@
 
 namespace orti {
 
-constexpr size_t kReplyBufferSize = 5000;  // the last character always stays zero
+constexpr size_t kReplyBufferSize = 5000;  // what one exchange keeps; the oldest goes first
 constexpr int kAttemptsPerExchange = 5;
 constexpr int kReadsPerAttempt = 10;
 constexpr size_t kReadChunk = 4096;
@@ -40,13 +45,18 @@ class DeviceLink final : public Exchanger {
   // Every request and what came back goes to `trace` too (none: no trace).
   void SetTrace(TrafficTrace* trace) { trace_ = trace; }
 
-  // Sends `request` over LinkState::currentPort. The reply of an attempt
-  // is the last frame it received that answers the request; pending input is
-  // dropped before every send, so a late reply to an earlier request is never
-  // taken for this one. Failures are logged as the work log expects.
+  // Sends `request` over LinkState::currentPort. The reply is the last frame
+  // received during the exchange that answers the request, whichever of its
+  // copies it answers. Input is dropped once, before the first attempt; when
+  // more requests went out than frames came back, the answers still owed are
+  // waited for and dropped at the end, so that they never meet the next
+  // request. Failures are logged as the work log expects.
   ExchangeStatus Exchange(std::string_view request) override;
   std::string_view Reply() const override { return reply_; }
-  std::string_view ReplyBuffer() const override { return std::string_view(buffer_); }
+  std::string_view ReplyBuffer() const override { return received_; }
+
+  // The instrument's turnaround on the current port, once measured.
+  std::optional<Millis> Turnaround() const { return patience_.Turnaround(); }
 
  private:
   struct AttemptResult {
@@ -55,9 +65,18 @@ class DeviceLink final : public Exchanger {
   };
 
   AttemptResult Attempt(std::string_view request, int attempt);
-  // Reads what has arrived behind what the attempt kept; false when nothing came.
-  bool ReadMore(size_t& kept);
-  void ClearBuffer();
+  // Reads what has arrived behind what the exchange kept; false when nothing came.
+  bool ReadMore();
+  // Reads as characters come until the reply is accepted or `deadline`.
+  bool ReadUntil(Millis deadline, std::string_view request, AttemptResult& result);
+  // Reads on while a begun frame trickles in; true when the reply is accepted.
+  bool ReadBegunFrame(std::string_view request, AttemptResult& result);
+  // Waits out the answers still owed to re-sent requests, and drops them:
+  // at most the longest reply's time beyond `turnaround`.
+  void DrainBacklog(int attempt, Millis turnaround);
+  // From the first request's last character to the start of the frame that
+  // answered: only an answer to this request counts, never a stale one.
+  std::optional<Millis> MeasuredTurnaround() const;
   void StartTimer();
   void EndTimer();
   void ReportPortError();
@@ -70,9 +89,27 @@ class DeviceLink final : public Exchanger {
   Clock& clock_;
   LinkHooks& hooks_;
   TrafficTrace* trace_ = nullptr;
-  char buffer_[kReplyBufferSize] = {};
+  std::string received_;      // this exchange's input, at most kReplyBufferSize
+  std::string attemptInput_;  // what the current attempt received, for the trace
   std::string reply_;
   bool permissionAdvised_ = false;  // once per run
+  LinePatience patience_;
+  int patiencePort_ = 0;
+
+  // This exchange's count of requests out and frames in, and the moments its
+  // turnaround is measured between.
+  int sent_ = 0;
+  int framesIn_ = 0;
+  bool inFrame_ = false;
+  size_t frameLength_ = 0;
+  std::optional<Millis> firstRequestEnd_;
+  bool inputSeen_ = false;
+  // When each read's first character arrived, by its place in all that the
+  // exchange received (received_ has lost `dropped_` characters at its front).
+  std::vector<std::pair<size_t, Millis>> readTimes_;
+  size_t dropped_ = 0;
+  size_t replyStart_ = 0;  // where the reply starts, counted as readTimes_ counts
+  Millis lastRequestEnd_{0};
 };
 
 }  // namespace orti

@@ -12,14 +12,16 @@
 
 namespace orti {
 
-// One exchange may take this long; the timer is looked at before each attempt.
+// One exchange may take this long (longer on a line measured slow); the timer
+// is looked at before each attempt.
 constexpr std::chrono::milliseconds kReplyTimerInterval{2000};
 
 class LinkHooks {
  public:
   virtual ~LinkHooks() = default;
-  // Enables the reply timer; when it fires it sets LinkState::timeout and stops.
-  virtual void StartReplyTimer() = 0;
+  // Enables the reply timer for `interval`; when it fires it sets
+  // LinkState::timeout and stops.
+  virtual void StartReplyTimer(std::chrono::milliseconds interval) = 0;
   virtual void StopReplyTimer() = 0;
   // Lets the window system handle what is pending, once.
   virtual void ProcessMessages() = 0;
@@ -38,7 +40,7 @@ class ClockLinkHooks : public LinkHooks {
  public:
   ClockLinkHooks(Clock& clock, ConsoleState& state) : clock_(clock), state_(state) {}
 
-  void StartReplyTimer() override;
+  void StartReplyTimer(std::chrono::milliseconds interval) override;
   void StopReplyTimer() override { running_ = false; }
   void ProcessMessages() override;
   bool ConnectionWindowVisible() override { return false; }
@@ -54,6 +56,7 @@ class ClockLinkHooks : public LinkHooks {
  private:
   bool running_ = false;
   std::chrono::milliseconds startedAt_{0};
+  std::chrono::milliseconds interval_{kReplyTimerInterval};
 };
 
 }  // namespace orti

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "device/frame_codec.h"
+#include "device/memory_map.h"
 
 namespace orti {
 namespace {
@@ -12,7 +13,6 @@ constexpr uint8_t kErrorFlag = 0x80;
 // Address, function code, two extra bytes, eight name bytes, the version,
 // five 16-bit words and the LRC.
 constexpr size_t kIdentifyReplyBytes = 24;
-constexpr size_t kReadReplyOverhead = 6;  // address, function, 16-bit address, size, LRC
 constexpr size_t kWriteReplyBytes = 6;
 
 bool IsHexDigit(char c) {
@@ -62,14 +62,33 @@ ReplyVerdict Judge(const std::vector<uint8_t>& req, std::string_view frame) {
 
 }  // namespace
 
-FoundReply FindReply(std::string_view request, std::string_view received) {
+namespace {
+
+// The request's bytes without its LRC; empty when it is no frame.
+std::vector<uint8_t> RequestBytes(std::string_view request) {
   std::vector<uint8_t> req;
   const size_t requestEnd = request.find("\r\n");
   if (request.empty() || requestEnd == std::string_view::npos ||
       !FrameBytes(request.substr(0, requestEnd + 2), req)) {
     req.clear();
   }
-  if (!req.empty()) req.pop_back();  // the request's own LRC
+  if (!req.empty()) req.pop_back();
+  return req;
+}
+
+}  // namespace
+
+size_t ExpectedReplyLength(std::string_view request) {
+  const std::vector<uint8_t> req = RequestBytes(request);
+  size_t bytes = kReadReplyOverhead + kChunkSize;
+  if (req.size() >= 2 && req[1] == kFuncIdentify) bytes = kIdentifyReplyBytes;
+  if (req.size() >= 2 && req[1] == kFuncWrite) bytes = kWriteReplyBytes;
+  if (req.size() >= 5 && req[1] == kFuncRead) bytes = kReadReplyOverhead + req[4];
+  return FrameChars(bytes);
+}
+
+FoundReply FindReply(std::string_view request, std::string_view received) {
+  const std::vector<uint8_t> req = RequestBytes(request);
 
   FoundReply best;
   FoundReply lastRejected;

@@ -7,9 +7,17 @@
 // layout. An error reply (function code with bit 7 set) is checked for address,
 // function code and LRC only. Pure functions, no I/O.
 
+#include <cstddef>
 #include <string_view>
 
 namespace orti {
+
+// A read reply's bytes beyond its data: address, function, 16-bit address, size, LRC.
+constexpr size_t kReadReplyOverhead = 6;
+// Characters of a frame of `bytes` bytes: ":", two digits a byte, CR LF.
+constexpr size_t FrameChars(size_t bytes) {
+  return 1 + 2 * bytes + 2;
+}
 
 enum class ReplyVerdict {
   kValid,
@@ -30,6 +38,10 @@ struct FoundReply {
 // The last acceptable frame of `received` for `request` (a frame the console
 // built); when none is acceptable, the last frame and why it was turned down.
 FoundReply FindReply(std::string_view request, std::string_view received);
+
+// Characters of the reply that answers `request`, from ":" to LF; the longest
+// read reply for a request of no known kind.
+size_t ExpectedReplyLength(std::string_view request);
 
 // What the work log says of a turned-down frame: "контрольная сумма",
 // "ответ на другой запрос" or "длина ответа"; empty for the others.

@@ -65,6 +65,10 @@ void FileTrafficTrace::Received(int port, int attempt, std::string_view text, co
   Write(TraceLine(LocalMsOfDay(), port, attempt, '<', text, verdict));
 }
 
+void FileTrafficTrace::Note(int port, int attempt, std::string_view text) {
+  Write(TraceLine(LocalMsOfDay(), port, attempt, '*', text, nullptr));
+}
+
 void FileTrafficTrace::Write(const std::string& line) {
   std::fputs(line.c_str(), file_);
   std::fputc('\n', file_);

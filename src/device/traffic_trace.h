@@ -18,13 +18,20 @@ class TrafficTrace {
   virtual void Sent(int port, int attempt, std::string_view text) = 0;
   // What one attempt received, and what the exchange made of it.
   virtual void Received(int port, int attempt, std::string_view text, const char* verdict) = 0;
+  // What the exchange did beyond sending and receiving: an attempt's start
+  // and how long it reads, the turnaround measured, answers dropped.
+  virtual void Note(int port, int attempt, std::string_view text) {
+    (void)port;
+    (void)attempt;
+    (void)text;
+  }
 };
 
 // Where the traffic goes: `requested` when given, else ORTI415_TRACE, else
 // nowhere (empty).
 std::string TraceFile(const std::string& requested = {});
 
-// "HH:MM:SS.mmm COMn attempt > text" or "... < text verdict"; bytes outside
+// "HH:MM:SS.mmm COMn attempt > text", "... < text [verdict]" or "... * note"; bytes outside
 // printable ASCII as \xNN. `msOfDay` is the local time of day in milliseconds.
 std::string TraceLine(long long msOfDay, int port, int attempt, char direction,
                       std::string_view text, const char* verdict);
@@ -38,6 +45,7 @@ class FileTrafficTrace final : public TrafficTrace {
 
   void Sent(int port, int attempt, std::string_view text) override;
   void Received(int port, int attempt, std::string_view text, const char* verdict) override;
+  void Note(int port, int attempt, std::string_view text) override;
 
  private:
   explicit FileTrafficTrace(std::FILE* file) : file_(file) {}

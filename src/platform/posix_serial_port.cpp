@@ -89,7 +89,7 @@ void PosixSerialPort::ClearModemLines() {
 }
 
 void PosixSerialPort::Purge() {
-  ::tcflush(fd_, TCIOFLUSH);
+  ::tcflush(fd_, TCIFLUSH);
 }
 
 bool PosixSerialPort::Write(const char* data, size_t size) {

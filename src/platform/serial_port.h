@@ -20,7 +20,7 @@ class SerialPort {
   virtual bool Configure() = 0;
   // Clears break, DTR and RTS. A device that refuses (a pseudo-terminal) is no failure.
   virtual void ClearModemLines() = 0;
-  // Drops whatever is waiting to be sent or to be read.
+  // Drops whatever has arrived and not been read; what is being sent goes on.
   virtual void Purge() = 0;
   // Writes all of `data` within 100 ms + 10 ms per character.
   virtual bool Write(const char* data, size_t size) = 0;

@@ -187,18 +187,49 @@ TEST_F(CliOnSim, FastReadingGivesTheSameRowsAndTheTraceHoldsEveryFrame) {
   const ConsoleReading console = Reference();
   EXPECT_EQ(SplitLines(fast.out), console.Rows(ViewKind::kByFolders));
 
-  // One request line and one received line per exchange, each reply judged.
+  // Per exchange: the attempt's start, the request, what came back judged,
+  // and the turnaround measured.
   int exchanges = 1;  // the identification
   for (int f = 0; f < console.Model().folderCount; ++f) {
     exchanges += console.Model().folders[f].state == FolderState::kFree ? 1 : 7;
   }
   const Lines lines = SplitLines(test::ReadBytes(trace));
-  ASSERT_EQ(lines.size(), 2u * exchanges);
-  for (size_t i = 0; i < lines.size(); i += 2) {
-    EXPECT_EQ(lines[i].substr(12, 11), " COM1 0 > :") << lines[i];
-    EXPECT_EQ(lines[i + 1].substr(12, 11), " COM1 0 < :") << lines[i + 1];
-    EXPECT_EQ(lines[i + 1].substr(lines[i + 1].size() - 5), " [ok]") << lines[i + 1];
+  ASSERT_EQ(lines.size(), 4u * exchanges);
+  for (size_t i = 0; i < lines.size(); i += 4) {
+    EXPECT_EQ(lines[i].substr(12, 19), " COM1 0 * attempt, ") << lines[i];
+    EXPECT_EQ(lines[i + 1].substr(12, 11), " COM1 0 > :") << lines[i + 1];
+    EXPECT_EQ(lines[i + 2].substr(12, 11), " COM1 0 < :") << lines[i + 2];
+    EXPECT_EQ(lines[i + 2].substr(lines[i + 2].size() - 5), " [ok]") << lines[i + 2];
+    EXPECT_EQ(lines[i + 3].substr(12, 21), " COM1 0 * turnaround ") << lines[i + 3];
   }
+}
+
+// A slow instrument on a real line: 9600 baud both ways and replies that
+// start 150 ms after the request, answered exactly as a prompt one.
+TEST_F(CliOnSim, ASlowInstrumentReadsTheSameRowsNormalAndFast) {
+  const ConsoleReading console = Reference();
+  sim::SimProcess slow(ORTI415_SIM_PATH, {"--image", dir_.File("notepad.img"), "--notepad-address",
+                                          std::to_string(kSmallNotepad), "--pace", "--latency",
+                                          "150", "--link", dir_.File("slow")});
+  ASSERT_EQ(slow.FirstLine().rfind("/dev/", 0), 0u);
+  auto run = [this](const Lines& args) {
+    return RunCliProgram(args, "1=" + dir_.File("slow"), dir_);
+  };
+  for (const char* speed : {"--normal", "--fast"}) {
+    Lines args{"--port", "1", "--no-archive", "read"};
+    if (std::string(speed) == "--fast") args.insert(args.begin(), speed);
+    const CliRun r = run(args);
+    ASSERT_EQ(r.status, 0) << speed << r.err;
+    EXPECT_EQ(SplitLines(r.out), console.Rows(ViewKind::kByFolders)) << speed;
+  }
+  const CliRun identify = run({"--port", "1", "identify"});
+  ASSERT_EQ(identify.status, 0) << identify.err;
+  const Lines rows = SplitLines(identify.out);
+  const std::string label = std::string(kTurnaroundLabel) + "\t";
+  ASSERT_EQ(rows.back().rfind(label, 0), 0u) << identify.out;
+  const int measured = std::stoi(rows.back().substr(label.size()));
+  EXPECT_GE(measured, 150);
+  EXPECT_LT(measured, 250);
 }
 
 TEST_F(CliOnSim, ExportTwiceWithExtendAddsNothingAndAnExistingFileIsRefusedOtherwise) {

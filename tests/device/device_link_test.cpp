@@ -31,9 +31,10 @@ using Reads = test::ScriptedSerialPort::Answer;
 class RecordingHooks final : public ClockLinkHooks {
  public:
   using ClockLinkHooks::ClockLinkHooks;
-  void StartReplyTimer() override {
+  void StartReplyTimer(milliseconds interval) override {
     ++starts;
-    ClockLinkHooks::StartReplyTimer();
+    intervals.push_back(interval);
+    ClockLinkHooks::StartReplyTimer(interval);
   }
   void StopReplyTimer() override {
     ++stops;
@@ -53,6 +54,7 @@ class RecordingHooks final : public ClockLinkHooks {
   int abortAtPump = 0;
   int starts = 0, stops = 0, pumps = 0;
   std::vector<std::string> ports, attempts, messages;
+  std::vector<milliseconds> intervals;
 };
 
 // A read of two bytes at 0x3200 and the instrument's reply to it.
@@ -117,7 +119,11 @@ TEST_F(Exchanging, ReplyOnTheThirdAttempt) {
   ASSERT_TRUE(Run());
   EXPECT_EQ(hooks.attempts, (std::vector<std::string>{"0", "1", "2"}));
   EXPECT_EQ(port.writes.size(), 3u);
-  EXPECT_EQ(clock.Slept(), milliseconds(3 * 300 + 10 * 5 + 9 * 5 + 2 * 5));
+  // The begun ":0102" CR is waited on until the line has been silent 20 ms;
+  // the two answers still owed are waited for until the turnaround measured
+  // from the first request to the reply (1012 ms) and the margin have passed
+  // since the last request.
+  EXPECT_EQ(clock.Slept(), milliseconds(300 + 10 * 5 + (300 + 10 * 5 + 20) + (300 + 2 * 5) + 870));
   ExpectTidy();
 }
 
@@ -233,16 +239,19 @@ TEST_F(Exchanging, IncompleteBlocksAreNoReply) {
   }
   EXPECT_FALSE(Run());
   EXPECT_EQ(port.writes.size(), 5u);
-  EXPECT_TRUE(log.lines.empty());
+  // Kept across attempts, the pieces join only into ":" CR LF, too short to answer.
+  EXPECT_EQ(log.lines, std::vector<std::string>{"Неверный ответ прибора (длина ответа): :"});
   ExpectTidy();
 }
 
 TEST_F(Exchanging, FiveSilentAttemptsFailWithoutALine) {
   EXPECT_FALSE(Run());
   EXPECT_EQ(port.writes.size(), 5u);
-  EXPECT_EQ(port.reads, 50);
+  // One read in each pause, ten after it; then 120 ms for the answers owed,
+  // until an unmeasured turnaround (300 ms) and the margin have passed.
+  EXPECT_EQ(port.reads, 5 * 11 + 25);
   EXPECT_EQ(hooks.attempts, kAllAttempts);
-  EXPECT_EQ(clock.Slept(), milliseconds(5 * (300 + 10 * 5)));
+  EXPECT_EQ(clock.Slept(), milliseconds(5 * (300 + 10 * 5) + 120));
   EXPECT_TRUE(log.lines.empty());
   EXPECT_EQ(link->ReplyBuffer(), "");
   ExpectTidy();
@@ -367,19 +376,19 @@ TEST_F(Exchanging, HiddenConnectionWindowShowsNothing) {
   EXPECT_TRUE(hooks.attempts.empty());
 }
 
-TEST_F(Exchanging, FloodOfCharactersStaysInsideTheBuffer) {
-  // Each attempt receives far more than the buffer holds, then a reply that
-  // no longer fits; the buffer keeps its terminating zero.
-  for (int i = 0; i < 5; ++i) {
-    port.AnswerNextWrite({std::string(4096, 'x'), std::string(4096, 'y'), kReply});
-  }
-  EXPECT_FALSE(Run());
-  EXPECT_EQ(link->ReplyBuffer().size(), kReplyBufferSize - 1);
-  EXPECT_EQ(link->ReplyBuffer().substr(4090, 10), "xxxxxxyyyy");
-
-  port.AnswerNextWrite({std::string(4000, 'x'), kReply});
+TEST_F(Exchanging, FloodOfCharactersKeepsTheNewest) {
+  // Far more than the buffer holds arrives ahead of the reply: the oldest
+  // characters go, the reply stays.
+  port.AnswerNextWrite({std::string(4096, 'x'), std::string(4096, 'y'), kReply});
   EXPECT_TRUE(Run());
   EXPECT_EQ(link->Reply(), kReply);
+  EXPECT_EQ(link->ReplyBuffer().size(), kReplyBufferSize);
+  EXPECT_EQ(link->ReplyBuffer().substr(kReplyBufferSize - kReply.size() - 3), "yyy" + kReply);
+
+  for (int i = 0; i < 5; ++i)
+    port.AnswerNextWrite({std::string(4096, 'x'), ":01" + std::string(4096, '0')});
+  EXPECT_FALSE(Run());
+  EXPECT_EQ(link->ReplyBuffer().size(), kReplyBufferSize);
 }
 
 TEST(Win32ErrorReport, LineAndLastErrorText) {

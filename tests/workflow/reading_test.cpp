@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "device/frame_codec.h"
 #include "device/identify.h"
 #include "device/identity_display.h"
 #include "device/memory_map.h"
@@ -220,6 +221,85 @@ TEST(Reading, DisturbedRepliesNeverShowAnythingInvented) {
   EXPECT_GT(complete, 0);
   EXPECT_GT(retries, 100);   // the faults did disturb many exchanges
   EXPECT_GT(incomplete, 0);  // and made some requests fail
+}
+
+// Real lines: replies that start after the pause, come in pieces, are
+// answered twice because the request went out again, or land in the next
+// exchange. Every folder is read whole and nothing is shifted.
+TEST(Reading, SlowLinesReadEveryFolderExactly) {
+  struct Case {
+    const char* name;
+    int turnaroundMs;
+    std::vector<std::string> rules;
+    int resends;  // at most: once the turnaround is known, one request an exchange
+  } cases[] = {
+      {"prompt", 0, {}, 0},
+      {"starts after the pause", 450, {}, 1},
+      {"longer than two pauses", 650, {}, 2},
+      // The copy sent again is never answered: only the halves joined make the reply.
+      {"split across attempts", 150, {"split,ms=400,on=read,nth=3", "no-reply,on=read,nth=4"}, 1},
+      {"late into the next exchange", 0, {"late,ms=400,on=read,nth=4"}, 1},
+  };
+  for (const Case& c : cases) {
+    for (bool fast : {false, true}) {
+      Reading r(3, 64000 - 6 * 512);
+      r.rig.state.link.fastRead = fast;
+      r.rig.line.SetPacing(true);
+      sim::FaultRule turnaround;
+      turnaround.kind = sim::FaultKind::kLatency;
+      turnaround.duration = std::chrono::milliseconds(c.turnaroundMs);
+      r.rig.faults.Add(turnaround);
+      for (const std::string& text : c.rules) {
+        sim::FaultRule rule;
+        std::string error;
+        ASSERT_TRUE(sim::ParseFaultRule(text, rule, error)) << error;
+        r.rig.faults.Add(rule);
+      }
+      const std::string context = std::string(c.name) + (fast ? ", fast" : ", normal");
+      const size_t sentBefore = r.rig.port.Sent().size();
+      EXPECT_EQ(RunReading(r.context), 0) << context;
+      const std::string sent = r.rig.port.Sent().substr(sentBefore);
+      EXPECT_LE(std::count(sent.begin(), sent.end(), ':') - r.Exchanges(), c.resends) << context;
+      for (int f = 0; f < r.model->folderCount; ++f) {
+        const NotepadFolder& folder = r.model->folders[f];
+        EXPECT_TRUE(folder.readInFull) << context << " folder " << f;
+        if (r.Block(f)[0] == 0xFF) continue;
+        for (int k = 0; k < kSlotImageChunks; ++k) {
+          const size_t bytes = k < kChunkCount ? kChunkSize : kRecordSize;
+          EXPECT_EQ(
+              memcmp(folder.slotImage[k], r.Block(f) + kFolderHeaderSize + k * kChunkSize, bytes),
+              0)
+              << context << " folder " << f << " chunk " << k;
+        }
+      }
+    }
+  }
+}
+
+TEST(SlowLine, AnswersStillOwedAreDroppedAndTheTurnaroundIsLearned) {
+  test::SimRig rig;
+  rig.line.SetPacing(true);
+  sim::FaultRule turnaround;
+  turnaround.kind = sim::FaultKind::kLatency;
+  turnaround.duration = std::chrono::milliseconds(450);
+  rig.faults.Add(turnaround);
+  const std::string request = BuildReadRequest(1, 0x3200, kChunkSize);
+  auto requests = [&rig] {
+    return std::count(rig.port.Sent().begin(), rig.port.Sent().end(), ':');
+  };
+
+  // Not known yet: the pause runs out and the request goes again; the
+  // second answer is waited for and dropped, so nothing is left on the line.
+  EXPECT_EQ(rig.link.Exchange(request), ExchangeStatus::kReply);
+  EXPECT_EQ(requests(), 2);
+  EXPECT_FALSE(rig.line.NextArrival().has_value());
+  ASSERT_TRUE(rig.link.Turnaround().has_value());
+  EXPECT_GE(*rig.link.Turnaround(), std::chrono::milliseconds(450));
+  EXPECT_LE(*rig.link.Turnaround(), std::chrono::milliseconds(455));
+  // Known: one request an exchange.
+  EXPECT_EQ(rig.link.Exchange(BuildReadRequest(1, 0x3200 + kChunkSize, kChunkSize)),
+            ExchangeStatus::kReply);
+  EXPECT_EQ(requests(), 3);
 }
 
 TEST(Refresh, WithTheInstrumentGoneFreeSlotsStayFree) {
