@@ -1,7 +1,9 @@
-// orti415-bench [--folders N] [--no-reading] [--sim PATH] [benchmark options]
+// orti415-bench [--folders N] [--turnaround MS,...] [--no-reading] [--sim PATH]
+//               [benchmark options]
 //
-// First one timed reading of a generated N-folder notepad (default 100) from
-// orti415-sim --pace over a pseudo-terminal, normal and fast, then one
+// First timed readings of a generated N-folder notepad (default 100) from
+// orti415-sim --pace over a pseudo-terminal, normal and fast, for each
+// instrument turnaround given (default 0 ms), then one
 // full-folder rewrite with its read-back, then the in-memory view rebuild
 // benchmarks. The reading at real pacing takes minutes for 100 folders.
 
@@ -22,6 +24,7 @@ constexpr int kMaxFolders = 100;
 
 struct Options {
   int folders = kMaxFolders;
+  std::vector<int> turnarounds{0};
   bool reading = true;
   std::string simPath = ORTI415_SIM_PATH;
 };
@@ -36,6 +39,19 @@ bool TakeOptions(int& argc, char** argv, Options& options) {
       if (options.folders < 1 || options.folders > kMaxFolders) {
         std::fprintf(stderr, "--folders: 1 to %d\n", kMaxFolders);
         return false;
+      }
+    } else if (arg == "--turnaround" && i + 1 < argc) {
+      // Milliseconds, one reading pair each: "0,100,500".
+      options.turnarounds.clear();
+      for (const char* p = argv[++i]; *p;) {
+        char* end = nullptr;
+        const long ms = std::strtol(p, &end, 10);
+        if (end == p || ms < 0 || ms > 60000 || (*end != ',' && *end != '\0')) {
+          std::fprintf(stderr, "--turnaround: milliseconds, comma-separated\n");
+          return false;
+        }
+        options.turnarounds.push_back(static_cast<int>(ms));
+        p = *end ? end + 1 : end;
       }
     } else if (arg == "--no-reading") {
       options.reading = false;
@@ -58,20 +74,26 @@ void ReportReading(const orti::bench::PacedReadingResult& r) {
   }
   const long floorMs = static_cast<long>(r.exchanges) * orti::kPauseAfterWrite.count();
   const long wallMs = static_cast<long>(r.wall.count());
-  // 11 bits a character at 9600 baud: what the line itself cannot beat.
-  const double wireMs = r.wireChars * 11.0 * 1000.0 / 9600.0;
-  std::printf("Paced reading over a pseudo-terminal (9600 baud), %s\n", name);
+  const double lineMs = static_cast<double>(r.lineFloor.count());
+  const double pausedMs = static_cast<double>(r.pausedFloor.count());
+  std::printf("Paced reading over a pseudo-terminal (9600 baud), %s, turnaround %ld ms\n", name,
+              static_cast<long>(r.turnaround.count()));
   std::printf("  folders            %d\n", r.folders);
   std::printf("  records decoded    %d\n", r.records);
   std::printf("  exchanges          %d (failed %d)\n", r.exchanges, r.failedRequests);
   std::printf("  wall time          %.2f s\n", wallMs / 1000.0);
   std::printf("  pacing floor       %.2f s (exchanges x %ld ms)\n", floorMs / 1000.0,
               static_cast<long>(orti::kPauseAfterWrite.count()));
-  std::printf("  wire limit         %.2f s (%ld characters x 11 / 9600)\n", wireMs / 1000.0,
-              r.wireChars);
+  std::printf(
+      "  line floor         %.2f s (per exchange: request + turnaround + reply, %ld "
+      "characters at 11 bits / 9600)\n",
+      lineMs / 1000.0, r.wireChars);
+  std::printf("  paused line floor  %.2f s (per exchange: the larger of the pause and the line)\n",
+              pausedMs / 1000.0);
   std::printf("  console pauses     %.2f s\n", r.slept.count() / 1000.0);
   std::printf("  wall / floor       %.3f\n", floorMs > 0 ? double(wallMs) / floorMs : 0.0);
-  std::printf("  wall / wire limit  %.3f\n", wireMs > 0 ? wallMs / wireMs : 0.0);
+  std::printf("  wall / line floor  %.3f\n", lineMs > 0 ? wallMs / lineMs : 0.0);
+  std::printf("  wall / paused line %.3f\n", pausedMs > 0 ? wallMs / pausedMs : 0.0);
   std::fflush(stdout);
 }
 
@@ -100,8 +122,12 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
   if (options.reading) {
-    ReportReading(orti::bench::RunPacedReading(options.simPath, options.folders, false));
-    ReportReading(orti::bench::RunPacedReading(options.simPath, options.folders, true));
+    for (int ms : options.turnarounds) {
+      for (bool fast : {false, true}) {
+        ReportReading(orti::bench::RunPacedReading(options.simPath, options.folders, fast,
+                                                   std::chrono::milliseconds(ms)));
+      }
+    }
     ReportRewrite(orti::bench::RunPacedRewrite(options.simPath));
   }
   benchmark::RunSpecifiedBenchmarks();

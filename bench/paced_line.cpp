@@ -22,7 +22,7 @@ void ConsoleDialogs::ShowMessage(const std::string& text) {
   std::fprintf(stderr, "%s\n", text.c_str());
 }
 
-PacedLine::PacedLine(const std::string& simPath, int folders, bool fastRead) {
+PacedLine::PacedLine(const std::string& simPath, int folders, bool fastRead, Ms turnaround) {
   char folder[] = "/tmp/orti415-bench-XXXXXX";
   if (!mkdtemp(folder)) {
     error_ = "no temporary folder";
@@ -34,8 +34,9 @@ PacedLine::PacedLine(const std::string& simPath, int folders, bool fastRead) {
   const std::string link = folder_ + "/orti";
   const int notepad = kNotepadEnd - kFolderBlockSize * folders;
   sim_ = std::make_unique<sim::SimProcess>(
-      simPath, std::vector<std::string>{"--pace", "--notepad-address", std::to_string(notepad),
-                                        "--link", link});
+      simPath,
+      std::vector<std::string>{"--pace", "--latency", std::to_string(turnaround.count()),
+                               "--notepad-address", std::to_string(notepad), "--link", link});
   if (sim_->FirstLine().empty()) {
     error_ = "orti415-sim did not start: " + simPath;
     return;
@@ -46,7 +47,7 @@ PacedLine::PacedLine(const std::string& simPath, int folders, bool fastRead) {
   hooks_ = std::make_unique<ClockLinkHooks>(clock, state);
   deviceLink_ = std::make_unique<DeviceLink>(*port_, state, log, clock, *hooks_);
   state.link.fastRead = fastRead;
-  counting = std::make_unique<CountingExchanger>(*deviceLink_);
+  counting = std::make_unique<CountingExchanger>(*deviceLink_, turnaround);
 }
 
 bool PacedLine::Identify() {

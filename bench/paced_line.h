@@ -3,6 +3,7 @@
 // counting what the benchmarks report: the console's own pauses, the
 // exchanges and their characters.
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <string>
@@ -38,22 +39,31 @@ class CountingClock final : public Clock {
   Ms slept_{0};
 };
 
+// Counts the exchanges and the floors a reading cannot beat: the line's own
+// (request on the wire, the instrument's turnaround, reply on the wire) and
+// the console's (never less than its pause after a write).
 class CountingExchanger final : public Exchanger {
  public:
-  explicit CountingExchanger(Exchanger& link) : link_(link) {}
+  CountingExchanger(Exchanger& link, Ms turnaround) : link_(link), turnaround_(turnaround) {}
   ExchangeStatus Exchange(std::string_view request) override {
     ++count;
     const ExchangeStatus status = link_.Exchange(request);
     wireChars += static_cast<long>(request.size() + link_.Reply().size());
+    const Ms line = WireTime(request.size()) + turnaround_ + WireTime(link_.Reply().size());
+    lineFloor += line;
+    pausedFloor += std::max(line, kPauseAfterWrite);
     return status;
   }
   std::string_view Reply() const override { return link_.Reply(); }
   std::string_view ReplyBuffer() const override { return link_.ReplyBuffer(); }
   int count = 0;
   long wireChars = 0;  // one request and its reply each, retries not counted
+  Ms lineFloor{0};     // Σ request + turnaround + reply on the wire
+  Ms pausedFloor{0};   // Σ max(pause after a write, the line's own time)
 
  private:
   Exchanger& link_;
+  Ms turnaround_;
 };
 
 // Nobody is there to answer: every question is declined and reported.
@@ -64,11 +74,12 @@ class ConsoleDialogs final : public Dialogs {
   void ShowMessage(const std::string& text) override;
 };
 
-// orti415-sim --pace serving `folders` blocks at the end of the memory, in a
-// temporary folder that also serves as the program folder.
+// orti415-sim --pace serving `folders` blocks at the end of the memory, each
+// reply starting `turnaround` after its request, in a temporary folder that
+// also serves as the program folder.
 class PacedLine {
  public:
-  PacedLine(const std::string& simPath, int folders, bool fastRead);
+  PacedLine(const std::string& simPath, int folders, bool fastRead, Ms turnaround = Ms(0));
   ~PacedLine();
   PacedLine(const PacedLine&) = delete;
   PacedLine& operator=(const PacedLine&) = delete;

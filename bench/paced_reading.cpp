@@ -21,11 +21,13 @@ class NoWindows final : public QuietReadingHooks {
 
 }  // namespace
 
-PacedReadingResult RunPacedReading(const std::string& simPath, int folders, bool fastRead) {
+PacedReadingResult RunPacedReading(const std::string& simPath, int folders, bool fastRead,
+                                   Ms turnaround) {
   PacedReadingResult result;
   result.folders = folders;
   result.fastRead = fastRead;
-  PacedLine line(simPath, folders, fastRead);
+  result.turnaround = turnaround;
+  PacedLine line(simPath, folders, fastRead, turnaround);
   NoWindows windows;
   const auto started = std::chrono::steady_clock::now();
   if (line.Identify()) {
@@ -37,6 +39,8 @@ PacedReadingResult RunPacedReading(const std::string& simPath, int folders, bool
   result.wall = std::chrono::duration_cast<Ms>(std::chrono::steady_clock::now() - started);
   result.exchanges = line.counting->count;
   result.wireChars = line.counting->wireChars;
+  result.lineFloor = line.counting->lineFloor;
+  result.pausedFloor = line.counting->pausedFloor;
   result.slept = line.clock.Slept();
   result.records = windows.records;
   line.Finish();

@@ -13,14 +13,18 @@ struct PacedReadingResult {
   int folders = 0;
   bool fastRead = false;
   int records = 0;
-  int exchanges = 0;       // requests sent, retries not counted
-  int failedRequests = 0;  // as the reading counts them
-  long wireChars = 0;      // characters of every request and its reply
+  int exchanges = 0;                         // requests sent, retries not counted
+  int failedRequests = 0;                    // as the reading counts them
+  long wireChars = 0;                        // characters of every request and its reply
+  std::chrono::milliseconds turnaround{0};   // the simulator's, after each request
+  std::chrono::milliseconds lineFloor{0};    // Σ request + turnaround + reply
+  std::chrono::milliseconds pausedFloor{0};  // Σ max(300 ms, request + turnaround + reply)
   std::chrono::milliseconds wall{0};
   std::chrono::milliseconds slept{0};  // the console's own pauses
 };
 
 // `folders` blocks (1 to 100) at the end of the instrument's memory.
-PacedReadingResult RunPacedReading(const std::string& simPath, int folders, bool fastRead);
+PacedReadingResult RunPacedReading(const std::string& simPath, int folders, bool fastRead,
+                                   std::chrono::milliseconds turnaround);
 
 }  // namespace orti::bench

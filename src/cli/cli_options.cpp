@@ -222,7 +222,7 @@ Commands:
                              device path, available or not, and for a USB adapter
                              its vendor:product, names and serial number
   identify                   search the ports as the console does at start-up and
-                             print the identity rows
+                             print the identity rows, then the instrument's turnaround
   read [--by-date]           read the notepad and print the view's record rows, one per
                              line: columns 3..9 each followed by ";"
   export FILE [--by-date] [--extend | --replace]
