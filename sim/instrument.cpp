@@ -103,6 +103,12 @@ std::string Instrument::Write(const std::vector<uint8_t>& bytes, WriteEffect eff
   if (address < identity_.notepadAddress || address + size > kNotepadEnd) {
     return Error(kFuncWrite, kErrorNotAllowed);
   }
+  const uint8_t* data = bytes.data() + kEchoBytes;
+  if (strictErase_ && !std::equal(data, data + size, memory_.begin() + address) &&
+      !std::all_of(memory_.begin() + address, memory_.begin() + address + size,
+                   [](uint8_t b) { return b == kErased; })) {
+    return Error(kFuncWrite, kErrorNotAllowed);
+  }
   return Commit(address, bytes.data() + kEchoBytes, size, static_cast<uint8_t>(size), effect);
 }
 

@@ -52,6 +52,9 @@ class Instrument {
   Instrument(const MemoryImage& memory, InstrumentIdentity identity);
 
   void OnMemoryChanged(MemoryChanged callback) { onChanged_ = std::move(callback); }
+  // Flash-like: a write into bytes that are not erased (0xFF) gets an error
+  // reply, unless they already hold what it writes (a repeated request).
+  void SetStrictErase(bool strict) { strictErase_ = strict; }
 
   // `frame` is ":" … CR LF. Returns the reply frame, or nothing when the
   // request is addressed to another device.
@@ -72,6 +75,7 @@ class Instrument {
   MemoryImage memory_;
   InstrumentIdentity identity_;
   MemoryChanged onChanged_;
+  bool strictErase_ = false;
 };
 
 }  // namespace orti::sim

@@ -69,6 +69,7 @@ int main(int argc, char** argv) {
   InstrumentIdentity identity;
   identity.notepadAddress = options.notepadAddress;
   Instrument instrument(memory, identity);
+  instrument.SetStrictErase(options.strictErase);
   if (!options.imagePath.empty()) {
     const std::string path = options.imagePath;
     instrument.OnMemoryChanged([path](const MemoryImage& image) {

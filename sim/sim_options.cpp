@@ -45,7 +45,8 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std
     };
     std::string text;
     unsigned long number = 0;
-    if (inlineValue && (arg == "--help" || arg == "--version" || arg == "--pace")) {
+    if (inlineValue &&
+        (arg == "--help" || arg == "--version" || arg == "--pace" || arg == "--strict-erase")) {
       error = arg + " takes no value";
       return false;
     }
@@ -55,6 +56,8 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions& options, std
       options.version = true;
     } else if (arg == "--pace") {
       options.pacing = true;
+    } else if (arg == "--strict-erase") {
+      options.strictErase = true;
     } else if (arg == "--seed") {
       if (!value(text)) return false;
       if (!ParseUnsigned(text, 0xFFFFFFFFul, number)) {
@@ -110,6 +113,8 @@ std::string SimUsage() {
          "                          character, and requests take their time coming in\n"
          "  --latency MS            the turnaround: every reply starts MS milliseconds\n"
          "                          after its request's last character is in\n"
+         "  --strict-erase          answer an error reply to a write into bytes that are\n"
+         "                          not erased (0xFF) and do not already hold its data\n"
          "  --fault RULE            misbehave on chosen requests (may be repeated):\n"
          "      KIND[,on=identify|read|write|any][,nth=N][,OPTION=VALUE...]\n"
          "      no-reply   the request is lost\n"

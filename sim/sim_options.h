@@ -15,6 +15,7 @@ struct SimOptions {
   std::string imagePath;  // empty: the memory lives only for the run
   uint16_t notepadAddress = kDefaultNotepadAddress;
   bool pacing = false;
+  bool strictErase = false;       // writes only into erased bytes
   std::vector<FaultRule> faults;  // --latency becomes a rule here too
   std::string linkPath;
   bool help = false;

@@ -246,6 +246,8 @@ void TForm1::FillGrids() {
   // The system's decimal separator, as in export files and printed reports.
   const std::string separator = QLocale::system().decimalPoint().toStdString();
   orti::FillGrids(*model_, byFoldersGrid_, byDateGrid_, separator);
+  // The notice asks for a write: once nothing is pending there is none to ask for.
+  if (!AnyFolderPending(*model_)) ShowWarningPanels(false);
 }
 
 void TForm1::CLBoxFoldersClick() {

@@ -282,6 +282,15 @@ int RunCommand(const CliOptions& o, CliEnvironment& env, const PortMap& ports, s
   if (o.command == Command::kExport) return Export(o, session, dialogs);
   if (IsFolderCommand(o.command)) return FolderCommand(o, session, dialogs, env.now, err);
 
+  // A folder not read in full is refused before its records are looked for.
+  for (const RecordSlot& slot : o.records) {
+    const NotepadModel& model = session.Model();
+    if (slot.folder < model.folderCount && slot.folder < kMaxFolders &&
+        !model.folders[slot.folder].readInFull) {
+      err << kMsgNotReadInFull << '\n';
+      return kExitFailed;
+    }
+  }
   const std::string unshown = UnshownRecords(o, session.Model());
   if (!unshown.empty()) {
     err << "Нет записи " << unshown << '\n';

@@ -1,5 +1,6 @@
 #include "device/folder_block.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -56,6 +57,40 @@ ExchangeStatus ReadFolderBlock(Exchanger& link, int notepadAddress, int folder,
 
 bool IsFreeHeader(const uint8_t* header) {
   return header[0] == 0xFF || header[0] == 0;
+}
+
+std::string BlockRefusal(const uint8_t* block, size_t size) {
+  const bool free = IsFreeHeader(block);
+  if (size == static_cast<size_t>(kFolderHeaderSize)) {
+    if (!free) return "папка без записей";
+    const bool unnamed = std::all_of(block, block + kFolderHeaderSize,
+                                     [](uint8_t b) { return b == 0xFF || b == 0; });
+    return unnamed ? std::string() : "заголовок свободной папки содержит имя";
+  }
+  if (size != static_cast<size_t>(kFolderBlockSize)) return "неверная длина блока";
+  if (free) return "у папки нет имени";
+  int end = 0;
+  while (end < kFolderNameChars && block[end] != 0xFF && block[end] != 0) ++end;
+  if (!std::all_of(block + end, block + kFolderNameChars, [](uint8_t b) { return b == 0xFF; })) {
+    return "имя папки не дополнено байтами FF";
+  }
+  if (!std::equal(block, block + kFolderHeaderSize,
+                  FolderHeaderBytes(reinterpret_cast<const char*>(block)).begin())) {
+    return "неверная сумма заголовка";
+  }
+  for (int s = 0; s < kSlotsPerFolder; ++s) {
+    const uint8_t* slot = block + kFolderHeaderSize + kRecordSize * s;
+    const uint8_t mode = RecordModeOf(slot[0]);
+    const bool erased = std::all_of(slot, slot + kRecordSize, [](uint8_t b) { return b == 0xFF; });
+    if (mode == kModeEmpty && !erased)
+      return "запись " + std::to_string(s) + ": пустая, но не стёрта";
+    // The decoder keeps two bits of the mode byte; with neither set, only
+    // the deletion mark 0 means anything.
+    if (mode == kModeDeleted && slot[0] != kModeDeleted) {
+      return "запись " + std::to_string(s) + ": неизвестный режим";
+    }
+  }
+  return {};
 }
 
 void LoadFolderFromBlock(NotepadFolder& folder, const FolderBlock& block, double today,

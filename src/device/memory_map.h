@@ -12,8 +12,6 @@ namespace orti {
 constexpr int kNotepadEnd = 64000;
 constexpr int kFolderBlockSize = kFolderBlockBytes;
 constexpr int kFolderHeaderSize = kFolderHeaderBytes;
-constexpr int kRecordSize = 19;
-constexpr int kSlotsPerChunk = 5;
 constexpr int kChunkCount = kShownSlots / kSlotsPerChunk;  // chunks of slots 0..24
 constexpr int kChunkSize = kSlotsPerChunk * kRecordSize;   // 95 bytes
 constexpr int kLastSlot = kSlotsPerFolder - 1;

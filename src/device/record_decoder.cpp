@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "device/frame_codec.h"
+#include "model/folder_bytes.h"
 #include "platform/date_time.h"
 
 namespace orti {
@@ -16,7 +17,6 @@ constexpr size_t kTemperatureOffset = 5;
 constexpr size_t kEmfOffset = 9;
 constexpr size_t kPhOffset = 13;
 constexpr size_t kExtraOffset = 17;
-constexpr uint8_t kModeMask = 3;
 
 uint8_t SlotByte(std::string_view chars, size_t offset) {
   return ReplyByteAt(chars, 2 * offset);
@@ -60,10 +60,9 @@ double RecordDateTime(uint16_t dayNumber, double timeOfDay, double today) {
 }
 
 void DecodeRecord(NotepadRecord& record, std::string_view chars, double today, Dialogs& dialogs) {
-  const uint8_t mode = SlotByte(chars, kModeOffset);
-  record.mode = mode;
-  if (mode == kModeEmpty || mode == kModeDeleted) return;
-  record.mode = mode & kModeMask;
+  const uint8_t first = SlotByte(chars, kModeOffset);
+  record.mode = RecordModeOf(first);
+  if (first == kModeEmpty || first == kModeDeleted) return;
 
   for (size_t i = 0; i < 2; ++i) {
     record.rawDate[i] = SlotByte(chars, kDayOffset + i);

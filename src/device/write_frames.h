@@ -7,6 +7,7 @@
 #include <string>
 
 #include "device/memory_map.h"
+#include "model/folder_bytes.h"
 #include "model/notepad_model.h"
 
 namespace orti {
@@ -15,18 +16,15 @@ constexpr int kSlotImageSize = kSlotsPerFolder * kRecordSize;  // 494 bytes
 
 using SlotImage = std::array<uint8_t, kSlotImageSize>;
 
-// Slots 0..25 of a folder in block order, as they were read.
-SlotImage FolderSlotImage(const NotepadFolder& folder);
-
 // Erasing the folder's 512-byte block: every byte reads 0xFF afterwards.
 std::string BuildEraseFrame(const NotepadModel& model, int folder);
 
-// The 18-byte header: the name padded with 0xFF to 16 bytes, then 17 plus
-// the sum of those 16 bytes, low byte first.
-std::array<uint8_t, kFolderHeaderSize> FolderHeaderBytes(const char* cp1251Name);
-std::string BuildHeaderFrame(const NotepadModel& model, int folder);
+// Writing the folder's 18-byte header (FolderHeaderBytes of its name, or a
+// header saved in a backup).
+std::string BuildHeaderFrame(const NotepadModel& model, int folder, const uint8_t* header);
 
-// One frame per slot, each writing that slot's 19 bytes of `image`.
+// One frame per slot, each writing that slot's 19 bytes of `image` (slots
+// 0..25 of a folder block, in block order).
 std::array<std::string, kSlotsPerFolder> BuildRecordFrames(const NotepadModel& model, int folder,
                                                            const SlotImage& image);
 

@@ -13,6 +13,8 @@
 //   Name=ОПЫТЫ
 //   Written=0
 //   Block=414243...          (the block as hexadecimal digits)
+//   Goal=414243...           (the block the write is meant to leave)
+//   GoalChecksum=5E6F7A8B    (CRC-32 of the goal's bytes)
 //   Checksum=1A2B3C4D        (CRC-32 of every byte before this line)
 
 #include <cstdint>
@@ -27,6 +29,9 @@ struct BackupFolder {
   std::string name;  // UTF-8; empty for a free slot
   // The 512 bytes of a folder in use, or the 18 header bytes of a free slot.
   std::vector<uint8_t> block;
+  // What the write is meant to leave, kept as `block` is; empty in a backup
+  // written before the goal was kept.
+  std::vector<uint8_t> goal;
   bool written = false;  // written and verified by the synchronisation that saved it
 };
 
@@ -42,10 +47,15 @@ struct Backup {
 // The file's bytes, checksum line included.
 std::string FormatBackup(const Backup& backup);
 
-// False with a reason when the bytes are not a whole backup file: a missing
-// checksum or one that does not match, a missing key, a block of the wrong
-// length or with other than hexadecimal digits.
+// False with a reason that names the line when the bytes are not a backup
+// file exactly as this program writes them: a checksum line not as written
+// or not matching, a missing, repeated or unknown key, a folder twice, a
+// block of the wrong length, with other than hexadecimal digits or that the
+// reading would not take (BlockRefusal), a name other than the block's.
 bool ParseBackup(const std::string& bytes, Backup& backup, std::string& error);
+
+// The folder name a saved block holds (UTF-8); empty for a free slot.
+std::string BlockNameUtf8(const std::vector<uint8_t>& block);
 
 // CRC-32 (the polynomial of zip and PNG).
 uint32_t Crc32(const std::string& bytes);

@@ -7,15 +7,6 @@
 
 namespace orti {
 
-uint8_t* StoredSlotBytes(NotepadFolder& folder, int slot) {
-  if (slot >= kShownSlots) return folder.slotImage[kChunkCount];
-  return folder.slotImage[slot / kSlotsPerChunk] + kRecordSize * (slot % kSlotsPerChunk);
-}
-
-const uint8_t* StoredSlotBytes(const NotepadFolder& folder, int slot) {
-  return StoredSlotBytes(const_cast<NotepadFolder&>(folder), slot);
-}
-
 void CompactFolder(NotepadFolder& folder) {
   auto kept = [&folder](int s) {
     const NotepadRecord& r = folder.records[s];

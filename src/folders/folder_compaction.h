@@ -4,13 +4,10 @@
 
 #include <cstdint>
 
+#include "model/folder_bytes.h"
 #include "model/notepad_model.h"
 
 namespace orti {
-
-// The 19 stored bytes of record slot 0..25 inside the folder's slot image.
-uint8_t* StoredSlotBytes(NotepadFolder& folder, int slot);
-const uint8_t* StoredSlotBytes(const NotepadFolder& folder, int slot);
 
 // Slots 0..24: first every record of mode 1, 2 or 3 without a deletion mark,
 // then every other slot, each in ascending order. A record and its stored

@@ -2,6 +2,7 @@
 
 #include "folders/folder_names.h"
 #include "folders/journal.h"
+#include "model/folder_bytes.h"
 #include "platform/utf8.h"
 
 namespace orti {
@@ -47,10 +48,6 @@ void FolderOperations::Journal(const char* operation, const std::string& source,
   AddJournalRow(journal_, now_(), operation, source, result);
 }
 
-void FolderOperations::ClearRecordModes(int folder) {
-  for (NotepadRecord& record : model_.folders[folder].records) record.mode = kModeDeleted;
-}
-
 void FolderOperations::RebuildViews() {
   sync_.views.SortByDateIndex();
   sync_.views.FillGrids();
@@ -76,6 +73,7 @@ void FolderOperations::BtnNewFolderClick() {
   page_.SetFolderItem(slot, name);
   NotepadFolder& folder = model_.folders[slot];
   SetFolderName(folder, name);
+  EmptyAllSlots(folder);  // nothing of the free slot's old bytes is written
   folder.pending = 1;
   folder.state = FolderState::kCreatePending;
   Journal(kJournalCreate, "", name);
@@ -88,6 +86,7 @@ void FolderOperations::BtnRenameFolderClick() {
   if (selected <= 0 || page_.FolderItemCount() == 0 || !IsFolder(selected)) {
     return dialogs_.ShowMessage(kMsgCannotRename);
   }
+  if (RefuseUnread(selected)) return;
   NotepadFolder& folder = model_.folders[selected];
   if (IsFreeSlot(folder)) return dialogs_.ShowMessage(kMsgCannotRename);
   if (page_.FolderNameText().empty()) return dialogs_.ShowMessage(kMsgEnterName);
@@ -95,7 +94,6 @@ void FolderOperations::BtnRenameFolderClick() {
     return dialogs_.ShowMessage(kMsgNameTooLong);
   }
   if (folder.pending == 1) return dialogs_.ShowMessage(kMsgAlreadyChanged);
-  if (RefuseUnread(selected)) return;
 
   // The upper-cased text stays in the edit even when the name is refused below.
   const std::string name = UpperCaseName(page_.FolderNameText());
@@ -126,11 +124,10 @@ void FolderOperations::BtnRemoveFolderClick() {
   if (page_.FolderItemCount() == 0) return dialogs_.ShowMessage(kMsgCannotRemove);
   if (page_.SelectedFolder() < 0) page_.SelectFolder(0);
   const int selected = page_.SelectedFolder();
-  // A free slot has nothing to remove; its button is disabled.
-  if (selected == 0 || !IsFolder(selected) || IsFreeSlot(model_.folders[selected])) {
-    return dialogs_.ShowMessage(kMsgCannotRemove);
-  }
+  if (selected == 0 || !IsFolder(selected)) return dialogs_.ShowMessage(kMsgCannotRemove);
   if (RefuseUnread(selected)) return;
+  // A free slot has nothing to remove; its button is disabled.
+  if (IsFreeSlot(model_.folders[selected])) return dialogs_.ShowMessage(kMsgCannotRemove);
 
   NotepadFolder& folder = model_.folders[selected];
   const std::string name = FolderNameUtf8(folder);
@@ -138,10 +135,10 @@ void FolderOperations::BtnRemoveFolderClick() {
   Journal(kJournalRemove, name, "");
   page_.SetFolderItem(selected, kFreeFolderName);
   SetFolderName(folder, kFreeFolderName);
+  EmptyAllSlots(folder);
   folder.pending = 1;
   folder.state = FolderState::kRemovePending;
   BtnSyncroFoldersClick();
-  ClearRecordModes(selected);
   RebuildViews();
 }
 
@@ -151,21 +148,20 @@ void FolderOperations::BtnClearFolderClick() {
   if (page_.FolderItemCount() == 0) return dialogs_.ShowMessage(kMsgCannotClear);
   if (page_.SelectedFolder() < 0) page_.SelectFolder(0);
   const int selected = page_.SelectedFolder();
+  if (!IsFolder(selected)) return dialogs_.ShowMessage(kMsgCannotClear);
+  if (RefuseUnread(selected)) return;
   // A free slot has no name to write back: its header would carry the
   // free-slot name into the instrument.
-  if (!IsFolder(selected) || IsFreeSlot(model_.folders[selected])) {
-    return dialogs_.ShowMessage(kMsgCannotClear);
-  }
-  if (RefuseUnread(selected)) return;
+  if (IsFreeSlot(model_.folders[selected])) return dialogs_.ShowMessage(kMsgCannotClear);
 
   NotepadFolder& folder = model_.folders[selected];
   const std::string name = FolderNameUtf8(folder);
   if (!Confirm("Очистить папку " + name + " ?", "Очистка папки")) return;
   Journal(kJournalClear, name, "");
+  EmptyAllSlots(folder);
   folder.pending = 1;
   folder.state = FolderState::kClearPending;
   BtnSyncroFoldersClick();
-  ClearRecordModes(selected);
   RebuildViews();
 }
 
@@ -187,9 +183,9 @@ void FolderOperations::BtnClearFoldersClick() {
   for (int f = 0; IsFolder(f); ++f) {
     NotepadFolder& folder = model_.folders[f];
     if (IsFreeSlot(folder)) continue;
+    EmptyAllSlots(folder);
     folder.pending = 1;
     folder.state = FolderState::kClearPending;
-    ClearRecordModes(f);
   }
   sync_.views.FillGrids();
   BtnSyncroFoldersClick();

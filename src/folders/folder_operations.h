@@ -55,7 +55,6 @@ class FolderOperations {
   bool RefuseUnread(int folder);
   bool Confirm(const std::string& text, const char* caption);
   void Journal(const char* operation, const std::string& source, const std::string& result);
-  void ClearRecordModes(int folder);
   void RebuildViews();
 
   const SyncContext& sync_;

@@ -13,11 +13,16 @@ namespace orti {
 namespace {
 
 constexpr int kBarStep = 10;
-constexpr int kFolderSteps = 3;       // per step of a create, remove or clear
-constexpr int kRewriteMaxSteps = 27;  // erase, header, preparation and the records
 // The instrument puts its error code in the data byte after the function code;
 // its low digit selects the device error text.
 constexpr size_t kErrorCodePosition = 6;
+
+// What the work log calls the requests of one kind of write.
+struct StepTexts {
+  const char* header;
+  const char* records;
+  bool headerLogsOk;  // a restore logs every part it put back
+};
 
 // Sends one request and logs what went wrong; true when the instrument accepted it.
 bool SendLogged(const FolderWrite& w, const std::string& frame, const char* step) {
@@ -35,51 +40,45 @@ bool SendLogged(const FolderWrite& w, const std::string& frame, const char* step
   return false;
 }
 
-// A record write: "OK" is logged for each one carried out.
-bool SendRecord(const FolderWrite& w, const std::string& frame, const char* step) {
-  if (!SendLogged(w, frame, step)) return false;
-  w.log.AddLogLine(std::string(step) + kPieceOk);
-  return true;
-}
-
-bool IsEmptySlot(const NotepadFolder& folder, int slot) {
-  return StoredSlotBytes(folder, slot)[0] == kModeEmpty;
-}
-
-void PutHeader(const NotepadFolder& folder, FolderBlock& expected) {
-  const auto header = FolderHeaderBytes(folder.name);
-  std::copy(header.begin(), header.end(), expected.begin());
-}
-
-void PutSlot(const SlotImage& image, int slot, FolderBlock& expected) {
-  std::memcpy(expected.data() + kFolderHeaderSize + kRecordSize * slot,
-              image.data() + kRecordSize * slot, kRecordSize);
-}
-
-bool WriteRecords(const FolderWrite& w, int i, FolderBlock& expected) {
-  NotepadFolder& folder = w.model.folders[i];
-  CompactFolder(folder);
-  const SlotImage image = FolderSlotImage(folder);
-  const auto frames = BuildRecordFrames(w.model, i, image);
-  bool ok = true;
-  for (int s = 0; s < kShownSlots; ++s) {
-    if (folder.records[s].deletionMark || IsEmptySlot(folder, s)) continue;
-    PutSlot(image, s, expected);
-    ok = SendRecord(w, frames[s], kStepRecords) && ok;
-    w.bar.Advance(1);
-  }
-  // The erase also wiped slot 25, which no view shows; put back what the
-  // instrument kept there.
-  if (!IsEmptySlot(folder, kLastSlot)) {
-    PutSlot(image, kLastSlot, expected);
-    ok = SendRecord(w, frames[kLastSlot], kStepRecords) && ok;
-    w.bar.Advance(1);
-  }
-  return ok;
-}
-
 bool AllErased(const uint8_t* bytes, size_t count) {
   return std::all_of(bytes, bytes + count, [](uint8_t b) { return b == 0xFF; });
+}
+
+// Erase, then every part of `bytes` (header, slots 0..25) that is not all
+// 0xFF, one request each; nothing more once a request fails.
+bool SendBlock(const FolderWrite& w, int i, const uint8_t* bytes, size_t size,
+               const StepTexts& steps) {
+  struct Part {
+    int offset;
+    int size;
+  };
+  std::vector<Part> parts;
+  auto add = [&](int offset, int partSize) {
+    if (offset + partSize <= static_cast<int>(size) && !AllErased(bytes + offset, partSize)) {
+      parts.push_back({offset, partSize});
+    }
+  };
+  add(0, kFolderHeaderSize);
+  for (int s = 0; s < kSlotsPerFolder; ++s) add(kFolderHeaderSize + kRecordSize * s, kRecordSize);
+
+  SlotImage image;
+  image.fill(0xFF);
+  if (size > kFolderHeaderSize) std::memcpy(image.data(), bytes + kFolderHeaderSize, image.size());
+  const auto records = BuildRecordFrames(w.model, i, image);
+
+  w.bar.SetMaximumSteps(1 + static_cast<int>(parts.size()));
+  w.bar.Advance(1);
+  if (!SendLogged(w, BuildEraseFrame(w.model, i), kStepErase)) return false;
+  for (const Part& part : parts) {
+    const bool header = part.offset == 0;
+    const char* step = header ? steps.header : steps.records;
+    const std::string frame = header ? BuildHeaderFrame(w.model, i, bytes)
+                                     : records[(part.offset - kFolderHeaderSize) / kRecordSize];
+    if (!SendLogged(w, frame, step)) return false;
+    if (!header || steps.headerLogsOk) w.log.AddLogLine(std::string(step) + kPieceOk);
+    w.bar.Advance(1);
+  }
+  return true;
 }
 
 }  // namespace
@@ -100,67 +99,31 @@ void StepBar::Advance(int steps) {
   progress_.SetStepBar(position_, maximum_);
 }
 
-bool WriteFolder(const FolderWrite& w, int i, FolderBlock& expected) {
-  expected.fill(0xFF);
-  const NotepadFolder& folder = w.model.folders[i];
+bool WriteFolder(const FolderWrite& w, int i, const FolderBlock& goal) {
+  NotepadFolder& folder = w.model.folders[i];
+  StepTexts steps{kStepRenamed, kStepRecords, false};
   switch (folder.state) {
     case FolderState::kCreatePending:
-    case FolderState::kClearPending: {
-      const char* step =
-          folder.state == FolderState::kCreatePending ? kStepNewFolder : kStepOldName;
-      w.bar.Advance(kFolderSteps);
-      if (!SendLogged(w, BuildEraseFrame(w.model, i), kStepErase)) return false;
-      w.bar.Advance(kFolderSteps);
-      PutHeader(folder, expected);
-      const bool ok = SendLogged(w, BuildHeaderFrame(w.model, i), step);
-      w.bar.Advance(kFolderSteps);
-      return ok;
-    }
-    case FolderState::kRemovePending: {
-      w.bar.Advance(kFolderSteps);
-      const bool ok = SendLogged(w, BuildEraseFrame(w.model, i), kStepErase);
-      w.bar.Advance(kFolderSteps);
-      return ok;
-    }
-    case FolderState::kRewritePending: {
-      w.bar.SetMaximumSteps(kRewriteMaxSteps);
-      w.bar.Advance(1);
-      if (!SendLogged(w, BuildEraseFrame(w.model, i), kStepErase)) return false;
-      w.bar.Advance(1);
-      // A failed header still leaves the records worth writing.
-      PutHeader(folder, expected);
-      const bool headerOk = SendLogged(w, BuildHeaderFrame(w.model, i), kStepRenamed);
-      w.bar.Advance(1);
-      const bool recordsOk = WriteRecords(w, i, expected);
-      return headerOk && recordsOk;
-    }
+      steps.header = kStepNewFolder;
+      break;
+    case FolderState::kClearPending:
+      steps.header = kStepOldName;
+      break;
+    case FolderState::kRewritePending:
+      // The model follows the instrument: the kept records close up as written.
+      CompactFolder(folder);
+      break;
+    case FolderState::kRemovePending:
+      break;
     case FolderState::kFree:
     case FolderState::kAsRead:
-      break;
+      return true;
   }
-  return true;
+  return SendBlock(w, i, goal.data(), goal.size(), steps);
 }
 
 bool WriteBlockBytes(const FolderWrite& w, int i, const std::vector<uint8_t>& bytes) {
-  const int notepad = w.model.identity.notepadAddress;
-  w.bar.SetMaximumSteps(kRewriteMaxSteps);
-  w.bar.Advance(1);
-  if (!SendLogged(w, BuildEraseFrame(w.model, i), kStepErase)) return false;
-  bool ok = true;
-  auto put = [&](int offset, int size) {
-    if (offset + size > static_cast<int>(bytes.size())) return;
-    const uint8_t* part = bytes.data() + offset;
-    if (!AllErased(part, size)) {
-      const std::string frame = BuildWriteRequest(
-          kDefaultDeviceAddress, static_cast<uint16_t>(FolderBase(notepad, i) + offset), part,
-          static_cast<uint8_t>(size));
-      ok = SendRecord(w, frame, kStepRestore) && ok;
-    }
-    w.bar.Advance(1);
-  };
-  put(0, kFolderHeaderSize);
-  for (int s = 0; s < kSlotsPerFolder; ++s) put(kFolderHeaderSize + kRecordSize * s, kRecordSize);
-  return ok;
+  return SendBlock(w, i, bytes.data(), bytes.size(), {kStepRestore, kStepRestore, true});
 }
 
 }  // namespace orti

@@ -43,13 +43,16 @@ struct FolderWrite {
   int& failedRequests;  // each failure adds one and its lines to the log
 };
 
-// Writes one pending folder as its state asks; false when any request failed.
-// `expected` is the block the folder should read back as afterwards.
-bool WriteFolder(const FolderWrite& w, int folder, FolderBlock& expected);
+// Writes one pending folder as its state asks: erases its block, then sends
+// the header and every record slot of `goal` that is not erased, stopping at
+// the first request that fails. `goal` is the folder's WrittenBlock taken
+// before the write; a rewrite also closes the folder up in memory, as written.
+// False when a request failed.
+bool WriteFolder(const FolderWrite& w, int folder, const FolderBlock& goal);
 
 // Erases the folder's block and writes `bytes` (a whole block, or a free
 // slot's header) back into it as they are; parts that are all 0xFF are left
-// to the erase. False when any request failed.
+// to the erase. Stops at the first request that fails; false then.
 bool WriteBlockBytes(const FolderWrite& w, int folder, const std::vector<uint8_t>& bytes);
 
 }  // namespace orti

@@ -7,33 +7,48 @@
 #include "folders/folder_writer.h"
 #include "folders/sync_backup.h"
 #include "folders/write_verification.h"
+#include "model/folder_bytes.h"
 
 namespace orti {
 namespace {
 
 constexpr int kBarStep = 10;
 
-int RecordCount(const uint8_t* block, size_t size) {
-  int count = 0;
-  for (int s = 0; s < kShownSlots; ++s) {
-    const size_t at = kFolderHeaderSize + static_cast<size_t>(kRecordSize) * s;
-    if (at < size && block[at] >= kModePh && block[at] <= kModeMv) ++count;
-  }
-  return count;
+std::string Describe(const std::vector<uint8_t>& block) {
+  const std::string name = BlockNameUtf8(block);
+  return "«" + (name.empty() ? std::string(kFreeFolderName) : name) + "», записей " +
+         std::to_string(CountBlockRecords(block.data(), block.size()));
 }
 
-std::string Describe(const BackupFolder& f, const uint8_t* block, size_t size) {
-  const std::string name = f.name.empty() ? kFreeFolderName : f.name;
-  return "«" + name + "», записей " + std::to_string(RecordCount(block, size));
-}
-
-// The block a backup entry leaves in the instrument: a free slot's header
-// is followed by erased bytes.
-FolderBlock ExpectedBlock(const BackupFolder& f) {
+// The block saved bytes leave in the instrument: a free slot's header is
+// followed by erased bytes.
+FolderBlock WholeBlock(const std::vector<uint8_t>& saved) {
   FolderBlock block;
   block.fill(0xFF);
-  std::copy(f.block.begin(), f.block.end(), block.begin());
+  std::copy(saved.begin(), saved.end(), block.begin());
   return block;
+}
+
+// The instrument's block, as last read in full, is `saved`.
+bool Holds(const NotepadFolder& folder, const std::vector<uint8_t>& saved) {
+  return !saved.empty() && std::equal(saved.begin(), saved.end(), folder.knownBlock);
+}
+
+// The folder as `block` would leave it, pending until written: the next
+// synchronisation writes it, and the block the instrument holds now (its
+// known block) stays what a backup saves.
+void PendBlock(NotepadFolder& folder, const FolderBlock& block, double today, Dialogs& dialogs) {
+  FolderBlock now;
+  std::copy(folder.knownBlock, folder.knownBlock + kFolderBlockSize, now.begin());
+  LoadFolderFromBlock(folder, block, today, dialogs);
+  std::copy(now.begin(), now.end(), folder.knownBlock);
+  folder.pending = 1;
+  if (folder.state == FolderState::kFree) {
+    EmptyAllSlots(folder);
+    folder.state = FolderState::kRemovePending;
+  } else {
+    folder.state = FolderState::kRewritePending;
+  }
 }
 
 bool Refuse(std::string& refusal, const std::string& text) {
@@ -84,10 +99,9 @@ bool PrepareRestore(const SyncContext& c, const std::string& path, const std::ve
                     std::string(kMsgNotReadInFull) + "\nПапка № " + std::to_string(saved.folder));
     }
     plan.current.push_back(now);
-    const BackupFolder nowEntry = BackupFolderOf(saved.folder, saved.address, now.data());
     plan.description += "№ " + std::to_string(saved.folder) + ": сейчас " +
-                        Describe(nowEntry, now.data(), now.size()) + "; в копии " +
-                        Describe(saved, saved.block.data(), saved.block.size()) + "\n";
+                        Describe(SavedBytes(now.data())) + "; в копии " + Describe(saved.block) +
+                        "\n";
   }
   return true;
 }
@@ -102,12 +116,14 @@ SyncOutcome RunRestore(const SyncContext& c, const RestorePlan& plan, double tod
   std::vector<BackupFolder> now;
   for (size_t j = 0; j < plan.entries.size(); ++j) {
     const BackupFolder& saved = plan.backup.folders[plan.entries[j]];
-    now.push_back(BackupFolderOf(saved.folder, saved.address, plan.current[j].data()));
+    now.push_back(BackupFolderOf(saved.folder, saved.address, plan.current[j].data(),
+                                 WholeBlock(saved.block).data()));
   }
   WriteBackup backup;
   std::string error;
-  if (!backup.BeginWith(model.identity, c.state, std::move(now), kReasonRestore + plan.path,
-                        error)) {
+  // What the instrument holds now is saved whatever it is: the restore is the way back.
+  if (!backup.BeginWith(model.identity, c.state, std::move(now), kReasonRestore + plan.path, error,
+                        false)) {
     c.dialogs.ShowMessage(std::string(kMsgBackupFailed) + error);
     outcome.refused = true;
     return outcome;
@@ -119,26 +135,29 @@ SyncOutcome RunRestore(const SyncContext& c, const RestorePlan& plan, double tod
   c.progress.SetFolderBar(0, kBarStep * count);
   StepBar stepBar(c.progress);
   const FolderWrite write{model, c.link, c.log, stepBar, outcome.failedRequests};
+  InstrumentWatch watch(c);
   bool allRestored = true;
   for (int j = 0; j < count; ++j) {
     const BackupFolder& saved = plan.backup.folders[plan.entries[j]];
     const int f = saved.folder;
     stepBar.Reset();
-    const FolderBlock expected = ExpectedBlock(saved);
-    const bool ok = WriteBlockBytes(write, f, saved.block) && VerifyFolder(write, f, expected);
+    const FolderBlock expected = WholeBlock(saved.block);
+    const bool tried = watch.MayWrite();
+    const bool ok =
+        tried && WriteBlockBytes(write, f, saved.block) && VerifyFolder(write, f, expected);
     NotepadFolder& folder = model.folders[f];
-    LoadFolderFromBlock(folder, expected, today, c.dialogs);
     if (ok) {
+      LoadFolderFromBlock(folder, expected, today, c.dialogs);
       backup.MarkWritten(f);
     } else {
       // The backup's records are in the model now; the next synchronisation
-      // writes them again, and the block read before stays what a backup saves.
+      // writes them again.
       allRestored = false;
       std::memcpy(folder.knownBlock, plan.current[j].data(), kFolderBlockSize);
+      PendBlock(folder, expected, today, c.dialogs);
       folder.writeFailed = true;
-      folder.pending = 1;
-      folder.state = folder.state == FolderState::kFree ? FolderState::kRemovePending
-                                                        : FolderState::kRewritePending;
+      (tried ? outcome.failedFolders : outcome.leftFolders).push_back(f);
+      if (tried) watch.FolderFailed();
     }
     c.progress.SetFolderBar(kBarStep * (j + 1), kBarStep * count);
   }
@@ -164,7 +183,8 @@ void RestoreFromBackup(const SyncContext& c, const std::string& path,
     return;
   }
   const std::string question = preface + "Восстановить папки из резервной копии\n" + path +
-                               "?\n\n" + plan.description + "\n" + kIdentityNotice;
+                               "?\n\n" + plan.description + "\n" + kIdentityNotice +
+                               "\n\nНет - не восстанавливать; резервная копия остаётся.";
   if (c.dialogs.Ask(question, kRestoreCaption, DialogIcon::kWarning, DialogButtons::kYesNo) !=
       DialogAnswer::kYes) {
     return;
@@ -175,25 +195,51 @@ void RestoreFromBackup(const SyncContext& c, const std::string& path,
 void OfferRestoreAfterCut(const SyncContext& c, double today) {
   const std::vector<std::string> files = BackupFiles(c.state.programFolder);
   if (files.empty()) return;
+  const std::string& path = files.back();
   Backup newest;
   std::string error;
-  if (!LoadBackup(files.back(), newest, error) || newest.completed ||
+  if (!LoadBackup(path, newest, error) || newest.completed ||
       newest.identity != IdentityText(c.model.identity) ||
       newest.notepadAddress != c.model.identity.notepadAddress) {
     return;
   }
+  // Each folder left unwritten holds what its write meant to leave (written
+  // after all), what it held before (not written: nothing to restore), or
+  // neither (cut off half-way: the restore is offered).
   std::vector<int> differing;
-  for (const BackupFolder& saved : newest.folders) {
-    if (saved.written || saved.folder >= c.model.folderCount || saved.folder >= kMaxFolders)
+  std::string unwritten;  // the folders named as they were
+  bool marked = false, settled = true;
+  for (BackupFolder& saved : newest.folders) {
+    if (saved.written) continue;
+    if (saved.folder >= c.model.folderCount || saved.folder >= kMaxFolders ||
+        !c.model.folders[saved.folder].readInFull) {
+      settled = false;  // nothing known of it now
       continue;
-    const NotepadFolder& folder = c.model.folders[saved.folder];
-    if (!folder.readInFull) continue;
-    if (!std::equal(saved.block.begin(), saved.block.end(), folder.knownBlock)) {
+    }
+    NotepadFolder& folder = c.model.folders[saved.folder];
+    if (Holds(folder, saved.goal)) {
+      saved.written = marked = true;
+    } else if (!Holds(folder, saved.block)) {
       differing.push_back(saved.folder);
+    } else if (saved.goal.empty()) {
+      settled = false;  // an older backup: what was meant is not known
+    } else {
+      unwritten += (unwritten.empty() ? "" : ", ") + FolderLabel(c.model, saved.folder);
+      PendBlock(folder, WholeBlock(saved.goal), today, c.dialogs);
     }
   }
+  newest.completed = settled && differing.empty();
+  if (marked || newest.completed) SaveBackup(path, newest);
+  if (!unwritten.empty()) {
+    IndexStoredRecords(c.model);
+    c.views.SortByDateIndex();
+    c.views.FillGrids();
+    c.dialogs.ShowMessage("Запись в прибор была прервана до изменения папок " + unwritten +
+                          ": в приборе их прежнее содержимое, восстанавливать нечего.\n"
+                          "Изменения снова ожидают записи в прибор.");
+  }
   if (differing.empty()) return;
-  RestoreFromBackup(c, files.back(), differing, today,
+  RestoreFromBackup(c, path, differing, today,
                     "Запись в прибор была прервана: папки " + FolderList(c.model, differing) +
                         " отличаются от сохранённых перед записью.\n\n");
 }

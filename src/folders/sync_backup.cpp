@@ -30,23 +30,23 @@ std::string IdentityText(const DeviceIdentity& identity) {
          " " + Cp1251ToUtf8(std::string(identity.version, strnlen(identity.version, 1)));
 }
 
-BackupFolder BackupFolderOf(int folder, int address, const uint8_t* block) {
+std::vector<uint8_t> SavedBytes(const uint8_t* block) {
+  return {block, block + (IsFreeHeader(block) ? kFolderHeaderBytes : kFolderBlockBytes)};
+}
+
+BackupFolder BackupFolderOf(int folder, int address, const uint8_t* block, const uint8_t* goal) {
   BackupFolder b;
   b.folder = folder;
   b.address = address;
-  const bool free = IsFreeHeader(block);
-  b.block.assign(block, block + (free ? kFolderHeaderBytes : kFolderBlockBytes));
-  size_t length = 0;
-  while (!free && length < kFolderNameChars && block[length] != 0xFF && block[length] != 0) {
-    ++length;
-  }
-  b.name = Cp1251ToUtf8(std::string(reinterpret_cast<const char*>(block), length));
+  b.block = SavedBytes(block);
+  b.goal = SavedBytes(goal);
+  b.name = BlockNameUtf8(b.block);
   return b;
 }
 
 BackupFolder BackupFolderOf(const NotepadModel& model, int folder) {
   const NotepadFolder& f = model.folders[folder];
-  return BackupFolderOf(folder, f.deviceAddress, f.knownBlock);
+  return BackupFolderOf(folder, f.deviceAddress, f.knownBlock, WrittenBlock(f).data());
 }
 
 bool WriteBackup::Begin(const NotepadModel& model, ConsoleState& state,
@@ -58,7 +58,13 @@ bool WriteBackup::Begin(const NotepadModel& model, ConsoleState& state,
         HoldsAll(earlier, folders)) {
       path_ = state.session.unfinishedBackups.back();
       backup_ = earlier;
-      return true;
+      // The blocks stay as before the first attempt; the goals are this write's.
+      for (BackupFolder& b : backup_.folders) {
+        if (std::find(folders.begin(), folders.end(), b.folder) != folders.end()) {
+          b.goal = SavedBytes(WrittenBlock(model.folders[b.folder]).data());
+        }
+      }
+      return SaveChecked(error);
     }
   }
   std::vector<BackupFolder> blocks;
@@ -68,7 +74,7 @@ bool WriteBackup::Begin(const NotepadModel& model, ConsoleState& state,
 
 bool WriteBackup::BeginWith(const DeviceIdentity& identity, ConsoleState& state,
                             std::vector<BackupFolder> folders, const std::string& reason,
-                            std::string& error) {
+                            std::string& error, bool restorable) {
   int errorNumber = 0;
   const NewBackupName name = NewBackupPath(state.programFolder, errorNumber);
   if (name.path.empty()) {
@@ -81,14 +87,23 @@ bool WriteBackup::BeginWith(const DeviceIdentity& identity, ConsoleState& state,
   backup_.notepadAddress = identity.notepadAddress;
   backup_.reason = reason;
   backup_.folders = std::move(folders);
-  const FileResult saved = SaveBackup(name.path, backup_);
-  if (!saved.ok) {
-    error = name.path + ": " + SystemErrorText(saved.errorNumber);
-    return false;
-  }
   path_ = name.path;
+  if (!SaveChecked(error, restorable)) return false;
   state.session.unfinishedBackups.push_back(path_);
   return true;
+}
+
+bool WriteBackup::SaveChecked(std::string& error, bool restorable) {
+  // A backup that a restore would refuse could not bring the blocks back.
+  Backup reread;
+  if (restorable && !ParseBackup(FormatBackup(backup_), reread, error)) {
+    error = path_ + ": " + error;
+    return false;
+  }
+  const FileResult saved = SaveBackup(path_, backup_);
+  if (saved.ok) return true;
+  error = path_ + ": " + SystemErrorText(saved.errorNumber);
+  return false;
 }
 
 void WriteBackup::Save() {

@@ -18,10 +18,15 @@ constexpr const char* kReasonRestore = "Восстановление из ";
 // The instrument as a backup names it: its reported name and software version.
 std::string IdentityText(const DeviceIdentity& identity);
 
-// Folder `folder` at `address` from its block: the whole block, or only the
-// header of a free slot.
-BackupFolder BackupFolderOf(int folder, int address, const uint8_t* block);
-// The same for a folder of the model as last read or verified.
+// A block as a backup keeps it: the whole block, or only the header of a
+// free slot (a reading reads no more of it).
+std::vector<uint8_t> SavedBytes(const uint8_t* block);
+
+// Folder `folder` at `address` from its block, and the block the write is
+// meant to leave.
+BackupFolder BackupFolderOf(int folder, int address, const uint8_t* block, const uint8_t* goal);
+// The same for a folder of the model as last read or verified, and what its
+// write leaves (WrittenBlock).
 BackupFolder BackupFolderOf(const NotepadModel& model, int folder);
 
 class WriteBackup {
@@ -32,9 +37,12 @@ class WriteBackup {
   // with the reason in `error` (UTF-8) when nothing could be saved.
   bool Begin(const NotepadModel& model, ConsoleState& state, const std::vector<int>& folders,
              const std::string& reason, std::string& error);
-  // Saves a new backup of the blocks given.
+  // Saves a new backup of the blocks given. `restorable`: refused unless a
+  // restore would accept it (a restore saves the blocks it overwrites
+  // whatever they hold).
   bool BeginWith(const DeviceIdentity& identity, ConsoleState& state,
-                 std::vector<BackupFolder> folders, const std::string& reason, std::string& error);
+                 std::vector<BackupFolder> folders, const std::string& reason, std::string& error,
+                 bool restorable = true);
   // That folder was written and verified; the file says so from now on.
   void MarkWritten(int folder);
   // Once no folder's writing has failed: this and every earlier unfinished
@@ -45,6 +53,9 @@ class WriteBackup {
 
  private:
   void Save();
+  // Saves the file, when `restorable` only if a restore would accept it;
+  // false with the reason.
+  bool SaveChecked(std::string& error, bool restorable = true);
 
   std::string path_;
   Backup backup_;

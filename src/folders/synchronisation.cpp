@@ -2,10 +2,13 @@
 
 #include <string>
 
+#include "device/identify.h"
 #include "folders/folder_compaction.h"
+#include "folders/folder_names.h"
 #include "folders/folder_writer.h"
 #include "folders/sync_backup.h"
 #include "folders/write_verification.h"
+#include "model/folder_bytes.h"
 
 namespace orti {
 
@@ -26,9 +29,10 @@ void ClearDeletionMarks(NotepadFolder& folder) {
   for (int s = 0; s < kShownSlots; ++s) folder.records[s].deletionMark = 0;
 }
 
+// A removed folder is a free slot, as a reading would show it.
 void DropPending(NotepadFolder& folder) {
   folder.pending = 0;
-  folder.state = FolderState::kAsRead;
+  folder.state = IsFreeSlot(folder) ? FolderState::kFree : FolderState::kAsRead;
   ClearDeletionMarks(folder);
 }
 
@@ -48,11 +52,7 @@ void DropUnattempted(NotepadModel& model) {
 // The records written away are gone from the model as well.
 void ApplyDeletions(NotepadFolder& folder) {
   for (int s = 0; s < kShownSlots; ++s) {
-    NotepadRecord& record = folder.records[s];
-    if (!record.deletionMark) continue;
-    StoredSlotBytes(folder, s)[0] = kModeEmpty;
-    record.mode = kModeEmpty;
-    record.deletionMark = 0;
+    if (folder.records[s].deletionMark) EmptySlot(folder, s);
   }
 }
 
@@ -68,6 +68,18 @@ bool RefuseUnread(const SyncContext& c) {
   }
   if (refused) c.dialogs.ShowMessage(kMsgNotReadInFull);
   return refused;
+}
+
+// A folder whose bytes and records are out of step would write other than
+// it shows: nothing is sent, and it stays as it is.
+bool RefuseNotAsShown(const SyncContext& c, const std::vector<int>& folders) {
+  std::vector<int> differing;
+  for (int f : folders) {
+    if (!WritesWhatItShows(c.model.folders[f])) differing.push_back(f);
+  }
+  if (differing.empty()) return false;
+  c.dialogs.ShowMessage(kMsgNotAsShown + FolderList(c.model, differing));
+  return true;
 }
 
 }  // namespace
@@ -108,6 +120,10 @@ SyncOutcome SynchroniseFolders(const SyncContext& c, bool ask) {
   for (int i = 0; i < folders; ++i) {
     if (Writes(model.folders[i])) toWrite.push_back(i);
   }
+  if (RefuseNotAsShown(c, toWrite)) {
+    outcome.refused = true;
+    return outcome;
+  }
   WriteBackup backup;
   if (!toWrite.empty()) {
     std::string error;
@@ -124,16 +140,26 @@ SyncOutcome SynchroniseFolders(const SyncContext& c, bool ask) {
   c.progress.SetFolderBar(folderBar, kBarStep * folders);
   StepBar stepBar(c.progress);
   const FolderWrite write{model, c.link, c.log, stepBar, outcome.failedRequests};
+  InstrumentWatch watch(c);
   for (int i = 0; i < folders; ++i) {
     stepBar.Reset();
     NotepadFolder& folder = model.folders[i];
     if (Writes(folder)) {
-      FolderBlock expected{};
-      const bool ok = WriteFolder(write, i, expected) && VerifyFolder(write, i, expected);
-      folder.writeFailed = !ok;
-      if (ok) {
-        std::copy(expected.begin(), expected.end(), folder.knownBlock);
-        backup.MarkWritten(i);
+      if (!watch.MayWrite()) {
+        // Left pending with its records, as a folder whose writing failed.
+        folder.writeFailed = true;
+        outcome.leftFolders.push_back(i);
+      } else {
+        const FolderBlock goal = WrittenBlock(folder);
+        const bool ok = WriteFolder(write, i, goal) && VerifyFolder(write, i, goal);
+        folder.writeFailed = !ok;
+        if (ok) {
+          std::copy(goal.begin(), goal.end(), folder.knownBlock);
+          backup.MarkWritten(i);
+        } else {
+          outcome.failedFolders.push_back(i);
+          watch.FolderFailed();
+        }
       }
     }
     folderBar += kBarStep;
@@ -157,13 +183,36 @@ void FinishWriting(const SyncContext& c, WriteBackup& backup, const SyncOutcome&
   IndexStoredRecords(c.model);
   c.views.SortByDateIndex();
   c.views.FillGrids();
-  if (outcome.failedRequests == 0) return;
-  c.dialogs.Ask("Запись в прибор выполнена не полностью.\nНе выполнено запросов: " +
-                    std::to_string(outcome.failedRequests) +
-                    "\nПодробности - в протоколе работы программы.\nПрежнее содержимое папок "
+  if (outcome.failedRequests == 0 && outcome.leftFolders.empty()) return;
+  std::string text = "Запись в прибор выполнена не полностью.\nНе выполнено запросов: " +
+                     std::to_string(outcome.failedRequests) + "\n";
+  if (!outcome.failedFolders.empty()) {
+    text += "Не записаны папки: " + FolderList(c.model, outcome.failedFolders) + "\n";
+  }
+  if (!outcome.leftFolders.empty()) {
+    text += "Прибор не отвечает, запись остановлена; не записаны также папки: " +
+            FolderList(c.model, outcome.leftFolders) + "\n";
+  }
+  c.dialogs.Ask(text +
+                    "Подробности - в протоколе работы программы.\nПрежнее содержимое папок "
                     "сохранено в файле\n" +
                     outcome.backupFile,
                 kSyncCaption, DialogIcon::kWarning, DialogButtons::kOk);
+}
+
+bool InstrumentWatch::MayWrite() {
+  if (lost_) return false;
+  if (!check_) return true;
+  check_ = false;
+  DeviceIdentity answered;
+  // The same instrument: another one behind the port is no place for these blocks.
+  if (Identify(services_.link, services_.state, answered, services_.log) &&
+      answered.notepadAddress == services_.model.identity.notepadAddress) {
+    return true;
+  }
+  services_.log.AddLogLine(kLogInstrumentLost);
+  lost_ = true;
+  return false;
 }
 
 bool ConfirmPendingSync(const SyncContext& c) {

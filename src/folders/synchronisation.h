@@ -22,6 +22,9 @@ constexpr const char* kMsgNotReadInFull =
     "Папка прочитана не полностью. Обновите данные и повторите операцию.";
 constexpr const char* kMsgBackupFailed =
     "В прибор ничего не записано: не удалось сохранить резервную копию папок\n";
+constexpr const char* kMsgNotAsShown =
+    "В прибор ничего не записано: записываемое не совпадает с показанным для папок ";
+constexpr const char* kLogInstrumentLost = "Прибор не отвечает: запись в прибор остановлена";
 
 struct SyncContext : ConsoleServices {
   SyncProgress& progress;
@@ -30,9 +33,27 @@ struct SyncContext : ConsoleServices {
 
 struct SyncOutcome {
   bool confirmed = false;  // the operator answered Yes
-  bool refused = false;    // nothing was sent: a folder not read in full, or no backup
+  bool refused = false;    // nothing was sent: a folder not read in full or not as shown, no backup
   int failedRequests = 0;  // no reply, an error reply, or a block that read back wrong
   std::string backupFile;  // where the blocks were saved before the first erase
+  std::vector<int> failedFolders;  // a request of theirs failed
+  std::vector<int> leftFolders;    // never tried: the instrument stopped answering
+};
+
+// Between the folders of one write: after a folder failed, one identification
+// checks that the instrument still answers; once it does not, nothing more is
+// sent.
+class InstrumentWatch {
+ public:
+  explicit InstrumentWatch(const ConsoleServices& services) : services_(services) {}
+  // False once the instrument has stopped answering.
+  bool MayWrite();
+  void FolderFailed() { check_ = true; }
+
+ private:
+  const ConsoleServices& services_;
+  bool check_ = false;
+  bool lost_ = false;
 };
 
 // The whole synchronisation: the question (unless `ask` is false: the

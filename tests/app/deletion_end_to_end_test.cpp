@@ -130,6 +130,7 @@ TEST(DeletionEndToEnd, MarkedRecordsLeaveTheInstrumentAndTheRefreshedViews) {
   ASSERT_EQ(dialogs.Calls().size(), 1u);
   EXPECT_EQ(dialogs.Calls()[0].caption, "Обновление данных");
   EXPECT_EQ(dialogs.Unanswered(), 0u);
+  EXPECT_TRUE(form.RemPanel2->isHidden()) << "nothing is left to write";
 
   // The instrument: folder 1 closed up without the two records, its header
   // and slot 25 as they were, the other folders untouched.

@@ -96,6 +96,7 @@ struct MainWindowWithFolder {
     model.identity.notepadAddress = kNotepad;
     model.folderCount = 4;
     SetFolderName(model.folders[1], "ВОДА");
+    EmptyAllSlots(model.folders[1]);  // its slots as a free block holds them
     model.folders[1].state = state;
     model.folders[1].pending = 1;
     model.folders[1].readInFull = true;

@@ -129,18 +129,22 @@ TEST(CliCommands, FolderOperationsRefuseWhatTheFoldersPageRefuses) {
 }
 
 TEST(CliCommands, NothingIsWrittenIntoAFolderReadInPart) {
-  // The third read is folder 0's second chunk.
+  // The third read is folder 0's second chunk, the ninth folder 1's first.
   const struct {
+    int silencedRead;
     std::vector<std::string> args;
     const char* refusal;
   } cases[] = {
-      {{"clear", "0"}, kMsgNotReadInFull},
-      {{"clear-all"}, kMsgNotReadInFull},
-      {{"mkdir", "НОВАЯ"}, "Блокнот прочитан не полностью"},
+      {3, {"clear", "0"}, kMsgNotReadInFull},
+      {3, {"clear-all"}, kMsgNotReadInFull},
+      {3, {"mkdir", "НОВАЯ"}, "Блокнот прочитан не полностью"},
+      {9, {"rename", "1", "ИТОГ"}, kMsgNotReadInFull},
+      {9, {"rmdir", "1"}, kMsgNotReadInFull},
+      {9, {"delete", "1:2"}, kMsgNotReadInFull},
   };
   for (const auto& k : cases) {
     Commands c;
-    c.rig.SilenceExchange(sim::RequestKind::kRead, 3);
+    c.rig.SilenceExchange(sim::RequestKind::kRead, k.silencedRead);
     std::vector<std::string> args{"--port", "1"};
     args.insert(args.end(), k.args.begin(), k.args.end());
     EXPECT_EQ(c.Run(args), kExitFailed) << k.args[0];

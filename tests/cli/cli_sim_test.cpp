@@ -156,9 +156,10 @@ class CliOnSim : public ::testing::Test {
   ConsoleReading Reference() const { return ConsoleReading(dir_.File("notepad.img")); }
 
   test::TempDir dir_;
-  sim::SimProcess sim_{ORTI415_SIM_PATH,
-                       {"--image", dir_.File("notepad.img"), "--notepad-address",
-                        std::to_string(kSmallNotepad), "--seed", "5", "--link", dir_.File("orti")}};
+  sim::SimProcess sim_{
+      ORTI415_SIM_PATH,
+      {"--image", dir_.File("notepad.img"), "--notepad-address", std::to_string(kSmallNotepad),
+       "--seed", "5", "--link", dir_.File("orti"), "--strict-erase"}};
 };
 
 TEST_F(CliOnSim, ReadPrintsTheRowsOfTheConsoleViews) {
@@ -377,7 +378,8 @@ TEST(CliOnFaultySim, ARenameEitherCompletesOrLeavesABackupThatRestoresIt) {
                         "--seed",
                         "5",
                         "--link",
-                        dir.File("orti")};
+                        dir.File("orti"),
+                        "--strict-erase"};
     Lines faulty = simArgs;
     faulty.insert(faulty.end(), {"--fault", c.rule});
     auto sim = std::make_unique<sim::SimProcess>(ORTI415_SIM_PATH, faulty);

@@ -117,27 +117,19 @@ TEST(FailureReport, ShowsLengthAndTextWithItsLineEnd) {
 TEST(WriteFrames, EraseHeaderAndRecordFramesOfAFolder) {
   auto model = std::make_unique<NotepadModel>();
   model->identity.notepadAddress = 0x3200;
-  std::strcpy(model->folders[0].name, "ABC");
   EXPECT_EQ(BuildEraseFrame(*model, 0), ":0112320000BB\r\n");
   const auto header = FolderHeaderBytes("ABC");
   EXPECT_EQ(header[0], 0x41);
   EXPECT_EQ(header[15], 0xFF);
   EXPECT_EQ(header[16], 0xCA);
   EXPECT_EQ(header[17], 0x0D);
-  const std::string frame = BuildHeaderFrame(*model, 0);
+  const std::string frame = BuildHeaderFrame(*model, 0, header.data());
   EXPECT_EQ(frame.size(), 51u);
   EXPECT_EQ(frame.substr(0, 17), ":0112320012414243");
   EXPECT_EQ(frame.substr(43, 4), "CA0D");
 
-  for (int k = 0; k < kSlotImageChunks; ++k) {
-    for (int b = 0; b < kSlotImageChunkBytes; ++b) {
-      model->folders[0].slotImage[k][b] = static_cast<uint8_t>(k * 16 + b % 16);
-    }
-  }
-  const SlotImage image = FolderSlotImage(model->folders[0]);
-  EXPECT_EQ(image[94], model->folders[0].slotImage[0][94]);
-  EXPECT_EQ(image[95], model->folders[0].slotImage[1][0]);
-  EXPECT_EQ(image[493], model->folders[0].slotImage[5][18]);
+  SlotImage image;
+  for (size_t b = 0; b < image.size(); ++b) image[b] = static_cast<uint8_t>(b % 251);
   const auto frames = BuildRecordFrames(*model, 0, image);
   EXPECT_EQ(frames[0].substr(0, 11), ":0112321213");
   EXPECT_EQ(frames[24].substr(0, 11), ":011233DA13");

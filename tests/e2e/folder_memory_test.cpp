@@ -30,10 +30,11 @@ using Bytes = std::vector<uint8_t>;
 // generator's deleted record (folder 0), full folder (2) and free last folder.
 constexpr uint16_t kSmallNotepad = kNotepadEnd - 8 * kFolderBlockSize;
 constexpr uint32_t kSeed = 11;
+constexpr int kFull = 2;  // every slot used: deleted records and slot 25 among them
 
-class InstrumentFolders : public ::testing::Test {
- protected:
-  InstrumentFolders() : rig(kSeed, kSmallNotepad) {
+// The generated notepad read into the console, with its folders page.
+struct FolderSession {
+  FolderSession() : rig(kSeed, kSmallNotepad) {
     Load(*model);
     page.items.resize(static_cast<size_t>(model->folderCount));
     for (int f = 0; f < model->folderCount; ++f) page.items[f] = FolderNameUtf8(model->folders[f]);
@@ -99,21 +100,16 @@ class InstrumentFolders : public ::testing::Test {
     ADD_FAILURE() << "the generated notepad has no folder with " << records << " records";
     return 1;
   }
-  // Slots 0..24 of folder f as a rewrite must leave them: the records kept
-  // first in their order, then every other slot in its order, where the
-  // `dropped` ones (marked for deletion) are not written and stay erased.
+  // Slots 0..24 of folder f as a rewrite must leave them: the records the
+  // views show, but the `dropped` ones (marked for deletion), first in their
+  // order; nothing else is written, so every other slot stays erased.
   std::vector<Bytes> ClosedUp(int f, const std::vector<int>& dropped) const {
-    std::vector<Bytes> kept, rest;
+    std::vector<Bytes> kept;
     for (int s = 0; s < kShownSlots; ++s) {
       const bool drop = std::find(dropped.begin(), dropped.end(), s) != dropped.end();
-      if (drop) {
-        rest.push_back(Bytes(kRecordSize, 0xFF));
-      } else {
-        (model->folders[f].records[s].HoldsRecord() ? kept : rest)
-            .push_back(SlotInModel(*model, f, s));
-      }
+      if (!drop && model->folders[f].records[s].HoldsRecord())
+        kept.push_back(SlotInModel(*model, f, s));
     }
-    kept.insert(kept.end(), rest.begin(), rest.end());
     return kept;
   }
   void ExpectSlots(int f, const std::vector<Bytes>& slots) const {
@@ -136,6 +132,12 @@ class InstrumentFolders : public ::testing::Test {
     page.selected = f;
     page.name = name;
   }
+  // The invariant every operation keeps, for every folder.
+  void ExpectKeptInStep() const {
+    for (int g = 0; g < model->folderCount; ++g) {
+      EXPECT_TRUE(WritesWhatItShows(model->folders[g])) << "folder " << g;
+    }
+  }
   size_t Warnings() const {
     return static_cast<size_t>(
         std::count_if(dialogs.Calls().begin(), dialogs.Calls().end(),
@@ -153,6 +155,8 @@ class InstrumentFolders : public ::testing::Test {
   SyncContext sync{{*model, rig.state, totalData, rig.link, rig.log, dialogs}, progress, views};
   FolderOperations operations{sync, page, journal, [] { return EncodeDate(2026, 12, 8); }};
 };
+
+class InstrumentFolders : public ::testing::Test, public FolderSession {};
 
 TEST_F(InstrumentFolders, GeneratedNotepadHasWhatTheseTestsNeed) {
   EXPECT_EQ(model->folderCount, 8);
@@ -294,7 +298,6 @@ TEST_F(InstrumentFolders, DeletedRecordsAreGoneAndTheRestCloseUpInTheirOrder) {
 }
 
 TEST_F(InstrumentFolders, ARecordInTheLastSlotSurvivesARewrite) {
-  constexpr int kFull = 2;
   const Bytes last = SlotInMemory(kFull, kLastSlot);
   ASSERT_NE(last[0], 0xFF);
   const std::vector<Bytes> expected = ClosedUp(kFull, {0});
@@ -320,8 +323,8 @@ TEST_F(InstrumentFolders, ARefusedHeaderWriteStaysPendingUntilTheNextSynchronisa
   operations.BtnRenameFolderClick();
 
   EXPECT_EQ(Warnings(), 1u);
-  EXPECT_TRUE(Erased(f, 0, kFolderHeaderSize));
-  ExpectSlots(f, expected);  // the records went in after the refused header
+  // Nothing more went in after the refused header.
+  EXPECT_TRUE(Erased(f, 0, kFolderBlockSize));
   EXPECT_EQ(model->folders[f].pending, 1);
   EXPECT_EQ(model->folders[f].state, FolderState::kRewritePending);
   // A fresh reading sees a free block: the rename is not in the instrument yet.
@@ -357,6 +360,79 @@ TEST_F(InstrumentFolders, AnUnansweredEraseLeavesTheBlockAndTheRemovalPending) {
   EXPECT_TRUE(Erased(f, 0, kFolderBlockSize));
   EXPECT_EQ(model->folders[f].pending, 0);
   EXPECT_EQ(ReadAgain()->folders[f].state, FolderState::kFree);
+}
+
+// What the console shows: each folder's name and its shown records' bytes.
+std::vector<std::pair<std::string, std::vector<Bytes>>> Shown(const NotepadModel& m) {
+  std::vector<std::pair<std::string, std::vector<Bytes>>> shown;
+  for (int f = 0; f < m.folderCount; ++f) {
+    shown.emplace_back(FolderNameUtf8(m.folders[f]), std::vector<Bytes>());
+    const FolderState state = m.folders[f].state;
+    if (state != FolderState::kAsRead && state != FolderState::kRewritePending) continue;
+    for (int s = 0; s < kShownSlots; ++s) {
+      if (m.folders[f].records[s].HoldsRecord())
+        shown.back().second.push_back(FolderSession::SlotInModel(m, f, s));
+    }
+  }
+  return shown;
+}
+
+// One working session each, as a new user would try it, then a rename: the
+// block is the header, the records the console showed closed up, and slot 25
+// as kept (erased by a clear, removal or creation); every other folder stays
+// as the session left it, and a fresh reading shows what the console showed.
+TEST(InstrumentSessions, EachLeavesTheBlockTheConsoleShows) {
+  struct Step {
+    void (FolderOperations::*click)();  // none: F5
+    int folder;
+    const char* answers;  // 'Y' or 'N', in order
+  };
+  using Ops = FolderOperations;
+  const Step clear{&Ops::BtnClearFolderClick, kFull, "YY"}, refresh{nullptr, 0, ""},
+      clearAll{&Ops::BtnClearFoldersClick, -1, "YY"},
+      remove{&Ops::BtnRemoveFolderClick, kFull, "YY"}, create{&Ops::BtnNewFolderClick, -1, "Y"},
+      deleteNo{&Ops::BtnSyncroFoldersClick, kFull, "N"};
+  const std::vector<Step> sessions[] = {
+      {clear}, {clearAll}, {remove, refresh, create}, {create}, {deleteNo}};
+  for (const auto& steps : sessions) {
+    SCOPED_TRACE("session " + std::to_string(&steps - sessions));
+    FolderSession t;
+    const Bytes lastSlot = t.SlotInMemory(kFull, kLastSlot);
+    int f = kFull;
+    for (const Step& step : steps) {
+      if (!step.click) {
+        t.Load(*t.model);
+        continue;
+      }
+      if (step.click == create.click) f = FirstFreeSlot(*t.model);
+      if (step.click == deleteNo.click) t.MarkForDeletion(kFull, {3});
+      for (const char* a = step.answers; *a; ++a) {
+        t.dialogs.Expect(*a == 'Y' ? DialogAnswer::kYes : DialogAnswer::kNo);
+      }
+      t.Select(step.folder, "новая");
+      (t.operations.*step.click)();
+      t.ExpectKeptInStep();
+    }
+    std::vector<Bytes> left;
+    for (int g = 0; g < t.model->folderCount; ++g) left.push_back(t.BlockBytes(g, 0, 512));
+    t.Select(f, "переименована");
+    t.dialogs.Expect(DialogAnswer::kYes);
+    t.dialogs.Expect(DialogAnswer::kYes);
+    t.operations.BtnRenameFolderClick();
+    t.ExpectKeptInStep();
+    EXPECT_EQ(t.Warnings(), 0u);
+
+    const auto shown = Shown(*t.model);
+    Bytes expected = FolderSession::ExpectedHeader("ПЕРЕИМЕНОВАНА");
+    for (const Bytes& record : shown[f].second)
+      expected.insert(expected.end(), record.begin(), record.end());
+    expected.resize(kLastSlotOffset, 0xFF);
+    const Bytes slot25 = steps[0].click == deleteNo.click ? lastSlot : Bytes(kRecordSize, 0xFF);
+    expected.insert(expected.end(), slot25.begin(), slot25.end());
+    left[f] = expected;
+    for (int g = 0; g < t.model->folderCount; ++g) EXPECT_EQ(t.BlockBytes(g, 0, 512), left[g]) << g;
+    EXPECT_EQ(Shown(*t.ReadAgain()), shown);
+  }
 }
 
 }  // namespace

@@ -112,6 +112,10 @@ TEST(WriteFaults, NoRecordIsLostAndTheBackupRestoresTheBlockAtEveryWritePosition
       text.replace(text.find('%'), 1, std::to_string(at));
       SCOPED_TRACE(text);
       SimRig rig(kSeed, kSmallNotepad);
+      // An acknowledged write that was not carried out: the console's own
+      // read-back must find it, not an instrument that refuses the next write.
+      const bool acknowledgedOnly = text.rfind("unapplied", 0) == 0;
+      rig.instrument.SetStrictErase(!acknowledgedOnly);
       Console console(rig);
       NotepadFolder& f = console.model->folders[folder];
       const Bytes original = BlockOf(rig, folder);
@@ -168,7 +172,6 @@ TEST(WriteFaults, NoRecordIsLostAndTheBackupRestoresTheBlockAtEveryWritePosition
       } else {
         EXPECT_FALSE(f.pending);
       }
-      const bool acknowledgedOnly = text.rfind("unapplied", 0) == 0;
       if (acknowledgedOnly) {
         // Only reading back finds it.
         EXPECT_TRUE(f.writeFailed);
@@ -182,6 +185,61 @@ TEST(WriteFaults, NoRecordIsLostAndTheBackupRestoresTheBlockAtEveryWritePosition
     }
   }
   EXPECT_EQ(verifiedFailures, writes);
+}
+
+// A write cut off after its last request, or before its erase: the next run
+// has nothing to restore and completes the backup; in the second case the
+// change waits to be written again.
+TEST(WriteFaults, ACutWithNothingHalfWrittenOffersNoRestore) {
+  constexpr int kFull = 2;
+  auto deleteFirst = [](Console& console) {
+    NotepadFolder& f = console.model->folders[kFull];
+    f.records[0].deletionMark = 1;
+    f.state = FolderState::kRewritePending;
+    f.pending = 1;
+    console.dialogs.Expect(DialogAnswer::kYes);
+    return SynchroniseFolders(console.sync);
+  };
+  SimRig clean(kSeed, kSmallNotepad);
+  const Bytes before = BlockOf(clean, kFull);
+  Console first(clean);
+  ASSERT_EQ(deleteFirst(first).failedRequests, 0);
+  const Bytes goal = BlockOf(clean, kFull);
+  const std::string sent = clean.port.Sent();
+  int writes = 0;
+  for (size_t at = sent.find(":0112"); at != std::string::npos; at = sent.find(":0112", at + 1)) {
+    ++writes;
+  }
+
+  for (const bool written : {true, false}) {
+    SCOPED_TRACE(written);
+    SimRig rig(kSeed, kSmallNotepad);
+    Console console(rig);
+    if (written) {
+      rig.faults.Add(Rule("gone,nth=" + std::to_string(writes)));
+    } else {
+      rig.SilenceExchange(sim::RequestKind::kWrite, 1);
+    }
+    const SyncOutcome cut = deleteFirst(console);
+    ASSERT_GT(cut.failedRequests, 0);
+    EXPECT_EQ(BlockOf(rig, kFull), written ? goal : before);
+
+    SimRig later(rig.instrument.Memory(), kSmallNotepad);
+    later.state.programFolder = rig.home.Path();  // where the backup is
+    Console next(later);
+    OfferRestoreAfterCut(next.sync, kToday);
+    const NotepadFolder& now = next.model->folders[kFull];
+    EXPECT_EQ(now.pending, written ? 0 : 1);
+    const FolderBlock meant = WrittenBlock(now);
+    EXPECT_EQ(Bytes(meant.begin(), meant.end()), goal);
+    // No question: at most the notice that the change waits to be written.
+    ASSERT_EQ(next.dialogs.Calls().size(), written ? 0u : 1u);
+    if (!written) EXPECT_EQ(next.dialogs.Calls()[0].buttons, DialogButtons::kOk);
+    Backup backup;
+    std::string error;
+    ASSERT_TRUE(LoadBackup(cut.backupFile, backup, error)) << error;
+    EXPECT_TRUE(backup.completed);
+  }
 }
 
 }  // namespace

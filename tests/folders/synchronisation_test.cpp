@@ -162,7 +162,8 @@ TEST_F(Synchronisation, FailedEraseSkipsThatFolderAndTheNextIsStillWritten) {
   MakeFolder(1, "ВТОРАЯ", {0, 1, 2});
   MarkForDeletion(0, 0);
   MarkForDeletion(1, 1);
-  link.Reply(std::nullopt);  // erase of folder 0
+  link.Reply(std::nullopt);   // erase of folder 0
+  link.Identified(kNotepad);  // the instrument still answers
   ReplyOk(2 + 2);
 
   const SyncOutcome outcome = Run(DialogAnswer::kYes);
@@ -179,7 +180,8 @@ TEST_F(Synchronisation, FailedEraseSkipsThatFolderAndTheNextIsStillWritten) {
   EXPECT_EQ(model->folders[1].state, FolderState::kAsRead);
   EXPECT_EQ(model->folders[1].pending, 0);
   // Its marked record is gone from the model all the same: the next write leaves it out.
-  EXPECT_FALSE(model->folders[0].records[0].HoldsRecord());
+  EXPECT_EQ(Stored(0, 0), RecordBytes(0, 1));
+  EXPECT_FALSE(model->folders[0].records[1].HoldsRecord());
   EXPECT_EQ(progress.closed, 1);
   EXPECT_NE(Warning().find("Не выполнено запросов: 1"), std::string::npos);
   EXPECT_NE(Warning().find("протокол"), std::string::npos);
@@ -212,45 +214,53 @@ TEST_F(Synchronisation, ErrorReplyIsLoggedWithTheDeviceErrorText) {
   EXPECT_NE(Warning().find("Не выполнено запросов: 1\n"), std::string::npos);
 }
 
-TEST_F(Synchronisation, FailedHeaderInARewriteStillWritesTheRecords) {
+TEST_F(Synchronisation, AFailedRequestIsTheLastOfItsFolder) {
   MakeFolder(0, "А", {0, 1});
-  model->folders[0].state = FolderState::kRewritePending;
-  model->folders[0].pending = 1;
+  MakeFolder(1, "Б", {0, 1, 2});
+  for (int f : {0, 1}) {
+    model->folders[f].state = FolderState::kRewritePending;
+    model->folders[f].pending = 1;
+  }
   link.Accept();
-  link.Reply(std::nullopt);
+  link.Reply(std::nullopt);  // folder 0's header
+  link.Identified(kNotepad);
   ReplyOk(2);
+  link.Reply(std::string(kWriteRefused));  // folder 1's first record
 
   const SyncOutcome outcome = Run(DialogAnswer::kYes);
 
-  EXPECT_EQ(Addresses(), (std::vector<int>{Base(0), Base(0), SlotAt(0, 0), SlotAt(0, 1)}));
-  EXPECT_EQ(outcome.failedRequests, 1);
-  EXPECT_EQ(LogLines().front(), "Запись в прибор переименованной папки - Ошибка");
-  EXPECT_EQ(LogLines().back(), "Запись папки в прибор - OK");
-  EXPECT_EQ(model->folders[0].pending, 1);  // the block is only partly written
-  Warning();
+  EXPECT_EQ(Addresses(), (std::vector<int>{Base(0), Base(0), Base(1), Base(1), SlotAt(1, 0)}));
+  EXPECT_EQ(outcome.failedRequests, 2);
+  EXPECT_EQ(LogLines()[0], "Запись в прибор переименованной папки - Ошибка");
+  EXPECT_EQ(LogLines()[4], "Запись папки в прибор - Ошибка /принято из порта/");
+  EXPECT_EQ(model->folders[0].pending + model->folders[1].pending, 2);
+  EXPECT_NE(Warning().find("Не записаны папки: А (№ 0), Б (№ 1)\n"), std::string::npos);
 }
 
-TEST_F(Synchronisation, RefusedRecordWriteGoesOnWithTheNextAndKeepsTheFolderPending) {
-  MakeFolder(0, "А", {0, 1, 2});
-  model->folders[0].state = FolderState::kRewritePending;
-  model->folders[0].pending = 1;
-  ReplyOk(3);
-  link.Reply(std::string(kWriteRefused));  // slot 1
-  ReplyOk(1);
+TEST_F(Synchronisation, AnInstrumentThatStopsAnsweringLeavesTheRestPending) {
+  MakeFolder(0, "А", {0});
+  MakeFolder(1, "Б", {0, 1});
+  MakeFolder(2, "В", {0});
+  for (int f : {0, 1, 2}) MarkForDeletion(f, 0);
+  link.Reply(std::nullopt);  // the erase of folder 0; then nothing answers
 
   const SyncOutcome outcome = Run(DialogAnswer::kYes);
 
-  EXPECT_EQ(Addresses(),
-            (std::vector<int>{Base(0), Base(0), SlotAt(0, 0), SlotAt(0, 1), SlotAt(0, 2)}));
-  EXPECT_EQ(outcome.failedRequests, 1);
-  EXPECT_EQ(
-      LogLines(),
-      (Lines{"Запись папки в прибор - OK", "Запись папки в прибор - Ошибка /принято из порта/",
-             "Ошибка при выполнении операции", "Длина ответа= 11", "Ответ прибора ':0192016C", "'",
-             "Ошибка выполнения команды", "Запись папки в прибор - OK"}));
-  EXPECT_EQ(model->folders[0].state, FolderState::kRewritePending);
-  EXPECT_EQ(model->folders[0].pending, 1);
-  Warning();
+  EXPECT_EQ(Addresses(), std::vector<int>{Base(0)});
+  ASSERT_EQ(link.requests.size(), 2u);
+  EXPECT_EQ(link.requests[1], ":010FF0\r\n");  // one identification, then no more
+  EXPECT_EQ(LogLines().back(), kLogInstrumentLost);
+  for (int f : {0, 1, 2}) {
+    EXPECT_EQ(model->folders[f].pending, 1) << f;
+    EXPECT_TRUE(model->folders[f].writeFailed) << f;
+  }
+  // The marked records are gone from the model; the rest waits for the next write.
+  EXPECT_FALSE(model->folders[1].records[0].HoldsRecord());
+  EXPECT_TRUE(model->folders[1].records[1].HoldsRecord());
+  const std::string warning = Warning();
+  EXPECT_NE(warning.find("Не записаны папки: А (№ 0)\n"), std::string::npos) << warning;
+  EXPECT_NE(warning.find("не записаны также папки: Б (№ 1), В (№ 2)\n"), std::string::npos);
+  EXPECT_NE(warning.find(outcome.backupFile), std::string::npos);
 }
 
 TEST_F(Synchronisation, CreateRemoveAndClearSendTheirFramesWithTheirStepTexts) {
@@ -262,9 +272,11 @@ TEST_F(Synchronisation, CreateRemoveAndClearSendTheirFramesWithTheirStepTexts) {
   for (int f = 0; f < 3; ++f) model->folders[f].pending = 1;
   MakeFolder(3, "ПОКОЙ");  // state 1 with a pending flag writes nothing
   model->folders[3].pending = 1;
-  link.Accept();                           // clear: erase
-  link.Reply(std::nullopt);                // clear: header
-  link.Reply(std::nullopt);                // remove: erase
+  link.Accept();              // clear: erase
+  link.Reply(std::nullopt);   // clear: header
+  link.Identified(kNotepad);  // the instrument still answers
+  link.Reply(std::nullopt);   // remove: erase
+  link.Identified(kNotepad);
   link.Accept();                           // create: erase
   link.Reply(std::string(kWriteRefused));  // create: header
 

@@ -126,30 +126,78 @@ TEST_F(WriteBack, NothingIsSentWithoutABackup) {
   EXPECT_EQ(dialogs.Calls().back().text.rfind(kMsgBackupFailed, 0), 0u);
 }
 
-TEST(BackupFile, ReadsBackWhatItWroteAndRefusesAChangedOrCutFile) {
-  Backup b;
-  b.created = "08.12.2026 11:40:05.123";
-  b.identity = "ОРТИ-415 1";
-  b.notepadAddress = 62464;
-  b.reason = "Синхронизация";
-  b.folders.push_back({3, 63000, "ОПЫТЫ", std::vector<uint8_t>(512, 0x5A), true});
-  b.folders.push_back({4, 63512, "", std::vector<uint8_t>(18, 0xFF), false});
-  const std::string text = FormatBackup(b);
-  EXPECT_NE(text.find("[Folder 3]\r\nAddress=63000\r\n"), std::string::npos);
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  text.replace(text.find(from), from.size(), to);
+  return text;
+}
+
+// `text` with its checksum line made right again.
+std::string Rechecked(const std::string& text) {
+  const std::string body = text.substr(0, text.rfind("Checksum="));
+  char sum[16];
+  std::snprintf(sum, sizeof sum, "%08X", static_cast<unsigned>(Crc32(body)));
+  return body + "Checksum=" + sum + "\r\n";
+}
+
+// Folder 1 losing its record 1, free folder 3 staying free.
+class BackupText : public WriteBack {
+ protected:
+  BackupText() {
+    MarkForDeletion(1, 1);
+    backup.identity = IdentityText(model->identity);
+    backup.notepadAddress = kNotepad;
+    backup.folders = {BackupFolderOf(*model, 1), BackupFolderOf(*model, 3)};
+  }
+  Backup backup;
+};
+
+TEST_F(BackupText, ReadsBackWhatItWroteAndAnOlderFileWithoutGoals) {
   Backup read;
   std::string error;
-  ASSERT_TRUE(ParseBackup(text, read, error)) << error;
-  EXPECT_EQ(read.identity, b.identity);
+  ASSERT_TRUE(ParseBackup(FormatBackup(backup), read, error)) << error;
   ASSERT_EQ(read.folders.size(), 2u);
-  EXPECT_EQ(read.folders[0].name, "ОПЫТЫ");
-  EXPECT_EQ(read.folders[0].block, b.folders[0].block);
-  EXPECT_TRUE(read.folders[0].written);
-  EXPECT_EQ(read.folders[1].block.size(), 18u);
+  EXPECT_EQ(read.folders[0].name, "ВОДА");
+  const FolderBlock goal = WrittenBlock(model->folders[1]);
+  EXPECT_EQ(read.folders[0].goal, std::vector<uint8_t>(goal.begin(), goal.end()));
+  EXPECT_EQ(read.folders[1].block, std::vector<uint8_t>(kFolderHeaderBytes, 0xFF));
+  for (BackupFolder& f : backup.folders) f.goal.clear();
+  ASSERT_TRUE(ParseBackup(FormatBackup(backup), read, error)) << error;
+  EXPECT_TRUE(read.folders[0].goal.empty());
+}
 
-  std::string changed = text;
-  changed[changed.find("5A5A")] = '4';
-  EXPECT_FALSE(ParseBackup(changed, read, error));
-  EXPECT_FALSE(ParseBackup(text.substr(0, text.size() / 2), read, error));
+// Each is refused naming its line, and a restore from it sends nothing.
+TEST_F(BackupText, WhatThisProgramWouldNotHaveWrittenIsRefusedAndNothingSent) {
+  const std::string text = FormatBackup(backup);
+  const size_t from = text.find("[Folder 1]");
+  const std::string folder1 = text.substr(from, text.find("[Folder 3]") - from);
+  const struct {
+    std::string file;
+    std::string reason;
+  } cases[] = {
+      {Rechecked(Replaced(text, "[Folder 3]", folder1 + "[Folder 3]")),
+       "строка 14: раздел [Folder 1] повторяется"},
+      {Rechecked(Replaced(text, "[Folder 3]", "[Folder 01]")), "строка 14: папка 1 повторяется"},
+      {Rechecked(Replaced(text, "Written=0\r\n", "Written=0\r\nWritten=1\r\n")),
+       "строка 11: ключ Written повторяется"},
+      {Rechecked(Replaced(text, "Reason=", "Причина=")), "строка 5: неизвестный ключ"},
+      {Replaced(text, "\nChecksum=", "\nChecksum= "), "нет строки контрольной суммы"},
+      {Replaced(text, "Written=0", "Written=1"), "строка 21: контрольная сумма не совпадает"},
+      {Rechecked(Replaced(text, "Block=C2", "Block=C3")), "строка 11: неверная сумма заголовка"},
+      {Rechecked(Replaced(text, "Block=FFFF", "Block=FF41")),
+       "строка 18: заголовок свободной папки содержит имя"},
+      {Rechecked(Replaced(text, "190F01", "190F04")), "строка 11: запись 0: неизвестный режим"},
+      {Rechecked(Replaced(text, "Name=\xC2\xCE\xC4\xC0", "Name=\xC2")),
+       "строка 9: имя не совпадает с блоком"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.reason);
+    dialogs = ScriptedDialogs();
+    WriteBytes(home.File("refused.txt"), c.file);
+    RestoreFromBackup(sync, home.File("refused.txt"), {}, 45000);
+    ASSERT_EQ(dialogs.Calls().size(), 1u);
+    EXPECT_NE(dialogs.Calls()[0].text.find(c.reason), std::string::npos) << dialogs.Calls()[0].text;
+    EXPECT_TRUE(link.requests.empty());
+  }
 }
 
 TEST(BackupStore, KeepsTheFiftyNewestCompletedAndEveryUnfinished) {
@@ -182,7 +230,7 @@ TEST_F(WriteBack, ACutOffWriteIsOfferedBackAfterTheNextReading) {
   // The erase is carried out, then nothing more: the folder is erased.
   MarkForDeletion(1, 1);
   link.Accept();
-  for (int i = 0; i < 3; ++i) link.Reply(std::nullopt);
+  link.Reply(std::nullopt);
   dialogs.Expect(DialogAnswer::kYes);
   const SyncOutcome cut = SynchroniseFolders(sync);
   ASSERT_GT(cut.failedRequests, 0);

@@ -296,7 +296,7 @@ TEST(SimCommandLine, ReadsEveryOption) {
 TEST(SimCommandLine, OptionEqualsValueHelpAndVersion) {
   const char* argv[] = {
       "orti415-sim", "--seed=42", "--image=/tmp/a=b.img", "--fault=no-reply,nth=3",
-      "-h",          "--version"};
+      "-h",          "--version", "--strict-erase"};
   SimOptions o;
   std::string error;
   ASSERT_TRUE(ParseSimOptions(std::size(argv), argv, o, error)) << error;
@@ -306,6 +306,7 @@ TEST(SimCommandLine, OptionEqualsValueHelpAndVersion) {
   EXPECT_EQ(o.faults[0].nth, 3);
   EXPECT_TRUE(o.help);
   EXPECT_TRUE(o.version);
+  EXPECT_TRUE(o.strictErase);
   const char* flagWithValue[] = {"orti415-sim", "--pace=1"};
   EXPECT_FALSE(ParseSimOptions(std::size(flagWithValue), flagWithValue, o, error));
 }

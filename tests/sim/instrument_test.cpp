@@ -172,6 +172,25 @@ TEST(Instrument, AWriteThatCannotBeKeptIsUndoneAndReported) {
   EXPECT_EQ(instrument.Memory()[0x3200], 0xFF);
 }
 
+TEST(Instrument, StrictEraseRefusesAWriteIntoBytesNotErased) {
+  Instrument instrument(ErasedMemory(), InstrumentIdentity{});
+  instrument.SetStrictErase(true);
+  const std::vector<uint8_t> record{0x01, 0x20, 0x00};
+  EXPECT_FALSE(IsErrorReply(instrument.HandleFrame(Write(0x3212, record))));
+  // The same bytes again: a repeated request changes nothing and is answered.
+  EXPECT_FALSE(IsErrorReply(instrument.HandleFrame(Write(0x3212, record))));
+  // Other bytes over them, or zeros over part of them, are refused and not kept.
+  EXPECT_EQ(instrument.HandleFrame(Write(0x3212, {0x02, 0x20, 0x00})),
+            BuildErrorReply(1, 0x12, kErrorNotAllowed));
+  EXPECT_EQ(instrument.HandleFrame(Write(0x3213, {0x00, 0x00, 0x00})),
+            BuildErrorReply(1, 0x12, kErrorNotAllowed));
+  EXPECT_EQ(instrument.Memory()[0x3212], 0x01);
+  EXPECT_EQ(instrument.Memory()[0x3215], 0xFF);
+  // After an erase the block takes anything.
+  EXPECT_FALSE(IsErrorReply(instrument.HandleFrame(":0112320000BB\r\n")));
+  EXPECT_FALSE(IsErrorReply(instrument.HandleFrame(Write(0x3212, {0x02, 0x20, 0x00}))));
+}
+
 TEST(Instrument, ClassifiesRequestsByFunctionCode) {
   EXPECT_EQ(ClassifyRequest(":010FF0\r\n"), RequestKind::kIdentify);
   EXPECT_EQ(ClassifyRequest(":0102320012B9\r\n"), RequestKind::kRead);

@@ -25,16 +25,25 @@ class ScriptedExchanger final : public Exchanger {
   void Accept() { script_.push_back({std::string(), {}, true}); }
   // The next write is acknowledged but not carried out.
   void AcceptUnapplied() { script_.push_back({std::string(), {}, true, false}); }
+  // The next request is answered as the instrument answers an identification.
+  void Identified(uint16_t notepadAddress) {
+    std::vector<uint8_t> bytes{
+        1,   kFuncIdentify, 1, 0, 0xCE, 0xD0, 0xD2, 0xC8, '-', '4', '1',
+        '5', '3',           0, 0, 0,    0,    0,    0,    0,   0};  // "ОРТИ-415" in cp1251
+    bytes.push_back(static_cast<uint8_t>(notepadAddress >> 8));
+    bytes.push_back(static_cast<uint8_t>(notepadAddress & 0xFF));
+    Reply(EncodeFrame(bytes));
+  }
 
   // From now on reads are answered from a memory that accepted writes change
   // (erased bytes read 0xFF), without taking a step of the script.
   void ServeReadsFromMemory() { memoryOn_ = true; }
   uint8_t& Memory(int address) { return memory_.try_emplace(address, 0xFF).first->second; }
-  // Requests other than reads, in order.
+  // Write requests (erases among them), in order.
   std::vector<std::string> Writes() const {
     std::vector<std::string> writes;
     for (const auto& r : requests) {
-      if (!IsRead(r)) writes.push_back(r);
+      if (r.size() > 4 && ReplyByteAt(r, 3) == kFuncWrite) writes.push_back(r);
     }
     return writes;
   }

@@ -32,6 +32,8 @@ struct SimRig {
         link(port, state, log, clock, hooks) {
     state.link.currentPort = 1;
     state.programFolder = home.Path();  // where the backups go
+    // A stale or zeroed slot written without an erase is refused, in every test that writes.
+    instrument.SetStrictErase(true);
   }
 
   static sim::InstrumentIdentity Identity(uint16_t notepadAddress) {
