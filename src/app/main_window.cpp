@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QLocale>
 #include <QMenuBar>
 #include <QSignalBlocker>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 #include "app/about_box.h"
@@ -439,7 +441,12 @@ void TForm1::FormResize() {
 // --- start-up --------------------------------------------------------------
 
 StartupResult TForm1::FormShow(const std::vector<std::string>& arguments) {
-  const std::string folder = ResolveProgramFolder(CurrentProgramFolderSources());
+  const ProgramFolderSources sources = CurrentProgramFolderSources();
+  const std::string folder = ResolveProgramFolder(sources);
+  state_.exportFolder = ExportStartFolder(
+      folder, sources.userDataDir,
+      QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString(),
+      QDir::homePath().toStdString());
   return RunStartupSequence(state_, log_, *this, arguments, folder, LocalNow());
 }
 

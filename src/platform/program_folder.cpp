@@ -63,4 +63,12 @@ ProgramFolderSources CurrentProgramFolderSources() {
   return s;
 }
 
+std::string ExportStartFolder(const std::string& programFolder, const std::string& userDataDir,
+                              const std::string& documentsDir, const std::string& homeDir) {
+  if (userDataDir.empty() || WithSlash(programFolder) != WithSlash(userDataDir)) {
+    return WithSlash(programFolder);
+  }
+  return WithSlash(IsWritableDir(documentsDir) ? documentsDir : homeDir);
+}
+
 }  // namespace orti
