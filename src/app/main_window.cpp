@@ -248,6 +248,7 @@ void TForm1::FillGrids() {
   // The system's decimal separator, as in export files and printed reports.
   const std::string separator = QLocale::system().decimalPoint().toStdString();
   orti::FillGrids(*model_, byFoldersGrid_, byDateGrid_, separator);
+  PMByFoldersPopup();  // the items' keys act on the grids without the menu opened
 }
 
 void TForm1::CLBoxFoldersClick() {
