@@ -1,6 +1,6 @@
 #pragma once
-// The program folder holds the settings file, the saved work log and is where
-// exports start. On Windows it was always the executable's folder; here an
+// The program folder holds the settings file, the saved work log and the
+// backups. On Windows it was always the executable's folder; here an
 // installed executable's folder is usually not writable, so there is an order.
 
 #include <string>
