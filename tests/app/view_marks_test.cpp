@@ -159,16 +159,6 @@ TEST_F(ViewMarksTest, KeysOnTheGridActAsThePopupItems) {
   press(Qt::Key_Insert);
   EXPECT_EQ(Marks(ViewKind::kByDate), ".....");
 
-  press(Qt::Key_A, Qt::ControlModifier);
-  EXPECT_EQ(SelectedRows(ViewKind::kByDate).size(), 5u);
-  form->BtnSaveGrid2->click();
-  press(Qt::Key_Escape);
-  EXPECT_EQ(Marks(ViewKind::kByDate), ".....");
-
-  SelectOne(ViewKind::kByDate, 4);
-  press(Qt::Key_P, Qt::ControlModifier);
-  ASSERT_EQ(printed.size(), 1u);
-  EXPECT_EQ(printed[0].rows, std::vector<int>{4});
   SelectOne(ViewKind::kByDate, 3);
   files.Expect(std::nullopt);  // the save dialog, cancelled
   press(Qt::Key_S, Qt::ControlModifier);

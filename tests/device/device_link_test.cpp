@@ -349,10 +349,9 @@ TEST(PermissionAdvice, NamesTheGroupAndWhatToDo) {
             "Добавьте пользователя ivanov в группу dialout (sudo usermod -aG dialout ivanov) и "
             "войдите в систему заново.");
   // A root-owned device needs a rule: the example is named where it was installed, if it was.
-  EXPECT_EQ(PermissionAdviceText("COM2", "/dev/ttyUSB0", "root", "ivanov", rule),
-            "Нет прав на порт COM2 (/dev/ttyUSB0): устройство принадлежит группе «root». Попросите "
-            "администратора дать доступ к порту правилом udev с группой dialout (пример: " +
-                rule + "), затем добавьте пользователя в эту группу и войдите в систему заново.");
+  EXPECT_NE(PermissionAdviceText("COM2", "/dev/ttyUSB0", "root", "ivanov", rule)
+                .find("правилом udev с группой dialout (пример: " + rule + "), затем"),
+            std::string::npos);
   EXPECT_EQ(PermissionAdviceText("COM2", "/dev/ttyUSB0", "root", "ivanov", "").find("пример"),
             std::string::npos);
   EXPECT_NE(PermissionAdviceText("COM2", "", "", "", rule).find("войдите в систему заново"),
