@@ -4,7 +4,11 @@
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QTranslator>
+#include <cstdio>
+#include <cstdlib>
 #include <exception>
+
+#include "platform/help_text.h"
 
 namespace orti {
 
@@ -28,9 +32,11 @@ std::optional<std::string> CommandLineAnswer(const std::vector<std::string>& arg
            "  /DEBUG       connect, but do not read the notepad at start-up (any letter case)\n"
            "  --help, -h   this text\n"
            "  --version    the program's version\n"
+           "\n" +
+           EnvironmentAndFilesHelp(HelpFor::kConsole) +
            "\n"
-           "Environment: ORTI415_HOME names the program folder (settings, work log);\n"
-           "ORTI415_PORTS assigns port numbers to devices, e.g. \"1=/dev/ttyUSB0\".\n"
+           "Exit status: 0 when the console is closed, also after a cancelled registration\n"
+           "or with no free port; 1 with no display to open the window on.\n"
            "The same workflows without windows: orti415-cli --help.\n";
   }
   return std::nullopt;
@@ -45,6 +51,55 @@ bool InstallQtTranslations(QApplication& app, const QString& folder) {
     return false;
   }
   return QApplication::installTranslator(translator);
+}
+
+std::string NoDisplayLine(const std::string& platform, const std::string& display,
+                          const std::string& waylandDisplay) {
+  auto missing = [](const char* variable, const std::string& value) {
+    return value.empty() ? std::string("нет дисплея (переменная ") + variable + " не задана)"
+                         : "дисплей " + value + " недоступен (" + variable + ")";
+  };
+  std::string what;
+  if (platform.empty() && display.empty() && waylandDisplay.empty()) {
+    what = "нет дисплея (переменные DISPLAY и WAYLAND_DISPLAY не заданы)";
+  } else if (platform.rfind("wayland", 0) == 0) {
+    what = missing("WAYLAND_DISPLAY", waylandDisplay);
+  } else if (platform.empty() || platform == "xcb") {
+    what = missing("DISPLAY", display);
+  } else {
+    what = "платформа " + platform + " не открывает окон (QT_QPA_PLATFORM)";
+  }
+  return "orti415: " + what + "; без окон работает orti415-cli.";
+}
+
+namespace {
+
+// Qt ends the program (abort) from inside QApplication's constructor when its
+// window system cannot start; a message handler is the one way to hear it first.
+void StartupMessageHandler(QtMsgType type, const QMessageLogContext& context,
+                           const QString& message) {
+  if (type == QtFatalMsg) {
+    const std::string line = NoDisplayLine(qEnvironmentVariable("QT_QPA_PLATFORM").toStdString(),
+                                           qEnvironmentVariable("DISPLAY").toStdString(),
+                                           qEnvironmentVariable("WAYLAND_DISPLAY").toStdString());
+    std::fprintf(stderr, "%s\n", line.c_str());
+    std::fflush(stderr);
+    std::_Exit(1);
+  }
+  // The window system's own complaints before the end say less than the line above.
+  if (QByteArray(context.category).startsWith("qt.qpa.")) return;
+  std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
+}  // namespace
+
+StartupMessages::StartupMessages() {
+  qInstallMessageHandler(StartupMessageHandler);
+}
+
+ConsoleApplication::ConsoleApplication(int& argc, char** argv)
+    : StartupMessages(), QApplication(argc, argv) {
+  qInstallMessageHandler(nullptr);  // started: Qt's own handling from here on
 }
 
 void SetApplicationIdentity(QApplication& app) {

@@ -10,9 +10,16 @@
 
 namespace orti {
 
-class ConsoleApplication final : public QApplication {
+// Constructed before QApplication: while it starts, a window system that
+// cannot start (no display) ends the program with NoDisplayLine and status 1
+// instead of Qt's abort.
+struct StartupMessages {
+  StartupMessages();
+};
+
+class ConsoleApplication final : private StartupMessages, public QApplication {
  public:
-  ConsoleApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+  ConsoleApplication(int& argc, char** argv);
   bool notify(QObject* receiver, QEvent* event) override;
 };
 
@@ -22,6 +29,11 @@ constexpr const char* kDesktopFileName = "org.example.orti415";
 // What the console prints for "--help"/"-h" or "--version" as its first
 // argument, before any window exists; nothing for any other command line.
 std::optional<std::string> CommandLineAnswer(const std::vector<std::string>& arguments);
+
+// The one line on standard error when no window can be opened: the display
+// that is missing or unreachable, from QT_QPA_PLATFORM, DISPLAY and WAYLAND_DISPLAY.
+std::string NoDisplayLine(const std::string& platform, const std::string& display,
+                          const std::string& waylandDisplay);
 
 // Qt's own texts (standard dialogs, context menus) in Russian whatever the
 // locale; false when qtbase_ru is not installed.

@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/string_grid_model.h"
 #include "folders/folder_names.h"
@@ -52,6 +53,11 @@ FoldersPage::FoldersPage(QWidget* parent) : QWidget(parent) {
   InitJournal(journal_);
   auto* journalModel = new StringGridModel(journal_, this);
   SGFoldersOperations = MakeGridView(journalModel, "SGFoldersOperations", this);
+  // The design's width was for its own small font: the time must show whole in ours.
+  const QString time = QString::fromStdString(FormatDateTime(EncodeDate(2026, 12, 28)));
+  journal_.SetColWidth(kJournalTimeColumn, std::max(journal_.ColWidth(kJournalTimeColumn),
+                                                    FittingColumnWidth(SGFoldersOperations, time)));
+  ApplyColumnWidths(SGFoldersOperations, journal_);
   SGFoldersOperations->hide();
 
   auto* nameRow = new QHBoxLayout;

@@ -267,7 +267,7 @@ void HistoryPage::ExportSelected() {
 void HistoryPage::SavePlot() {
   const QString path =
       QFileDialog::getSaveFileName(this, QString::fromUtf8("Сохранить график"),
-                                   QString::fromStdString(context_.services().state.programFolder),
+                                   QString::fromStdString(context_.services().state.exportFolder),
                                    QString::fromUtf8("Рисунок PNG (*.png);;Рисунок SVG (*.svg)"));
   if (!path.isEmpty() && !SavePlotTo(path)) {
     context_.services().dialogs.ShowMessage("Ошибка при открытии файла\n" + path.toStdString());

@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QLocale>
 #include <QMenuBar>
 #include <QSignalBlocker>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 #include "app/about_box.h"
@@ -248,6 +250,7 @@ void TForm1::FillGrids() {
   orti::FillGrids(*model_, byFoldersGrid_, byDateGrid_, separator);
   // The notice asks for a write: once nothing is pending there is none to ask for.
   if (!AnyFolderPending(*model_)) ShowWarningPanels(false);
+  PMByFoldersPopup();  // the items' keys act on the grids without the menu opened
 }
 
 void TForm1::CLBoxFoldersClick() {
@@ -441,7 +444,12 @@ void TForm1::FormResize() {
 // --- start-up --------------------------------------------------------------
 
 StartupResult TForm1::FormShow(const std::vector<std::string>& arguments) {
-  const std::string folder = ResolveProgramFolder(CurrentProgramFolderSources());
+  const ProgramFolderSources sources = CurrentProgramFolderSources();
+  const std::string folder = ResolveProgramFolder(sources);
+  state_.exportFolder = ExportStartFolder(
+      folder, sources.userDataDir,
+      QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString(),
+      QDir::homePath().toStdString());
   return RunStartupSequence(state_, log_, *this, arguments, folder, LocalNow());
 }
 

@@ -21,7 +21,7 @@ void TForm1::MArchiveClick() {
 
 void TForm1::MArchiveImportClick() {
   const QStringList files = QFileDialog::getOpenFileNames(
-      this, QString::fromUtf8("Импорт в архив"), QString::fromStdString(state_.programFolder),
+      this, QString::fromUtf8("Импорт в архив"), QString::fromStdString(state_.exportFolder),
       QString::fromUtf8("Текстовые файлы (*.csv *.txt)"));
   ArchiveStore* store = files.isEmpty() ? nullptr : archive_->Store();
   if (!store) return;

@@ -17,13 +17,14 @@ ProgressWindow::ProgressWindow(const char* objectName, const QString& title, QWi
   bold.setBold(true);
   Label1->setFont(bold);
   Label3 = new QLabel("Папки", this);
+  Label3->setObjectName("Label3");
   Label3->setAlignment(Qt::AlignCenter);
   ProgressBar1 = new QProgressBar(this);
   ProgressBar1->setObjectName("ProgressBar1");
+  // A panel in the design; a plain label here, or the style draws it as a button.
   Panel1 = new QLabel("Записи в папках", this);
+  Panel1->setObjectName("Panel1");
   Panel1->setAlignment(Qt::AlignCenter);
-  Panel1->setFrameShape(QFrame::Panel);
-  Panel1->setFrameShadow(QFrame::Raised);
   ProgressBar2 = new QProgressBar(this);
   ProgressBar2->setObjectName("ProgressBar2");
   for (QProgressBar* bar : {ProgressBar1, ProgressBar2}) {

@@ -1,6 +1,8 @@
 #include "app/string_grid_model.h"
 
+#include <QAbstractItemDelegate>
 #include <QHeaderView>
+#include <QStyleOptionViewItem>
 
 namespace orti {
 
@@ -62,6 +64,15 @@ QTableView* MakeGridView(StringGridModel* model, const QString& objectName, QWid
   QObject::connect(model, &QAbstractItemModel::modelReset, view,
                    [view, model] { ApplyColumnWidths(view, model->Grid()); });
   return view;
+}
+
+int FittingColumnWidth(const QTableView* view, const QString& text) {
+  QStyleOptionViewItem option;
+  option.initFrom(view);
+  option.features |= QStyleOptionViewItem::HasDisplay;
+  option.text = text;
+  constexpr int kGridLine = 1;
+  return view->itemDelegate()->sizeHint(option, QModelIndex()).width() + kGridLine;
 }
 
 void ApplyColumnWidths(QTableView* view, const StringGrid& grid) {

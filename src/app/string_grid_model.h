@@ -33,5 +33,7 @@ class StringGridModel final : public QAbstractTableModel {
 // follow the grid (width 0 hides a column).
 QTableView* MakeGridView(StringGridModel* model, const QString& objectName, QWidget* parent);
 void ApplyColumnWidths(QTableView* view, const StringGrid& grid);
+// The width a cell of `view` needs to show `text` whole, measured in its font.
+int FittingColumnWidth(const QTableView* view, const QString& text);
 
 }  // namespace orti

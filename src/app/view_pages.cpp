@@ -144,18 +144,22 @@ void ViewPage::BuildPopup() {
   const PageNames& names = NamesOf(Kind);
   Popup = new QMenu(this);
   Popup->setObjectName(names.popup);
-  auto item = [this](const char* name, const char* caption) {
+  // Each item also answers its key while the grid has the focus; the menu shows the key.
+  auto item = [this](const char* name, const char* caption, const QKeySequence& key) {
     QAction* action = Popup->addAction(QString::fromUtf8(caption));
     action->setObjectName(name);
+    action->setShortcut(key);
+    action->setShortcutContext(Qt::WidgetShortcut);
+    Grid->addAction(action);
     return action;
   };
-  SelAll = item(names.selAll, "Выбрать все");
-  UnselAll = item(names.unselAll, "Сбросить отметку");
-  SaveToFile = item(names.saveToFile, "Сохранить в файл");
-  Print = item(names.print, "Напечатать");
+  SelAll = item(names.selAll, "Выбрать все", QKeySequence::SelectAll);
+  UnselAll = item(names.unselAll, "Сбросить отметку", Qt::Key_Escape);
+  SaveToFile = item(names.saveToFile, "Сохранить в файл", Qt::CTRL | Qt::Key_S);
+  Print = item(names.print, "Напечатать", Qt::CTRL | Qt::Key_P);
   Popup->addSeparator()->setObjectName(names.separator);
-  Remove = item(names.remove, "Отметить для удаления");
-  UnRemove = item(names.unRemove, "Сбросить отметку для удаления");
+  Remove = item(names.remove, "Отметить для удаления", Qt::Key_Delete);
+  UnRemove = item(names.unRemove, "Сбросить отметку для удаления", Qt::Key_Insert);
   // The pictures of the tool bar and of the icon column, where they mean the same.
   SelAll->setIcon(MakeGlyph(Glyph::kSelectAll, 16));
   UnselAll->setIcon(MakeGlyph(Glyph::kUnmark, 16));
@@ -163,6 +167,7 @@ void ViewPage::BuildPopup() {
   Print->setIcon(MakeGlyph(Glyph::kPrint, 16));
   Remove->setIcon(QIcon(icons_.Get(RowIcon::kDelete)));
   UnRemove->setIcon(MakeGlyph(Glyph::kUnmark, 16));
+  SetPopupItemsEnabled(false);  // no records yet
 }
 
 void ViewPage::SetPopupItemsEnabled(bool enabled) {

@@ -18,11 +18,9 @@ std::string ResolveArchivePath(const ArchivePathSources& s) {
 }
 
 ArchivePathSources CurrentArchivePathSources() {
-  auto variable = [](const char* name) {
-    const char* value = std::getenv(name);
-    return std::string(value ? value : "");
-  };
-  return {variable(kArchiveVariable), variable("XDG_DATA_HOME"), variable("HOME")};
+  auto text = [](const char* value) { return std::string(value ? value : ""); };
+  return {text(std::getenv(kArchiveVariable)), text(std::getenv("XDG_DATA_HOME")),
+          text(std::getenv("HOME"))};
 }
 
 }  // namespace orti

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "platform/help_text.h"
+
 namespace orti::cli {
 namespace {
 
@@ -264,13 +266,13 @@ Options:
   --port=N, --operator=NAME, --trace=FILE
                              the same as --port N, --operator NAME, --trace FILE
 
-Ports: ORTI415_PORTS assigns numbers to devices, e.g. "3=/dev/pts/4,7=/dev/ttyUSB1".
 Output is UTF-8 on standard output; the work log goes to standard error.
 Before any folder is erased its block is saved in the program folder's backups/;
 a write that fails is tried once more, then the backup's path goes to standard error.
 Exit status: 0 success; 1 instrument not found, a folder not read in full, or a
 request failed; 2 usage error or input refused before anything was written.
-)";
+
+)" + EnvironmentAndFilesHelp(HelpFor::kCommandLine);
 }
 
 std::string CliVersion() {

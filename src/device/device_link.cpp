@@ -8,6 +8,7 @@
 #include "device/permission_advice.h"
 #include "device/win32_error.h"
 #include "platform/device_access.h"
+#include "platform/install_paths.h"
 
 namespace orti {
 namespace {
@@ -58,9 +59,9 @@ void DeviceLink::AdviseOnPermission(int portNumber) {
   if (permissionAdvised_) return;
   permissionAdvised_ = true;
   const std::string path = port_.DevicePath(portNumber);
-  const std::string text =
-      PermissionAdviceText(PortName(portNumber), path,
-                           path.empty() ? std::string() : DeviceGroupName(path), CurrentUserName());
+  const std::string text = PermissionAdviceText(
+      PortName(portNumber), path, path.empty() ? std::string() : DeviceGroupName(path),
+      CurrentUserName(), InstalledExampleRule());
   log_.AddLogLine(text);
   hooks_.ShowMessage(text);
 }

@@ -3,7 +3,8 @@
 namespace orti {
 
 std::string PermissionAdviceText(const std::string& portName, const std::string& devicePath,
-                                 const std::string& group, const std::string& user) {
+                                 const std::string& group, const std::string& user,
+                                 const std::string& exampleRule) {
   std::string text = "Нет прав на порт " + portName;
   if (!devicePath.empty()) text += " (" + devicePath + ")";
   const std::string who = user.empty() ? "$USER" : user;
@@ -13,10 +14,9 @@ std::string PermissionAdviceText(const std::string& portName, const std::string&
   }
   text += ": устройство принадлежит группе «" + group + "».";
   if (group == "root") {
-    return text +
-           " Попросите администратора дать доступ к порту правилом udev с группой dialout "
-           "(пример: /usr/share/doc/orti415/examples/60-orti415.rules), затем добавьте "
-           "пользователя в эту группу и войдите в систему заново.";
+    const std::string example = exampleRule.empty() ? "" : " (пример: " + exampleRule + ")";
+    return text + " Попросите администратора дать доступ к порту правилом udev с группой dialout" +
+           example + ", затем добавьте пользователя в эту группу и войдите в систему заново.";
   }
   return text + " Добавьте пользователя " + who + " в группу " + group + " (sudo usermod -aG " +
          group + " " + who + ") и войдите в систему заново.";

@@ -8,8 +8,10 @@
 namespace orti {
 
 // One line for the work log and the message box. `group` is the device's group
-// as read from the device (empty: unknown); `user` the login name (may be empty).
+// as read from the device (empty: unknown); `user` the login name (may be empty);
+// `exampleRule` the installed example udev rule (empty: not installed, not named).
 std::string PermissionAdviceText(const std::string& portName, const std::string& devicePath,
-                                 const std::string& group, const std::string& user);
+                                 const std::string& group, const std::string& user,
+                                 const std::string& exampleRule);
 
 }  // namespace orti

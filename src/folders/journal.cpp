@@ -28,7 +28,7 @@ void AddJournalRow(StringGrid& journal, double now, const std::string& operation
   if (journal.RowCount() < 2) journal.SetRowCount(2);  // never write an entry over the header
   for (int c = 0; c < kColumns; ++c) journal.SetCell(c, 0, kTitles[c]);
   const int row = journal.RowCount() - 1;
-  journal.SetCell(0, row, FormatDateTime(now));
+  journal.SetCell(kJournalTimeColumn, row, FormatDateTime(now));
   journal.SetCell(1, row, operation);
   journal.SetCell(2, row, sourceFolder);
   journal.SetCell(3, row, resultFolder);

@@ -17,6 +17,8 @@ constexpr const char* kJournalClearAll = "Очистка всех папок";
 constexpr const char* kJournalMarkDeleted = "Удаление записи";
 constexpr const char* kJournalUnmarkDeleted = "Отмена удаления записи";
 
+constexpr int kJournalTimeColumn = 0;  // "Дата/время"
+
 // Columns, widths, the header row and one empty row.
 void InitJournal(StringGrid& journal);
 

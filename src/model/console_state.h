@@ -58,6 +58,7 @@ struct ConsoleSettings {
 struct ConsoleState {
   std::string programFolder;  // with its trailing '/'
   std::string settingsPath;   // programFolder + "orti415.ini"
+  std::string exportFolder;   // where the export dialog starts, with its trailing '/'
   LinkState link;
   SessionState session;
   ConsoleSettings settings;

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <fstream>
 #include <set>
@@ -79,18 +80,26 @@ bool TtySHasHardware(const std::string& path) {
   return known;
 }
 
+std::string RealPath(const std::string& path) {
+  char resolved[PATH_MAX];
+  return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
+}
+
 }  // namespace
 
 PortMap::PortMap(const PortMapSources& sources) {
   AddExplicitEntries(sources.portsVariable, entries_);
+  auto fileOf = [&sources](const std::string& path) {
+    return sources.resolve ? sources.resolve(path) : path;
+  };
   std::set<std::string> taken;
-  for (const auto& entry : entries_) taken.insert(entry.second);
+  for (const auto& entry : entries_) taken.insert(fileOf(entry.second));
 
   std::vector<std::tuple<int, long, std::string>> found;
   for (const std::string& path : sources.deviceNodes) {
     int family = 0;
     long number = 0;
-    if (!SerialDeviceKey(path, family, number) || taken.count(path)) continue;
+    if (!SerialDeviceKey(path, family, number) || taken.count(fileOf(path))) continue;
     if (family == 0 && sources.hasHardware && !sources.hasHardware(path)) continue;
     found.emplace_back(family, number, path);
   }
@@ -120,6 +129,7 @@ PortMapSources CurrentPortMapSources() {
     ::closedir(dir);
   }
   sources.hasHardware = TtySHasHardware;
+  sources.resolve = RealPath;
   return sources;
 }
 

@@ -19,6 +19,10 @@ struct PortMapSources {
   std::vector<std::string> deviceNodes;  // device paths present, in any order
   // Whether a /dev/ttyS node has a UART behind it; most of them are placeholders.
   std::function<bool(const std::string& path)> hasHardware;
+  // The file a path finally names (links followed); the path itself when unset
+  // or unresolved. A found device that is a mapped path's file keeps the mapped
+  // number only: /dev/serial/by-id/... and its /dev/ttyUSB0 are one port.
+  std::function<std::string(const std::string& path)> resolve;
 };
 
 class PortMap {
@@ -35,7 +39,7 @@ class PortMap {
 };
 
 // Reads ORTI415_PORTS and lists /dev; a ttyS node counts as hardware unless
-// sysfs or TIOCGSERIAL says its UART type is unknown.
+// sysfs or TIOCGSERIAL says its UART type is unknown; paths resolve through realpath.
 PortMapSources CurrentPortMapSources();
 
 }  // namespace orti

@@ -3,8 +3,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <climits>
 #include <cstdlib>
+
+#include "platform/install_paths.h"
 
 namespace orti {
 namespace {
@@ -51,12 +52,7 @@ std::string ResolveProgramFolder(const ProgramFolderSources& s) {
 ProgramFolderSources CurrentProgramFolderSources() {
   ProgramFolderSources s;
   if (const char* home = std::getenv("ORTI415_HOME")) s.homeOverride = home;
-  char exe[PATH_MAX];
-  ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
-  if (n > 0) {
-    std::string path(exe, static_cast<size_t>(n));
-    s.executableDir = path.substr(0, path.rfind('/'));
-  }
+  s.executableDir = ExecutableFolder();
   if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
     s.userDataDir = std::string(xdg) + "/orti415";
   } else if (const char* home = std::getenv("HOME"); home && *home) {
@@ -65,6 +61,14 @@ ProgramFolderSources CurrentProgramFolderSources() {
     s.userDataDir = "/tmp/orti415";
   }
   return s;
+}
+
+std::string ExportStartFolder(const std::string& programFolder, const std::string& userDataDir,
+                              const std::string& documentsDir, const std::string& homeDir) {
+  if (userDataDir.empty() || WithSlash(programFolder) != WithSlash(userDataDir)) {
+    return WithSlash(programFolder);
+  }
+  return WithSlash(IsWritableDir(documentsDir) ? documentsDir : homeDir);
 }
 
 }  // namespace orti

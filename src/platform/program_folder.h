@@ -1,6 +1,6 @@
 #pragma once
-// The program folder holds the settings file, the saved work log and is where
-// exports start. On Windows it was always the executable's folder; here an
+// The program folder holds the settings file, the saved work log and the
+// backups. On Windows it was always the executable's folder; here an
 // installed executable's folder is usually not writable, so there is an order.
 
 #include <string>
@@ -24,5 +24,14 @@ std::string ResolveProgramFolder(const ProgramFolderSources& sources);
 
 // Reads the sources from the environment and /proc/self/exe.
 ProgramFolderSources CurrentProgramFolderSources();
+
+// Where the export dialog starts, with a trailing '/'. Exports started in the
+// program folder; when that is the per-user data folder (hidden under
+// ~/.local/share, where nobody looks for a spreadsheet) they start in
+// `documentsDir`, the desktop's documents folder, when it is a writable
+// folder, else in
+// `homeDir`. A folder the user chose (ORTI415_HOME, a portable copy) stays.
+std::string ExportStartFolder(const std::string& programFolder, const std::string& userDataDir,
+                              const std::string& documentsDir, const std::string& homeDir);
 
 }  // namespace orti

@@ -76,7 +76,7 @@ std::string ExportRowText(const StringGrid& view, int row) {
 
 ExportOutcome ExportRows(ExportContext& c, const std::vector<int>& rows) {
   std::optional<std::string> chosen = c.files.ChooseSaveFile(
-      {kExportCaption, kExportFilter, kExportDefaultExtension, c.state.programFolder});
+      {kExportCaption, kExportFilter, kExportDefaultExtension, c.state.exportFolder});
   if (!chosen) return ExportOutcome::kCancelled;
   const std::string path = WithDefaultExtension(*chosen);
 

@@ -7,6 +7,8 @@
 #include "app/main_window.h"
 #include "app/qt_sync_progress.h"
 #include "folders/folder_fixture.h"
+#include "folders/journal.h"
+#include "platform/date_time.h"
 #include "support/temp_dir.h"
 
 namespace orti::test {
@@ -19,6 +21,11 @@ QApplication& FoldersApp() {
   if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return *existing;
   static QApplication* app = new QApplication(argc, argv);
   return *app;
+}
+
+// What the cells of column `col` need to show their texts whole.
+int TextWidth(const QAbstractItemView* view, int col) {
+  return view->sizeHintForColumn(col);
 }
 
 class FoldersPageTest : public FolderFixture {
@@ -80,8 +87,24 @@ TEST_F(FoldersPageTest, CreatingAFolderWritesItAndShowsTheJournal) {
   EXPECT_TRUE(page.SGFoldersOperations->isVisible());
   ASSERT_EQ(page.SGFoldersOperations->model()->rowCount(), 2);  // the entry and the empty row
   EXPECT_EQ(page.SGFoldersOperations->model()->index(0, 1).data().toString(), "Создание папки");
+  // The time shows whole: its column is as wide as the cell's text needs.
+  EXPECT_LE(TextWidth(page.SGFoldersOperations, 0), page.SGFoldersOperations->columnWidth(0));
   EXPECT_EQ(progressWindow.Window(), nullptr);  // created for the write, gone afterwards
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(FoldersPageTest, TheJournalsTimeColumnIsMeasuredInTheFontInUse) {
+  const QFont normal = QApplication::font();
+  QFont large = normal;
+  large.setPixelSize(26);
+  QApplication::setFont(large);
+  FoldersPage largePage;
+  QApplication::setFont(normal);
+  AddJournalRow(largePage.Journal(), EncodeDate(2026, 12, 8) + EncodeTime(11, 40, 5),
+                kJournalCreate, "", "ПРОБА");
+  QTableView* journal = largePage.SGFoldersOperations;
+  EXPECT_GT(journal->columnWidth(0), page.SGFoldersOperations->columnWidth(0));
+  EXPECT_LE(TextWidth(journal, 0), journal->columnWidth(0));
 }
 
 // The main window with folder 1 "ВОДА" pending in `state`, and a link

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QTest>
 #include <cstring>
 #include <memory>
 
@@ -136,6 +137,33 @@ TEST_F(ViewMarksTest, TogglesMarkTheSelectedRowsAndKeepTheSelection) {
   EXPECT_EQ(Marks(ViewKind::kByDate), ".....");
   EXPECT_EQ(SelectedRows(ViewKind::kByDate), (std::vector<int>{1}));
   EXPECT_EQ(Marks(ViewKind::kByFolders), ".S...");
+}
+
+// The popup items' keys, pressed on the grid with the focus.
+TEST_F(ViewMarksTest, KeysOnTheGridActAsThePopupItems) {
+  form->show();
+  QApplication::setActiveWindow(form.get());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  form->MByDateTime->trigger();
+  QTableView* grid = Grid(ViewKind::kByDate);
+  grid->setFocus();
+  auto press = [grid](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(grid, static_cast<Qt::Key>(key), modifiers);
+  };
+
+  SelectOne(ViewKind::kByDate, 2);
+  press(Qt::Key_Delete);
+  EXPECT_EQ(Marks(ViewKind::kByDate), ".D...");
+  EXPECT_EQ(form->Model().folders[0].records[0].deletionMark, 1);
+  SelectOne(ViewKind::kByDate, 2);
+  press(Qt::Key_Insert);
+  EXPECT_EQ(Marks(ViewKind::kByDate), ".....");
+
+  SelectOne(ViewKind::kByDate, 3);
+  files.Expect(std::nullopt);  // the save dialog, cancelled
+  press(Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(files.Requests().size(), 1u);
+  EXPECT_EQ(Marks(ViewKind::kByDate), ".....");
 }
 
 TEST_F(ViewMarksTest, DeletionMarkShowsInBothViewsAndSurvivesTheToggles) {

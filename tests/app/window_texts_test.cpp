@@ -25,7 +25,7 @@ namespace {
 struct NamedText {
   const QObject* window;
   const char* name;      // the object's name; the window itself when it is the window's
-  const char* property;  // "text", "title", "toolTip", "windowTitle"; "" checks the name only
+  const char* property;  // "text", "title", "toolTip", "shortcut"...; "" checks the name only
   const char* text;
 };
 
@@ -67,6 +67,14 @@ TEST(WindowTexts, EveryNamedControlCarriesItsText) {
       {&form, "MByDateTime", "text", "По датам"},
       {&form, "MFoldersManag", "text", "Управление папками"},
       {&form, "MOptions", "text", "Настройки"},
+      // The popup items' keys, shown in the menus; they act on the grid with the focus.
+      {&form, "PMBFSelAll", "shortcut", "Ctrl+A"},
+      {&form, "PMBFUnselAll", "shortcut", "Esc"},
+      {&form, "PMBFToFile", "shortcut", "Ctrl+S"},
+      {&form, "PMBFDelete", "shortcut", "Ctrl+P"},
+      {&form, "PMBFRemove", "shortcut", "Del"},
+      {&form, "PMBFUnRemove", "shortcut", "Ins"},
+      {&form, "PMBDTSave2File", "shortcut", "Ctrl+S"},
       {&form, "StringGrid1", "", ""},
       {&form, "StringGrid2", "", ""},
       {&form, "ToolBar1", "", ""},
@@ -100,6 +108,9 @@ TEST(WindowTexts, EveryNamedControlCarriesItsText) {
       {&writing, "Label1", "text", "Запись данных"},
       {&reading, "TForm5", "", ""},
       {&reading, "Label1", "text", "Чтение данных"},
+      {&reading, "Label3", "text", "Папки"},
+      {&reading, "Panel1", "text", "Записи в папках"},
+      {&reading, "Panel1", "frameShape", "NoFrame"},  // a label, not a raised panel
       {&about, "AboutBox", "", ""},
       {&about, "Label2", "text", "Консоль управления блокнотом"},
       {&about, "OKButton", "text", "OK"},

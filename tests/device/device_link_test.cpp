@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <memory>
 
 #include <grp.h>
@@ -13,6 +14,7 @@
 #include "device/permission_advice.h"
 #include "device/win32_error.h"
 #include "platform/device_access.h"
+#include "platform/install_paths.h"
 #include "platform/system_error.h"
 #include "support/device_group.h"
 #include "support/fake_clock.h"
@@ -341,7 +343,8 @@ TEST_F(Exchanging, PortWithoutPermissionIsLoggedWithTheDevicesGroupOncePerRun) {
   ASSERT_EQ(log.lines.size(), 3u);
   EXPECT_EQ(log.lines[0], Win32Line(EACCES));
   const std::string advice = log.lines[1];
-  EXPECT_EQ(advice, PermissionAdviceText("COM3", port.devicePath, group, CurrentUserName()));
+  EXPECT_EQ(advice, PermissionAdviceText("COM3", port.devicePath, group, CurrentUserName(),
+                                         InstalledExampleRule()));
   EXPECT_NE(advice.find("группе «" + group + "»"), std::string::npos) << advice;
   EXPECT_NE(advice.find("войдите в систему заново"), std::string::npos) << advice;
   EXPECT_EQ(log.lines[2], Win32Line(EACCES));
@@ -349,14 +352,32 @@ TEST_F(Exchanging, PortWithoutPermissionIsLoggedWithTheDevicesGroupOncePerRun) {
 }
 
 TEST(PermissionAdvice, NamesTheGroupAndWhatToDo) {
-  EXPECT_EQ(PermissionAdviceText("COM2", "/dev/ttyUSB0", "dialout", "ivanov"),
+  const std::string rule = "/usr/local/share/doc/orti415/examples/60-orti415.rules";
+  EXPECT_EQ(PermissionAdviceText("COM2", "/dev/ttyUSB0", "dialout", "ivanov", rule),
             "Нет прав на порт COM2 (/dev/ttyUSB0): устройство принадлежит группе «dialout». "
             "Добавьте пользователя ivanov в группу dialout (sudo usermod -aG dialout ivanov) и "
             "войдите в систему заново.");
-  EXPECT_NE(PermissionAdviceText("COM2", "/dev/ttyUSB0", "root", "ivanov").find("udev"),
+  // A root-owned device needs a rule: the example is named where it was installed, if it was.
+  EXPECT_NE(PermissionAdviceText("COM2", "/dev/ttyUSB0", "root", "ivanov", rule)
+                .find("правилом udev с группой dialout (пример: " + rule + "), затем"),
             std::string::npos);
-  EXPECT_NE(PermissionAdviceText("COM2", "", "", "").find("войдите в систему заново"),
+  EXPECT_EQ(PermissionAdviceText("COM2", "/dev/ttyUSB0", "root", "ivanov", "").find("пример"),
             std::string::npos);
+  EXPECT_NE(PermissionAdviceText("COM2", "", "", "", rule).find("войдите в систему заново"),
+            std::string::npos);
+}
+
+TEST(PermissionAdvice, TheExampleRuleIsFoundFromTheProgramsFolderUnderAnyPrefix) {
+  test::TempDir prefix;
+  const std::string rule = prefix.File("share/doc/orti415/examples/60-orti415.rules");
+  EXPECT_EQ(InstalledFile(prefix.File("bin"), kExampleRuleFromProgramFolder), "");
+  std::filesystem::create_directories(prefix.File("bin"));
+  std::filesystem::create_directories(prefix.File("share/doc/orti415/examples"));
+  test::WriteBytes(rule, "SUBSYSTEM==\"tty\"\n");
+  EXPECT_EQ(InstalledFile(prefix.File("bin"), kExampleRuleFromProgramFolder), rule);
+  EXPECT_EQ(InstalledFile(prefix.File("bin/"), kExampleRuleFromProgramFolder), rule);
+  // A build tree has no installed documentation beside its programs.
+  EXPECT_EQ(InstalledExampleRule(), "");
 }
 
 TEST_F(Exchanging, FailingConfigurationClosesThePort) {

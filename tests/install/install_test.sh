@@ -14,6 +14,7 @@ usr/bin/orti415-cli
 usr/bin/orti415-sim
 usr/share/applications/org.example.orti415.desktop
 usr/share/doc/orti415/README.md
+usr/share/doc/orti415/changelog.gz
 usr/share/doc/orti415/copyright
 usr/share/doc/orti415/examples/60-orti415.rules
 usr/share/icons/hicolor/128x128/apps/org.example.orti415.png

@@ -30,7 +30,11 @@ for path in ./usr/bin/orti415 ./usr/bin/orti415-cli ./usr/bin/orti415-sim \
             ./usr/share/icons/hicolor/scalable/apps/org.example.orti415.svg \
             ./usr/share/icons/hicolor/48x48/apps/org.example.orti415.png \
             ./usr/share/man/man1/orti415.1.gz ./usr/share/doc/orti415/copyright \
+            ./usr/share/doc/orti415/changelog.gz \
             ./usr/share/doc/orti415/examples/60-orti415.rules; do
   echo "$files" | grep -qx "$path" || { echo "package lacks $path"; exit 1; }
 done
+# The changelog's latest entry is this version.
+dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/orti415/changelog.gz | zcat | head -n 1 |
+  grep -q "^orti415 ($(field Version)) " || { echo "changelog.gz does not start with $(field Version)"; exit 1; }
 echo "package: $(basename "$deb"), Depends: $depends"

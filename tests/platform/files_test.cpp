@@ -70,6 +70,20 @@ TEST(ProgramFolder, OverrideThenWritableExecutableFolderThenUserData) {
   EXPECT_TRUE(FileExists(dir.File("user/orti415")));
 }
 
+TEST(ProgramFolder, ExportsStartInDocumentsOnlyWhenTheProgramFolderIsTheHiddenOne) {
+  TempDir dir;
+  const std::string user = dir.File("user/orti415");
+  const std::string documents = dir.File("Документы");
+  const std::string home = dir.File("home");
+  EXPECT_EQ(ExportStartFolder(user + "/", user, documents, home), home + "/");  // no documents
+  ::mkdir(documents.c_str(), 0755);
+  EXPECT_EQ(ExportStartFolder(user + "/", user, documents, home), documents + "/");
+  EXPECT_EQ(ExportStartFolder(user + "/", user, "", home), home + "/");
+  // ORTI415_HOME or a portable copy: the program folder, as on Windows.
+  EXPECT_EQ(ExportStartFolder(dir.File("stick/"), user, documents, home), dir.File("stick/"));
+  EXPECT_EQ(ExportStartFolder(dir.File("stick"), "", documents, home), dir.File("stick/"));
+}
+
 }  // namespace
 }  // namespace orti
 

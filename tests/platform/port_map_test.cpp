@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
+
+#include "support/temp_dir.h"
 
 namespace orti {
 namespace {
@@ -48,6 +52,19 @@ TEST(PortMap, ExplicitNumbersComeFirstAndAreNotRepeated) {
   EXPECT_EQ(map.Entries(), expected);
 }
 
+TEST(PortMap, AFoundDeviceAMappedLinkNamesKeepsOnlyTheMappedNumber) {
+  PortMapSources s = Sources("3=/dev/serial/by-id/usb-FTDI_A1-if00-port0,5=/dev/pts/4",
+                             {"/dev/ttyUSB1", "/dev/ttyUSB0", "/dev/ttyS0"});
+  s.resolve = [](const std::string& path) {
+    return path.rfind("/dev/serial/", 0) == 0 ? std::string("/dev/ttyUSB1") : path;
+  };
+  const std::map<int, std::string> expected = {{1, "/dev/ttyS0"},
+                                               {2, "/dev/ttyUSB0"},
+                                               {3, "/dev/serial/by-id/usb-FTDI_A1-if00-port0"},
+                                               {5, "/dev/pts/4"}};
+  EXPECT_EQ(PortMap(s).Entries(), expected);
+}
+
 TEST(PortMap, MalformedAssignmentsAreIgnored) {
   const PortMap map(
       Sources("0=/dev/a,64=/dev/b,x=/dev/c,5=,=/dev/d,nonsense,,-1=/dev/e,"
@@ -74,6 +91,11 @@ TEST(PortMap, EnvironmentIsRead) {
   EXPECT_EQ(sources.portsVariable, "9=/dev/pts/77");
   EXPECT_EQ(PortMap(sources).DevicePath(9), "/dev/pts/77");
   EXPECT_FALSE(sources.deviceNodes.empty());  // at least /dev/null
+
+  test::TempDir dir;
+  ASSERT_EQ(::symlink("/dev/null", dir.File("adapter").c_str()), 0);
+  EXPECT_EQ(sources.resolve(dir.File("adapter")), "/dev/null");
+  EXPECT_EQ(sources.resolve(dir.File("missing")), dir.File("missing"));
 }
 
 }  // namespace

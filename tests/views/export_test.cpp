@@ -53,6 +53,7 @@ struct Export {
   WorkLog log;
   Export() {
     state.programFolder = dir.Path();
+    state.exportFolder = dir.File("documents/");
     state.session.operatorFullName = "Иванов Пётр Сергеевич";
   }
   ExportOutcome Run(const StringGrid& view, const std::vector<int>& rows) {
@@ -77,7 +78,7 @@ TEST(Export, NewFileGetsTheHeaderAndOnlyTheRowsGivenInCp1251) {
   ASSERT_EQ(e.files.Requests().size(), 1u);
   EXPECT_EQ(e.files.Requests()[0].title, "Экспорт данных");
   EXPECT_EQ(e.files.Requests()[0].defaultExtension, "csv");
-  EXPECT_EQ(e.files.Requests()[0].initialFolder, e.dir.Path());
+  EXPECT_EQ(e.files.Requests()[0].initialFolder, e.dir.File("documents/"));
   EXPECT_EQ(
       ReadBytes(e.dir.File("out.csv")),
       kFolderHeader +
