@@ -83,7 +83,7 @@ bool WriteBackup::BeginWith(const DeviceIdentity& identity, ConsoleState& state,
   backup_.folders = std::move(folders);
   const FileResult saved = SaveBackup(name.path, backup_);
   if (!saved.ok) {
-    error = name.path + ": " + SystemErrorText(saved.errorNumber);
+    error = name.path + ": " + FileErrorText(saved);
     return false;
   }
   path_ = name.path;
