@@ -363,8 +363,9 @@ void TForm1::UseSerialLine(std::unique_ptr<SerialPort> port, Clock& clock) {
   port_ = std::move(port);
   deviceLink_ = std::make_unique<DeviceLink>(*port_, state_, log_, clock, *linkHooks_);
   if (const std::string traceFile = TraceFile(); !traceFile.empty()) {
-    trace_ = FileTrafficTrace::Open(traceFile);
-    if (!trace_) log_.AddLogLine(std::string("Не удалось открыть файл трассировки ") + traceFile);
+    std::string error;
+    trace_ = FileTrafficTrace::Open(traceFile, &error);
+    if (!trace_) log_.AddLogLine("Не удалось открыть файл трассировки " + traceFile + ": " + error);
   }
   deviceLink_->SetTrace(trace_.get());
   link_ = deviceLink_.get();
@@ -439,8 +440,12 @@ void TForm1::FormResize() {
 // --- start-up --------------------------------------------------------------
 
 StartupResult TForm1::FormShow(const std::vector<std::string>& arguments) {
-  const std::string folder = ResolveProgramFolder(CurrentProgramFolderSources());
-  return RunStartupSequence(state_, log_, *this, arguments, folder, LocalNow());
+  const ProgramFolder folder = ResolveProgramFolder(CurrentProgramFolderSources());
+  if (!folder.problem.empty()) {
+    log_.AddLogLine(folder.problem);
+    Ask().ShowMessage(folder.problem);
+  }
+  return RunStartupSequence(state_, log_, *this, arguments, folder.path, LocalNow());
 }
 
 void TForm1::ShowAfterStartup() {
