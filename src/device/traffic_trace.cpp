@@ -59,13 +59,18 @@ std::unique_ptr<FileTrafficTrace> FileTrafficTrace::Open(const std::string& path
     if (error) *error = why;
     return nullptr;
   };
-  // Non-blocking, so that a pipe without a reader fails at once instead of waiting.
+  constexpr const char* kNoFile = "не обычный файл и не символьное устройство";
+  auto acceptable = [](const struct stat& st) {
+    return S_ISREG(st.st_mode) || S_ISCHR(st.st_mode);
+  };
+  struct stat st {};
+  if (stat(path.c_str(), &st) == 0 && !acceptable(st)) return fail(kNoFile);
+  // Non-blocking, so that a pipe put there meanwhile fails at once instead of waiting.
   const int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
   if (fd < 0) return fail(SystemErrorText(errno));
-  struct stat st {};
-  if (fstat(fd, &st) != 0 || !(S_ISREG(st.st_mode) || S_ISCHR(st.st_mode))) {
+  if (fstat(fd, &st) != 0 || !acceptable(st)) {
     close(fd);
-    return fail("не обычный файл и не символьное устройство");
+    return fail(kNoFile);
   }
   fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   std::FILE* file = fdopen(fd, "ab");

@@ -77,8 +77,10 @@ HomeSources CurrentHomeSources() {
   std::vector<char> buffer(size > 0 ? static_cast<size_t>(size) : 16384);
   passwd entry{};
   passwd* found = nullptr;
+  // Only a home that is there: system users get "/nonexistent".
+  struct stat st {};
   if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found &&
-      found->pw_dir) {
+      found->pw_dir && stat(found->pw_dir, &st) == 0 && S_ISDIR(st.st_mode)) {
     s.databaseHome = found->pw_dir;
   }
   return s;

@@ -22,7 +22,7 @@ constexpr const char* kNoHomeMessage =
 struct HomeSources {
   std::string home;          // HOME
   std::string xdgDataHome;   // XDG_DATA_HOME
-  std::string databaseHome;  // the user database's home of the effective user
+  std::string databaseHome;  // the user database's home of the effective user, when it exists
 };
 
 // Reads the environment and the user database.
