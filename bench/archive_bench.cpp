@@ -21,6 +21,7 @@
 #include "folders/folder_compaction.h"
 #include "model/console_state.h"
 #include "platform/date_time.h"
+#include "quiet_services.h"
 
 namespace orti::bench {
 namespace {
@@ -135,19 +136,6 @@ class NoDialogs final : public Dialogs {
 class NoFiles final : public FileChooser {
  public:
   std::optional<std::string> ChooseSaveFile(const SaveFileRequest&) override { return {}; }
-};
-
-class NoLog final : public LogSink {
- public:
-  void AddLogLine(const std::string&) override {}
-};
-
-// The history page never talks to the instrument.
-class NoLink final : public Exchanger {
- public:
-  ExchangeStatus Exchange(std::string_view) override { return ExchangeStatus::kNoReply; }
-  std::string_view Reply() const override { return {}; }
-  std::string_view ReplyBuffer() const override { return {}; }
 };
 
 QApplication& Application() {

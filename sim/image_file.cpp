@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "platform/atomic_file.h"
-#include "platform/system_error.h"
 
 namespace orti::sim {
 
@@ -11,7 +10,7 @@ bool LoadImageFile(const std::string& path, MemoryImage& memory, std::string& er
   std::string bytes;
   FileResult r = ReadWholeFile(path, bytes);
   if (!r.ok) {
-    error = path + ": " + SystemErrorText(r.errorNumber);
+    error = path + ": " + FileErrorText(r);
     return false;
   }
   if (bytes.size() != kMemorySize) {
@@ -26,7 +25,7 @@ bool LoadImageFile(const std::string& path, MemoryImage& memory, std::string& er
 bool SaveImageFile(const std::string& path, const MemoryImage& memory, std::string& error) {
   FileResult r = WriteFileAtomically(path, std::string(memory.begin(), memory.end()));
   if (!r.ok) {
-    error = path + ": " + SystemErrorText(r.errorNumber);
+    error = path + ": " + FileErrorText(r);
     return false;
   }
   return true;

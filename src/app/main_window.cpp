@@ -368,8 +368,9 @@ void TForm1::UseSerialLine(std::unique_ptr<SerialPort> port, Clock& clock) {
   port_ = std::move(port);
   deviceLink_ = std::make_unique<DeviceLink>(*port_, state_, log_, clock, *linkHooks_);
   if (const std::string traceFile = TraceFile(); !traceFile.empty()) {
-    trace_ = FileTrafficTrace::Open(traceFile);
-    if (!trace_) log_.AddLogLine(std::string("Не удалось открыть файл трассировки ") + traceFile);
+    std::string error;
+    trace_ = FileTrafficTrace::Open(traceFile, &error);
+    if (!trace_) log_.AddLogLine("Не удалось открыть файл трассировки " + traceFile + ": " + error);
   }
   deviceLink_->SetTrace(trace_.get());
   link_ = deviceLink_.get();
@@ -445,12 +446,16 @@ void TForm1::FormResize() {
 
 StartupResult TForm1::FormShow(const std::vector<std::string>& arguments) {
   const ProgramFolderSources sources = CurrentProgramFolderSources();
-  const std::string folder = ResolveProgramFolder(sources);
+  const ProgramFolder folder = ResolveProgramFolder(sources);
+  if (!folder.problem.empty()) {
+    log_.AddLogLine(folder.problem);
+    Ask().ShowMessage(folder.problem);
+  }
   state_.exportFolder = ExportStartFolder(
-      folder, sources.userDataDir,
+      folder.path, sources.userDataDir,
       QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString(),
       QDir::homePath().toStdString());
-  return RunStartupSequence(state_, log_, *this, arguments, folder, LocalNow());
+  return RunStartupSequence(state_, log_, *this, arguments, folder.path, LocalNow());
 }
 
 void TForm1::ShowAfterStartup() {

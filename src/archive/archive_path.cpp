@@ -1,26 +1,33 @@
 #include "archive/archive_path.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdlib>
-#include <filesystem>
-#include <system_error>
+
+#include "platform/atomic_file.h"
+#include "platform/program_folder.h"
 
 namespace orti {
 
 std::string ResolveArchivePath(const ArchivePathSources& s) {
-  if (!s.override.empty()) return s.override;
-  const std::filesystem::path data = !s.xdgDataHome.empty()
-                                         ? std::filesystem::path(s.xdgDataHome)
-                                         : std::filesystem::path(s.home) / ".local" / "share";
-  const std::filesystem::path folder = data / "orti415";
-  std::error_code ignored;  // a folder that cannot be made shows when the file is opened
-  std::filesystem::create_directories(folder, ignored);
-  return (folder / "archive.sqlite").string();
+  if (!s.override.empty()) {
+    std::string target;
+    return ResolveLinks(s.override, target).ok ? target : s.override;
+  }
+  if (s.dataHome.empty()) return {};
+  const std::string folder = s.dataHome + "/orti415";
+  MakeFolders(folder, 0700);
+  const std::string path = folder + "/" + kArchiveFileName;
+  // A file or link already there stays as it is: SQLite refuses a link.
+  const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd >= 0) close(fd);
+  return path;
 }
 
 ArchivePathSources CurrentArchivePathSources() {
-  auto text = [](const char* value) { return std::string(value ? value : ""); };
-  return {text(std::getenv(kArchiveVariable)), text(std::getenv("XDG_DATA_HOME")),
-          text(std::getenv("HOME"))};
+  const char* value = std::getenv(kArchiveVariable);
+  return {value ? value : "", DataHome(CurrentHomeSources())};
 }
 
 }  // namespace orti

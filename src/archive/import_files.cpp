@@ -2,7 +2,6 @@
 
 #include "archive/csv_import.h"
 #include "platform/atomic_file.h"
-#include "platform/system_error.h"
 
 namespace orti {
 
@@ -12,7 +11,7 @@ FileImport ImportExportFile(ArchiveStore& store, const std::string& file, double
   std::string bytes;
   const FileResult read = ReadWholeFile(file, bytes);
   if (!read.ok) {
-    result.failure = SystemErrorText(read.errorNumber);
+    result.failure = FileErrorText(read);
     return result;
   }
   ParsedExport parsed = ParseExportFile(bytes);

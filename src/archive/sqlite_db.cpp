@@ -82,7 +82,9 @@ std::vector<uint8_t> SqliteStatement::Blob(int column) const {
 }
 
 SqliteDb::SqliteDb(const std::string& path, bool readOnly) {
-  const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+  // Never through a link: a link planted at the archive's name is refused.
+  const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) |
+                    SQLITE_OPEN_NOFOLLOW;
   const int rc = sqlite3_open_v2(path.c_str(), &db_, flags, nullptr);
   if (rc != SQLITE_OK) {
     const std::string reason = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);

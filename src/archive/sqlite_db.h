@@ -50,7 +50,8 @@ class SqliteStatement {
 
 class SqliteDb {
  public:
-  // Opens `path`; read-only opens never create or alter the file.
+  // Opens `path`, never through a symbolic link; read-only opens never create
+  // or alter the file.
   SqliteDb(const std::string& path, bool readOnly);
   ~SqliteDb();
   SqliteDb(const SqliteDb&) = delete;

@@ -218,9 +218,7 @@ std::optional<OperatorParts> SplitOperatorName(const std::string& name) {
   for (size_t i = 2; i < parts.size(); ++i) {
     result.patronymic += (i > 2 ? " " : "") + parts[i];
   }
-  for (const std::string* part : {&result.surname, &result.firstName, &result.patronymic}) {
-    if (!NamePartIsValid(*part)) return std::nullopt;
-  }
+  if (!OperatorNameIsValid(result)) return std::nullopt;
   return result;
 }
 

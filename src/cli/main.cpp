@@ -43,14 +43,20 @@ int main(int argc, char** argv) {
   const PortMap ports(CurrentPortMapSources());
   PosixSerialPort port(ports);
   SystemClock clock;
-  cli::CliEnvironment environment{port, clock, ResolveProgramFolder(CurrentProgramFolderSources()),
-                                  decimalSeparator, LocalNow()};
+  const ProgramFolder folder = ResolveProgramFolder(CurrentProgramFolderSources());
+  if (folder.path.empty()) {
+    std::cerr << "orti415-cli: " << kNoHomeMessage << "\n";
+    return cli::kExitRefused;
+  }
+  if (!folder.problem.empty()) std::cerr << folder.problem << "\n";  // the work log's line
+  cli::CliEnvironment environment{port, clock, folder.path, decimalSeparator, LocalNow()};
   const std::string traceFile = TraceFile(options.traceFile);
   std::unique_ptr<FileTrafficTrace> trace;
   if (!traceFile.empty()) {
-    trace = FileTrafficTrace::Open(traceFile);
+    std::string error;
+    trace = FileTrafficTrace::Open(traceFile, &error);
     if (!trace) {
-      std::cerr << "orti415-cli: cannot append to " << traceFile << "\n";
+      std::cerr << "orti415-cli: cannot append to " << traceFile << ": " << error << "\n";
       return cli::kExitRefused;
     }
   }
@@ -58,6 +64,10 @@ int main(int argc, char** argv) {
   environment.fastRead = options.fastRead;
   if (options.command == cli::Command::kArchive || !options.noArchive) {
     environment.archivePath = ResolveArchivePath(CurrentArchivePathSources());
+    if (environment.archivePath.empty()) {
+      std::cerr << "orti415-cli: " << kNoHomeMessage << "\n";
+      return cli::kExitRefused;
+    }
   }
   return cli::RunCommand(options, environment, ports, std::cout, std::cerr);
 }

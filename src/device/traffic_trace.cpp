@@ -1,10 +1,16 @@
 #include "device/traffic_trace.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
 
 #include "device/device_link.h"
+#include "platform/system_error.h"
 
 namespace orti {
 namespace {
@@ -47,9 +53,31 @@ std::string TraceLine(long long msOfDay, int port, int attempt, char direction,
   return line;
 }
 
-std::unique_ptr<FileTrafficTrace> FileTrafficTrace::Open(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "ab");
-  if (!file) return nullptr;
+std::unique_ptr<FileTrafficTrace> FileTrafficTrace::Open(const std::string& path,
+                                                         std::string* error) {
+  auto fail = [error](const std::string& why) {
+    if (error) *error = why;
+    return nullptr;
+  };
+  constexpr const char* kNoFile = "не обычный файл и не символьное устройство";
+  auto acceptable = [](const struct stat& st) {
+    return S_ISREG(st.st_mode) || S_ISCHR(st.st_mode);
+  };
+  struct stat st {};
+  if (stat(path.c_str(), &st) == 0 && !acceptable(st)) return fail(kNoFile);
+  // Non-blocking, so that a pipe put there meanwhile fails at once instead of waiting.
+  const int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd < 0) return fail(SystemErrorText(errno));
+  if (fstat(fd, &st) != 0 || !acceptable(st)) {
+    close(fd);
+    return fail(kNoFile);
+  }
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  std::FILE* file = fdopen(fd, "ab");
+  if (!file) {
+    close(fd);
+    return fail(SystemErrorText(errno));
+  }
   return std::unique_ptr<FileTrafficTrace>(new FileTrafficTrace(file));
 }
 

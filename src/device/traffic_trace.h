@@ -39,8 +39,11 @@ std::string TraceLine(long long msOfDay, int port, int attempt, char direction,
 // Appends to a file, one flushed line a frame.
 class FileTrafficTrace final : public TrafficTrace {
  public:
-  // Null when the file cannot be opened for appending.
-  static std::unique_ptr<FileTrafficTrace> Open(const std::string& path);
+  // Null when the file cannot be opened for appending, `error` (when given)
+  // saying why. Only a regular file or a character device (/dev/stderr) is
+  // taken: a pipe would hang the exchange once nobody reads it.
+  static std::unique_ptr<FileTrafficTrace> Open(const std::string& path,
+                                                std::string* error = nullptr);
   ~FileTrafficTrace() override;
 
   void Sent(int port, int attempt, std::string_view text) override;

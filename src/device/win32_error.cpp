@@ -7,10 +7,11 @@
 
 namespace orti {
 
-void ReportWin32Error(int errorNumber, ConsoleState& state, LogSink& log) {
+void ReportWin32Error(int errorNumber, ConsoleState& state, LogSink& log,
+                      const std::string& reason) {
   std::string text = std::to_string(errorNumber);
   if (errorNumber != 0) {
-    const std::string message = SystemErrorText(errorNumber);
+    const std::string message = reason.empty() ? SystemErrorText(errorNumber) : reason;
     if (!message.empty()) text += " - " + message;
   }
   log.AddLogLine("Win32 Error:" + text);

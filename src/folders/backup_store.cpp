@@ -10,8 +10,6 @@
 #include <ctime>
 #include <filesystem>
 
-#include "platform/system_error.h"
-
 namespace orti {
 namespace {
 
@@ -45,7 +43,13 @@ NewBackupName NewBackupPath(const std::string& programFolder, int& errorNumber) 
     std::snprintf(created, sizeof created, "%02d.%02d.%04d %02d:%02d:%02d.%03d", t.tm_mday,
                   t.tm_mon + 1, t.tm_year + 1900, t.tm_hour, t.tm_min, t.tm_sec, ms);
     const std::string path = folder + name;
-    if (!FileExists(path)) return {path, created};
+    // A name taken by anything, a link to nowhere included, is skipped.
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0) {
+      if (errno == ENOENT) return {path, created};
+      errorNumber = errno;  // e.g. a file where the folder should be
+      return {};
+    }
   }
 }
 
@@ -57,7 +61,7 @@ bool LoadBackup(const std::string& path, Backup& backup, std::string& error) {
   std::string bytes;
   const FileResult read = ReadWholeFile(path, bytes);
   if (!read.ok) {
-    error = SystemErrorText(read.errorNumber);
+    error = FileErrorText(read);
     return false;
   }
   return ParseBackup(bytes, backup, error);

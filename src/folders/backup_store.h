@@ -26,7 +26,8 @@ struct NewBackupName {
 // be made (errno in `errorNumber`).
 NewBackupName NewBackupPath(const std::string& programFolder, int& errorNumber);
 
-// Replaces the file atomically.
+// Replaces the file atomically; the first save creates it, never through a
+// link and never over a file that appeared at its name meanwhile.
 FileResult SaveBackup(const std::string& path, const Backup& backup);
 
 // False with a reason (UTF-8) when the file cannot be read or parsed.

@@ -20,7 +20,6 @@ constexpr const char* kMsgAlreadyChanged =
 constexpr const char* kMsgCannotRemove = "Невозможно удалить папку";
 constexpr const char* kMsgCannotClear = "Невозможно очистить папку";
 constexpr const char* kMsgCannotClearAll = "Невозможно очистить папки";
-constexpr const char* kMsgNameTooLong = "Имя папки не может быть длиннее 16 символов";
 
 // "Недопустимый символ 'x'".
 std::string RefusedCharMessage(const std::string& character);

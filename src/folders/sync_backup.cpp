@@ -102,7 +102,7 @@ bool WriteBackup::SaveChecked(std::string& error, bool restorable) {
   }
   const FileResult saved = SaveBackup(path_, backup_);
   if (saved.ok) return true;
-  error = path_ + ": " + SystemErrorText(saved.errorNumber);
+  error = path_ + ": " + FileErrorText(saved);
   return false;
 }
 

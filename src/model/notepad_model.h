@@ -13,6 +13,8 @@ constexpr int kMaxFolders = 100;
 constexpr int kSlotsPerFolder = 26;  // slot 25 is read and kept, never shown
 constexpr int kShownSlots = 25;      // views, counts and marks use slots 0..24
 constexpr int kFolderNameChars = 16;
+// A longer name, typed for a folder or as the default for new ones, is refused with:
+constexpr const char* kMsgNameTooLong = "Имя папки не может быть длиннее 16 символов";
 constexpr int kSlotImageChunks = 6;  // five chunks of five slots, then slot 25
 constexpr int kSlotImageChunkBytes = 110;
 constexpr int kFolderBlockBytes = 512;  // the header (18 bytes) and 26 slots of 19

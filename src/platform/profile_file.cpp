@@ -3,13 +3,25 @@
 #include <cerrno>
 
 #include "platform/cp1251.h"
+#include "platform/utf8.h"
 
 namespace orti {
 
 namespace {
 
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
+constexpr const char* kUtf16Refused =
+    "файл в кодировке UTF-16; сохраните его в кодировке Windows-1251 (ANSI)";
+
+// Ctrl-Z ends a file for old programs; the Windows functions take it for a blank.
 bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\v' || c == '\f';
+  return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1A';
+}
+
+bool StartsWith(std::string_view text, std::string_view start) {
+  return text.substr(0, start.size()) == start;
 }
 
 std::string_view Trim(std::string_view s) {
@@ -21,12 +33,6 @@ std::string_view Trim(std::string_view s) {
 std::string_view UpToNul(std::string_view s) {
   const size_t nul = s.find('\0');
   return nul == std::string_view::npos ? s : s.substr(0, nul);
-}
-
-std::string Fold(std::string_view cp1251) {
-  std::string folded(cp1251);
-  for (char& c : folded) c = static_cast<char>(Cp1251UpperByte(static_cast<unsigned char>(c)));
-  return folded;
 }
 
 // The section name when the line opens a section.
@@ -47,9 +53,8 @@ bool KeyName(std::string_view line, std::string_view& key) {
   return true;
 }
 
-// The cp1251 text a value is written as, so that it reads back unchanged.
-std::string EncodeValue(std::string_view utf8) {
-  std::string value = Utf8ToCp1251(utf8);
+// The value as written, so that it reads back unchanged.
+std::string EncodeValue(std::string value) {
   for (char& c : value) {
     if (c == '\r' || c == '\n' || c == '\0') c = ' ';
   }
@@ -71,20 +76,44 @@ std::string ProfileValue(std::string_view afterEquals) {
   return std::string(value);
 }
 
-ProfileText::ProfileText(const std::string& bytes) {
+ProfileText::ProfileText(const std::string& fileBytes) {
+  std::string_view bytes = fileBytes;
+  std::string converted;
+  if (StartsWith(bytes, kUtf8Mark)) {
+    encoding_ = Encoding::kUtf8;
+    bytes.remove_prefix(kUtf8Mark.size());
+  } else if (StartsWith(bytes, kUtf16LeMark) || StartsWith(bytes, kUtf16BeMark)) {
+    encoding_ = Encoding::kUtf16;
+    converted = Utf8ToCp1251(Utf16ToUtf8(bytes.substr(2), StartsWith(bytes, kUtf16BeMark)));
+    bytes = converted;
+  }
   sections_.emplace_back();
   size_t pos = 0;
   while (pos < bytes.size()) {
     const size_t brk = bytes.find_first_of("\r\n", pos);
     if (brk == std::string::npos) {
-      AddLine({bytes.substr(pos), ""});
+      AddLine({std::string(bytes.substr(pos)), ""});
       break;
     }
     const size_t endLength =
         bytes[brk] == '\r' && brk + 1 < bytes.size() && bytes[brk + 1] == '\n' ? 2 : 1;
-    AddLine({bytes.substr(pos, brk - pos), bytes.substr(brk, endLength)});
+    AddLine({std::string(bytes.substr(pos, brk - pos)), std::string(bytes.substr(brk, endLength))});
     pos = brk + endLength;
   }
+}
+
+std::string ProfileText::Fold(std::string_view text) const {
+  std::string folded(text);
+  for (char& c : folded) {
+    const auto byte = static_cast<unsigned char>(c);
+    // In UTF-8 only ASCII letters fold: other bytes are parts of characters.
+    if (encoding_ != Encoding::kUtf8 || byte < 0x80) c = static_cast<char>(Cp1251UpperByte(byte));
+  }
+  return folded;
+}
+
+std::string ProfileText::ToFile(std::string_view utf8) const {
+  return encoding_ == Encoding::kUtf8 ? std::string(utf8) : Utf8ToCp1251(utf8);
 }
 
 void ProfileText::AddLine(Line line) {
@@ -102,22 +131,23 @@ void ProfileText::AddLine(Line line) {
 
 bool ProfileText::Read(std::string_view section, std::string_view key, std::string& value) const {
   value.clear();
-  const auto s = sectionIndex_.find(Fold(Trim(Utf8ToCp1251(section))));
+  const auto s = sectionIndex_.find(Fold(Trim(ToFile(section))));
   if (s == sectionIndex_.end()) return false;
   const Section& found = sections_[s->second];
-  const auto k = found.keys.find(Fold(Trim(Utf8ToCp1251(key))));
+  const auto k = found.keys.find(Fold(Trim(ToFile(key))));
   if (k == found.keys.end()) return false;
   const std::string& text = found.lines[k->second].text;
   const size_t eq = text.find('=');
   if (eq == std::string::npos) return false;  // a key without "=" has an empty value
-  value = Cp1251ToUtf8(ProfileValue(std::string_view(text).substr(eq + 1)));
+  value = ProfileValue(std::string_view(text).substr(eq + 1));
+  if (encoding_ != Encoding::kUtf8) value = Cp1251ToUtf8(value);
   return !value.empty();
 }
 
 void ProfileText::Write(std::string_view section, std::string_view key, std::string_view value) {
-  const std::string sectionName = Utf8ToCp1251(section);
-  const std::string keyName = Utf8ToCp1251(key);
-  const std::string keyText = keyName + "=" + EncodeValue(value);
+  const std::string sectionName = ToFile(section);
+  const std::string keyName = ToFile(key);
+  const std::string keyText = keyName + "=" + EncodeValue(ToFile(value));
   if (sections_.empty()) sections_.emplace_back();
 
   auto terminateLastLine = [this] {
@@ -165,7 +195,7 @@ size_t ProfileText::LineCount() const {
 }
 
 std::string ProfileText::Bytes() const {
-  std::string bytes;
+  std::string bytes(encoding_ == Encoding::kUtf8 ? kUtf8Mark : std::string_view());
   for (const Section& s : sections_) {
     for (const Line& line : s.lines) {
       bytes += line.text;
@@ -193,9 +223,10 @@ int ProfileNumber(std::string_view text) {
   return static_cast<int>(n > kMax ? kMax : n);
 }
 
-ProfileText ReadProfileFile(const std::string& path) {
+ProfileText ReadProfileFile(const std::string& path, FileResult* result) {
   std::string bytes;
-  if (!ReadWholeFile(path, bytes).ok) bytes.clear();
+  const FileResult read = ReadWholeFile(path, bytes, kMaxSettingsFileBytes);
+  if (result) *result = read;
   return ProfileText(bytes);
 }
 
@@ -204,20 +235,21 @@ bool ReadSetting(const std::string& path, std::string_view section, std::string_
   return ReadProfileFile(path).Read(section, key, value);
 }
 
-FileResult WriteSetting(const std::string& path, std::string_view section, std::string_view key,
-                        std::string_view value) {
-  std::string bytes;
-  FileResult read = ReadWholeFile(path, bytes);
+FileResult EditProfileFile(const std::string& path, const std::function<void(ProfileText&)>& edit,
+                           ReplaceSeam* seam) {
+  FileResult read;
+  ProfileText text = ReadProfileFile(path, &read);
   // Only a missing file may be started afresh; one that cannot be read must
-  // not be replaced by a file holding this single key.
+  // not be replaced by a file holding only these edits.
   if (!read.ok && read.errorNumber != ENOENT) return read;
-  ProfileText text(read.ok ? bytes : std::string());
-  text.Write(section, key, value);
-  return ReplaceFile(path, text.Bytes());
+  if (text.IsUtf16()) return {false, EILSEQ, kUtf16Refused};
+  edit(text);
+  return ReplaceFile(path, text.Bytes(), seam);
 }
 
-FileResult WriteProfileFile(const std::string& path, const ProfileText& text, ReplaceSeam* seam) {
-  return ReplaceFile(path, text.Bytes(), seam);
+FileResult WriteSetting(const std::string& path, std::string_view section, std::string_view key,
+                        std::string_view value) {
+  return EditProfileFile(path, [&](ProfileText& text) { text.Write(section, key, value); });
 }
 
 }  // namespace orti

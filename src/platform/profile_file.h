@@ -4,7 +4,12 @@
 // profile-string functions (GetPrivateProfileStringA) read it, since programs
 // on Windows machines share the file:
 //
+// - a UTF-8 byte-order mark is skipped (the text is then UTF-8, and the mark
+//   is kept when written); a UTF-16 file (by its mark) is read, converted to
+//   cp1251, but never written: a program appending cp1251 lines to it would
+//   leave a file nobody reads;
 // - lines end with CR LF, LF or CR alone; no CR ever stays in a value;
+// - Ctrl-Z (0x1A), the old end-of-file mark, counts as a blank;
 // - a line, once stripped of blanks, that begins with "[" and holds a "]"
 //   after it opens a section named by the text up to the LAST "]" (blanks
 //   around the name ignored); a line without "]" is no section header;
@@ -20,6 +25,7 @@
 // lines and their order survive byte for byte. The file is parsed once; reads
 // and writes are then lookups.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -49,10 +55,14 @@ class ProfileText {
   // Number of lines; no key can exist beyond it.
   size_t LineCount() const;
 
-  // The file's bytes (cp1251).
+  // The file's bytes (cp1251, or UTF-8 after its mark).
   std::string Bytes() const;
 
+  // A UTF-16 file: read, never to be written.
+  bool IsUtf16() const { return encoding_ == Encoding::kUtf16; }
+
  private:
+  enum class Encoding { kCp1251, kUtf8, kUtf16 };
   struct Line {
     std::string text;  // without its line end
     std::string end;   // "\r\n", "\n", "\r" or "" for a last line without one
@@ -62,9 +72,12 @@ class ProfileText {
     std::unordered_map<std::string, size_t> keys;  // folded key name → first line of it
   };
   void AddLine(Line line);
+  std::string Fold(std::string_view text) const;
+  std::string ToFile(std::string_view utf8) const;  // a name or value in the file's encoding
 
   std::vector<Section> sections_;  // sections_[0]: the lines before the first header
   std::unordered_map<std::string, size_t> sectionIndex_;  // folded name → first section
+  Encoding encoding_ = Encoding::kCp1251;
 };
 
 // The value text as the Windows functions return it from the text after "=":
@@ -75,21 +88,24 @@ std::string ProfileValue(std::string_view afterEquals);
 // blanks and sign, the rest ignored; 0 without digits; clamped to int.
 int ProfileNumber(std::string_view text);
 
-// Reads the file once; a missing or unreadable file reads as empty.
-ProfileText ReadProfileFile(const std::string& path);
+// Reads the file once (at most kMaxSettingsFileBytes); a missing or
+// unreadable file reads as empty, and `result`, when given, says why.
+ProfileText ReadProfileFile(const std::string& path, FileResult* result = nullptr);
 
 // One key of the file; false when the file, the section or the key is missing
 // or the value is empty.
 bool ReadSetting(const std::string& path, std::string_view section, std::string_view key,
                  std::string& value);
 
-// Writes one key, replacing the whole file (ReplaceFile: a missing file is
-// created). On failure the file is left as it was.
+// Reads the file, lets `edit` change its text and replaces the file once
+// (ReplaceFile: a missing file is created). A file that exists but cannot be
+// read is never replaced by the edits alone, and a UTF-16 file is refused
+// (EILSEQ); on failure the file is left as it was.
+FileResult EditProfileFile(const std::string& path, const std::function<void(ProfileText&)>& edit,
+                           ReplaceSeam* seam = nullptr);
+
+// Writes one key (EditProfileFile).
 FileResult WriteSetting(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value);
-
-// Writes the whole text once, in place of the file (ReplaceFile).
-FileResult WriteProfileFile(const std::string& path, const ProfileText& text,
-                            ReplaceSeam* seam = nullptr);
 
 }  // namespace orti

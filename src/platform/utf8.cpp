@@ -21,4 +21,51 @@ size_t CharacterCount(std::string_view s) {
   return n;
 }
 
+namespace {
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+}  // namespace
+
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+  constexpr char32_t kReplacement = 0xFFFD;
+  auto unit = [&](size_t i) -> char32_t {
+    const auto a = static_cast<unsigned char>(bytes[i]),
+               b = static_cast<unsigned char>(bytes[i + 1]);
+    return bigEndian ? (a << 8 | b) : (b << 8 | a);
+  };
+  std::string out;
+  size_t i = 0;
+  for (; i + 1 < bytes.size(); i += 2) {
+    const char32_t u = unit(i);
+    if (u >= 0xD800 && u < 0xDC00 && i + 3 < bytes.size()) {
+      const char32_t low = unit(i + 2);
+      if (low >= 0xDC00 && low < 0xE000) {
+        AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+        i += 2;
+        continue;
+      }
+    }
+    AppendUtf8(out, u >= 0xD800 && u < 0xE000 ? kReplacement : u);
+  }
+  if (i < bytes.size()) AppendUtf8(out, kReplacement);
+  return out;
+}
+
 }  // namespace orti

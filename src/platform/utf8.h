@@ -12,4 +12,8 @@ std::string FirstCharacter(std::string_view s);
 // Number of characters (code points) in `s`.
 size_t CharacterCount(std::string_view s);
 
+// UTF-16 bytes (no byte-order mark) as UTF-8; an unpaired surrogate or an odd
+// last byte becomes U+FFFD.
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian);
+
 }  // namespace orti

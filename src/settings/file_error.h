@@ -3,10 +3,11 @@
 
 #include <string>
 
+#include "platform/atomic_file.h"
 #include "platform/dialogs.h"
 
 namespace orti {
 
-void ReportWriteFailure(Dialogs& dialogs, const std::string& path, int errorNumber);
+void ReportWriteFailure(Dialogs& dialogs, const std::string& path, const FileResult& result);
 
 }  // namespace orti

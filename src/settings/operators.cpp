@@ -1,10 +1,10 @@
 #include "settings/operators.h"
 
 #include <algorithm>
-#include <cerrno>
 
 #include "platform/cp1251.h"
 #include "platform/text_case.h"
+#include "platform/utf8.h"
 #include "settings/file_error.h"
 
 namespace orti {
@@ -64,6 +64,12 @@ bool NamePartIsValid(const std::string& part) {
   return lossless;
 }
 
+bool OperatorNameIsValid(const OperatorParts& parts) {
+  return NamePartIsValid(parts.surname) && NamePartIsValid(parts.firstName) &&
+         NamePartIsValid(parts.patronymic) &&
+         CharacterCount(OperatorEntry(parts)) <= kMaxOperatorNameChars;
+}
+
 std::string TrimNamePart(const std::string& part) {
   size_t begin = 0;
   size_t end = part.size();
@@ -75,9 +81,10 @@ std::string TrimNamePart(const std::string& part) {
 bool OperatorEntryIsValid(const std::string& entry) {
   if (std::count(entry.begin(), entry.end(), kNamePartSeparator) > 2) return false;
   const OperatorParts parts = SplitOperatorEntry(entry);
+  if (!OperatorNameIsValid(parts)) return false;
   bool any = false;
   for (const std::string* part : {&parts.surname, &parts.firstName, &parts.patronymic}) {
-    if (!NamePartIsValid(*part) || TrimNamePart(*part) != *part) return false;
+    if (TrimNamePart(*part) != *part) return false;
     any = any || !part->empty();
   }
   return any;
@@ -214,14 +221,9 @@ void WriteOperators(const ConsoleState& state, ProfileText& file) {
 }
 
 bool SaveOperators(const ConsoleState& state, Dialogs& dialogs) {
-  std::string bytes;
-  FileResult result = ReadWholeFile(state.settingsPath, bytes);
-  if (result.ok || result.errorNumber == ENOENT) {
-    ProfileText file(result.ok ? bytes : std::string());
-    WriteOperators(state, file);
-    result = WriteProfileFile(state.settingsPath, file);
-  }
-  if (!result.ok) ReportWriteFailure(dialogs, state.settingsPath, result.errorNumber);
+  const FileResult result =
+      EditProfileFile(state.settingsPath, [&](ProfileText& file) { WriteOperators(state, file); });
+  if (!result.ok) ReportWriteFailure(dialogs, state.settingsPath, result);
   return result.ok;
 }
 
@@ -230,12 +232,10 @@ AddOutcome AddOperator(ConsoleState& state, OperatorTable& table, const Operator
   AddOutcome outcome;
   const OperatorParts parts{TrimNamePart(typed.surname), TrimNamePart(typed.firstName),
                             TrimNamePart(typed.patronymic)};
-  const std::string* all[] = {&parts.surname, &parts.firstName, &parts.patronymic};
-  for (const std::string* part : all) {
-    if (part->empty() || !NamePartIsValid(*part)) {
-      dialogs.ShowMessage(kRefusedNameMessage);
-      return outcome;
-    }
+  if (parts.surname.empty() || parts.firstName.empty() || parts.patronymic.empty() ||
+      !OperatorNameIsValid(parts)) {
+    dialogs.ShowMessage(kRefusedNameMessage);
+    return outcome;
   }
   // The first operator added to an empty list is the operator of
   // the run, also when the list was emptied by deletions.

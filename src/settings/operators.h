@@ -16,6 +16,8 @@ namespace orti {
 
 constexpr char kNamePartSeparator = '_';
 constexpr const char* kRefusedNameMessage = "Заполните поля правильно";
+// An operator's full name ends every exported line: longer names are refused.
+constexpr size_t kMaxOperatorNameChars = 64;
 
 struct OperatorParts {
   std::string surname;
@@ -37,12 +39,16 @@ bool AddOperatorEntry(std::vector<std::string>& operators, const std::string& en
 // formula ("=", "+", "-", "@") and must be writable in cp1251. Empty passes.
 bool NamePartIsValid(const std::string& part);
 
+// Every part passes NamePartIsValid, and the full name (the parts joined by
+// blanks) holds at most kMaxOperatorNameChars characters.
+bool OperatorNameIsValid(const OperatorParts& parts);
+
 // A part with the blanks around it removed (spaces and tabs).
 std::string TrimNamePart(const std::string& part);
 
 // An entry as a name typed on the settings page or in the registration
-// window could have made it: at most three parts, each passing
-// NamePartIsValid and free of blanks around it, not all of them empty.
+// window could have made it: at most three parts, passing
+// OperatorNameIsValid, each free of blanks around it, not all of them empty.
 bool OperatorEntryIsValid(const std::string& entry);
 
 // Marks the surname of a refused entry in the settings page's grid.

@@ -27,17 +27,15 @@ bool NewEntryTyped(const NewOperatorCells& cells) {
 bool AcceptRegistration(ConsoleState& state, const StringGrid& users, int selectedRow,
                         bool newEntry, const NewOperatorCells& cells, Dialogs& dialogs) {
   if (newEntry) {
-    const NewOperatorCells trimmed = {TrimNamePart(cells[0]), TrimNamePart(cells[1]),
-                                      TrimNamePart(cells[2])};
-    for (const auto& part : trimmed) {
-      if (!NamePartIsValid(part)) {
-        dialogs.ShowMessage(kRefusedNameMessage);
-        return false;
-      }
+    const OperatorParts typed{TrimNamePart(cells[0]), TrimNamePart(cells[1]),
+                              TrimNamePart(cells[2])};
+    if (!OperatorNameIsValid(typed)) {
+      dialogs.ShowMessage(kRefusedNameMessage);
+      return false;
     }
-    state.session.surname = trimmed[0];
-    state.session.firstName = trimmed[1];
-    state.session.patronymic = trimmed[2];
+    state.session.surname = typed.surname;
+    state.session.firstName = typed.firstName;
+    state.session.patronymic = typed.patronymic;
     state.session.registrationResult = 0;
     return true;
   }

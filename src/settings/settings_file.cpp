@@ -1,9 +1,10 @@
 #include "settings/settings_file.h"
 
 #include <algorithm>
-#include <cerrno>
 
+#include "model/notepad_model.h"
 #include "platform/profile_file.h"
+#include "platform/utf8.h"
 #include "settings/file_error.h"
 
 namespace orti {
@@ -33,7 +34,12 @@ bool LoadSettings(ConsoleState& state, OperatorTable& operators, LogSink* log) {
     state.settings.startPage = StartPage::kByDate;
     return false;
   }
-  const ProfileText file = ReadProfileFile(state.settingsPath);
+  FileResult read;
+  const ProfileText file = ReadProfileFile(state.settingsPath, &read);
+  if (!read.ok && log) {
+    log->AddLogLine("Файл настроек не прочитан: " + state.settingsPath + ": " +
+                    FileErrorText(read));
+  }
   std::string text;
 
   int page = file.Read(kStartpageSection, kStartpageKey, text) ? ProfileNumber(text) : 0;
@@ -59,7 +65,9 @@ bool LoadSettings(ConsoleState& state, OperatorTable& operators, LogSink* log) {
   int style = file.Read(kStartpageSection, kStartStyleKey, text) ? ProfileNumber(text) : -1;
   state.settings.startMaximised = style == 1;
 
-  if (file.Read(kFolderNameSection, kNewFolderNameKey, text)) {
+  // A name longer than a folder's would be refused when typed: the default stays.
+  if (file.Read(kFolderNameSection, kNewFolderNameKey, text) &&
+      CharacterCount(text) <= kFolderNameChars) {
     state.settings.defaultNewFolderName = Replaced(text, '_', ' ');
   }
 
@@ -67,9 +75,7 @@ bool LoadSettings(ConsoleState& state, OperatorTable& operators, LogSink* log) {
   return true;
 }
 
-std::string SettingsFileText(const ConsoleState& state, const SettingsPageValues& values,
-                             const std::string& oldBytes) {
-  ProfileText file(oldBytes);
+void WriteSettings(const ConsoleState& state, const SettingsPageValues& values, ProfileText& file) {
   WriteOperators(state, file);
   file.Write(kStartpageSection, kStartpageKey, std::to_string(static_cast<int>(values.startPage)));
   if (values.fixedConnection && !values.port.empty() && !values.device.empty()) {
@@ -82,22 +88,20 @@ std::string SettingsFileText(const ConsoleState& state, const SettingsPageValues
   file.Write(kConnectionSection, kFastReadKey, values.fastRead ? "1" : "0");
   file.Write(kStartpageSection, kStartStyleKey, values.startMaximised ? "1" : "0");
   file.Write(kFolderNameSection, kNewFolderNameKey, Replaced(values.newFolderName, ' ', '_'));
-  return file.Bytes();
 }
 
 bool SaveSettings(ConsoleState& state, const SettingsPageValues& values, Dialogs& dialogs,
                   ReplaceSeam* seam) {
-  std::string bytes;
-  FileResult result = ReadWholeFile(state.settingsPath, bytes);
-  // Only a missing file may be started afresh; one that cannot be read must
-  // not be replaced by a file holding only this save's keys.
-  if (result.ok || result.errorNumber == ENOENT) {
-    if (!result.ok) bytes.clear();
-    result = ReplaceFile(state.settingsPath, SettingsFileText(state, values, bytes), seam);
+  if (CharacterCount(values.newFolderName) > kFolderNameChars) {
+    state.settings.settingsChanged = true;
+    dialogs.ShowMessage(kMsgNameTooLong);
+    return false;
   }
+  const FileResult result = EditProfileFile(
+      state.settingsPath, [&](ProfileText& file) { WriteSettings(state, values, file); }, seam);
   if (!result.ok) {
     state.settings.settingsChanged = true;  // nothing was saved
-    ReportWriteFailure(dialogs, state.settingsPath, result.errorNumber);
+    ReportWriteFailure(dialogs, state.settingsPath, result);
     return false;
   }
   state.settings.settingsChanged = false;

@@ -9,6 +9,7 @@
 #include "platform/atomic_file.h"
 #include "platform/dialogs.h"
 #include "platform/log_sink.h"
+#include "platform/profile_file.h"
 #include "settings/operators.h"
 
 namespace orti {
@@ -26,20 +27,21 @@ struct SettingsPageValues {
 
 // Fills the in-memory settings and the operators. Returns false when there is
 // no settings file: only the start page is then set, and the page's folder
-// name stays empty.
+// name stays empty. A file that cannot be read (no regular file, larger than
+// kMaxSettingsFileBytes) reads as empty and is named by one line of `log`.
 // A refused operator entry is named by one line of `log`, when given.
 bool LoadSettings(ConsoleState& state, OperatorTable& operators, LogSink* log = nullptr);
 
-// The whole new file: `oldBytes` with every key of a save written in order
-// (the operators first), every other byte kept.
-std::string SettingsFileText(const ConsoleState& state, const SettingsPageValues& values,
-                             const std::string& oldBytes);
+// Every key of a save written into the file's text in order (the operators
+// first), every other byte kept.
+void WriteSettings(const ConsoleState& state, const SettingsPageValues& values, ProfileText& file);
 
 // Builds the whole new file in memory and replaces the file once
 // (ReplaceFile), so a failure or a crash leaves the old file or the new one.
 // Says "Настройки сохранены", clears the settings-changed flag and returns
-// true when it went in; otherwise reports the path and the system's reason,
-// sets the flag and returns false.
+// true when it went in; otherwise reports the path and the system's reason
+// (or refuses a new-folder name longer than a folder's), sets the flag and
+// returns false.
 bool SaveSettings(ConsoleState& state, const SettingsPageValues& values, Dialogs& dialogs,
                   ReplaceSeam* seam = nullptr);
 

@@ -46,7 +46,7 @@ void SaveWorkLog(const WorkLog& log, const ConsoleState& state, Dialogs& dialogs
   const std::string path = state.programFolder + kWorkLogFileName;
   FileResult result = ReplaceFile(path, WorkLogFileBytes(log));
   if (!result.ok) {
-    ReportWriteFailure(dialogs, path, result.errorNumber);
+    ReportWriteFailure(dialogs, path, result);
     return;
   }
   dialogs.ShowMessage("Протокол сохранен в файле\n" + path);

@@ -6,7 +6,7 @@
 #include "device/win32_error.h"
 #include "platform/atomic_file.h"
 #include "platform/cp1251.h"
-#include "platform/system_error.h"
+#include "views/exported_records.h"
 #include "views/view_layout.h"
 
 namespace orti {
@@ -65,13 +65,17 @@ std::string ExportHeader(const StringGrid& view) {
   return header + kOperatorTitle;
 }
 
-std::string ExportRowText(const StringGrid& view, int row) {
-  std::string text;
+std::vector<std::string> ExportRowFields(const StringGrid& view, int row) {
+  std::vector<std::string> fields;
   for (int c = kFirstChoiceColumn; c <= kLastChoiceColumn; ++c) {
     const std::string& cell = view.Cell(c, row);
-    text += (IsFolderColumn(view, c) ? ExportNameField(cell) : cell) + ";";
+    fields.push_back(IsFolderColumn(view, c) ? ExportNameField(cell) : cell);
   }
-  return text;
+  return fields;
+}
+
+std::string ExportRowText(const StringGrid& view, int row) {
+  return JoinExportFields(ExportRowFields(view, row));
 }
 
 ExportOutcome ExportRows(ExportContext& c, const std::vector<int>& rows) {
@@ -96,21 +100,17 @@ ExportOutcome ExportRows(ExportContext& c, const std::vector<int>& rows) {
   }
 
   const std::string header = ExportHeader(c.view);
-  std::vector<std::string> existing;
-  std::string lineEnd;  // completes an unterminated last line before anything is appended
+  std::string oldBytes;  // an extended file's content, kept as it is before the new lines
+  ExistingExport existing;
   if (extend) {
-    std::string bytes;
-    FileResult read = ReadWholeFile(path, bytes);
+    FileResult read = ReadWholeFile(path, oldBytes);
     if (!read.ok) {
-      c.dialogs.ShowMessage("Ошибка при чтении файла\n" + path + "\n" +
-                            SystemErrorText(read.errorNumber));
+      c.dialogs.ShowMessage("Ошибка при чтении файла\n" + path + "\n" + FileErrorText(read));
       return ExportOutcome::kStopped;
     }
-    ExistingExport file = ReadExistingExport(bytes);
-    existing = std::move(file.lines);
-    lineEnd = file.lineEndToAdd;
+    existing = ReadExistingExport(oldBytes);
     // An empty file has no header to keep: it is written like a new one.
-    if (!existing.empty() && existing.front() != header) {
+    if (!existing.lines.empty() && existing.lines.front() != header) {
       c.dialogs.Ask(
           "Структура файла не соответствует\nструктуре сохраняемых данных.\nВыполнение операции "
           "невозможно",
@@ -120,28 +120,24 @@ ExportOutcome ExportRows(ExportContext& c, const std::vector<int>& rows) {
   }
 
   std::string text;
-  if (!extend || existing.empty()) text += header + "\r\n";
+  if (existing.lines.empty()) text += header + "\r\n";
+  const ExportedRecords held(ExportRowFields(c.view, 0), existing.lines);
   const std::string operatorField = ExportNameField(c.state.session.operatorFullName);
   for (int row : rows) {
     if (row < c.view.FixedRows() || row >= c.view.RowCount()) continue;
-    const std::string rowText = ExportRowText(c.view, row);
-    bool present = false;
-    for (const std::string& line : existing) {
-      if (line.find(rowText) != std::string::npos) {
-        present = true;
-        break;
-      }
-    }
-    if (!present) text += rowText + operatorField + "\r\n";
+    std::vector<std::string> fields = ExportRowFields(c.view, row);
+    if (held.DecimalSeparator()) held.UseSeparator(fields, held.DecimalSeparator());
+    if (!held.Holds(fields)) text += JoinExportFields(fields) + operatorField + "\r\n";
   }
 
-  // A replaced file goes through ReplaceFile (links followed, a read-only
-  // file refused); an extended one is appended to, after a line end that
-  // completes its last line, so that no record is glued onto it.
+  // Replaced or extended through ReplaceFile (links followed, a read-only
+  // file refused, the old file or the new one after a crash). An extension
+  // first completes the file's last line, so that no record is glued onto it.
   const std::string bytes = Utf8ToCp1251(text);
-  FileResult written = extend ? AppendToFile(path, lineEnd + bytes) : ReplaceFile(path, bytes);
+  FileResult written =
+      ReplaceFile(path, oldBytes + existing.lineEndToAdd + bytes, c.fileSeam, oldBytes.size());
   if (!written.ok) {
-    ReportWin32Error(written.errorNumber, c.state, c.log);
+    ReportWin32Error(written.errorNumber, c.state, c.log, written.reason);
     c.dialogs.ShowMessage("Ошибка при открытии файла\n" + path + "\n" + c.state.link.lastErrorText);
     return ExportOutcome::kStopped;
   }

@@ -11,6 +11,7 @@
 
 #include "device/console_services.h"
 #include "model/string_grid.h"
+#include "platform/atomic_file.h"
 
 namespace orti {
 
@@ -27,6 +28,7 @@ enum class ExportOutcome {
 struct ExportContext : ConsoleServices {
   const StringGrid& view;
   FileChooser& files;
+  ReplaceSeam* fileSeam = nullptr;  // tests: stops the file's replace at a chosen step
 };
 
 // A name field (folder or operator) as an export holds it: ";" and control
@@ -46,11 +48,16 @@ ExistingExport ReadExistingExport(const std::string& cp1251Bytes);
 
 // The header this view writes: the titles of columns 3..9 each followed by ";", then "Исполнитель".
 std::string ExportHeader(const StringGrid& view);
-// A record's text as the file holds it, without the operator: columns 3..9
-// each followed by ";", the folder name protected by ExportNameField.
+// A record's fields as the file holds them, without the operator: columns
+// 3..9, the folder name protected by ExportNameField.
+std::vector<std::string> ExportRowFields(const StringGrid& view, int row);
+// The same as one text, each field followed by ";".
 std::string ExportRowText(const StringGrid& view, int row);
 
-// Writes `rows` (grid rows, in the order given); rows outside the grid are left out.
+// Writes `rows` (grid rows, in the order given); rows outside the grid are
+// left out. An extended file is replaced by its old bytes plus the new lines
+// (ReplaceFile), so a crash leaves it as it was or with every new line; its
+// decimal separator is kept, and a record it holds by value is left out.
 ExportOutcome ExportRows(ExportContext& context, const std::vector<int>& rows);
 
 }  // namespace orti

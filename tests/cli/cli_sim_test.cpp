@@ -484,6 +484,24 @@ TEST(CliWithoutInstrument, APortNobodyServesGivesStatusOneAndTheFailureLines) {
   EXPECT_EQ(run.err.find("Запрос папок прибора"), std::string::npos);
 }
 
+// Nothing the command line reads whole or writes to may hang it or fill the
+// memory: a device or a pipe in a file's place is refused at once, by name.
+TEST(CliWithoutInstrument, DevicesAndPipesInPlaceOfFilesAreRefusedAtOnce) {
+  test::TempDir dir;
+  const std::string fifo = dir.File("fifo");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  for (const char* input : {"/dev/zero", fifo.c_str()}) {
+    const CliRun import = RunCliProgram({"archive", "import", input}, "", dir);
+    EXPECT_EQ(import.status, 1) << input;
+    EXPECT_NE(import.err.find(std::string(input) + ": не обычный файл"), std::string::npos)
+        << import.err;
+  }
+  const CliRun trace = RunCliProgram({"--trace", fifo, "ports"}, "", dir);
+  EXPECT_EQ(trace.status, 2);
+  EXPECT_NE(trace.err.find("cannot append to " + fifo), std::string::npos) << trace.err;
+  EXPECT_EQ(RunCliProgram({"--trace", "/dev/null", "ports"}, "", dir).status, 0);
+}
+
 TEST(CliWithoutInstrument, UsageErrorsGiveStatusTwoAndHelpTheWholeUsage) {
   test::TempDir dir;
   const CliRun none = RunCliProgram({}, "", dir);

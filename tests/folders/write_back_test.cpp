@@ -1,7 +1,11 @@
 // What keeps a failed write from losing records: the backup file, the
 // pending state that survives "Нет", and the questions at quitting.
 
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cstdio>
+#include <ctime>
 
 #include "folder_fixture.h"
 #include "folders/backup_store.h"
@@ -217,6 +221,31 @@ TEST(BackupStore, KeepsTheFiftyNewestCompletedAndEveryUnfinished) {
   EXPECT_EQ(left.front(), paths[1]);
   EXPECT_EQ(left.back(), paths.back());
   EXPECT_EQ(access(paths[0].c_str(), F_OK), -1);
+}
+
+// Backup names are predictable to the millisecond: a link planted at every
+// name of the next seconds is skipped, and nothing is written where they point.
+TEST(BackupStore, ANameTakenByAPlantedLinkIsNeverUsed) {
+  TempDir home;
+  ASSERT_EQ(mkdir(home.File("backups").c_str(), 0755), 0);
+  const std::time_t now = std::time(nullptr);
+  for (std::time_t second = now; second < now + 3; ++second) {
+    std::tm t{};
+    localtime_r(&second, &t);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &t);
+    for (int ms = 0; ms < 1000; ++ms) {
+      char name[64];
+      std::snprintf(name, sizeof name, "backups/orti415-backup-%s-%03d.txt", stamp, ms);
+      ASSERT_EQ(symlink(home.File("elsewhere").c_str(), home.File(name).c_str()), 0);
+    }
+  }
+  int errorNumber = 0;
+  const NewBackupName name = NewBackupPath(home.Path(), errorNumber);
+  struct stat st {};
+  EXPECT_NE(lstat(name.path.c_str(), &st), 0) << name.path;
+  ASSERT_TRUE(SaveBackup(name.path, Backup{}).ok);
+  EXPECT_EQ(access(home.File("elsewhere").c_str(), F_OK), -1);
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -54,20 +57,44 @@ TEST(ProgramFolder, OverrideThenWritableExecutableFolderThenUserData) {
   s.homeOverride = dir.File("home");
   s.executableDir = dir.Path();
   s.userDataDir = dir.File("user/orti415");
-  EXPECT_EQ(ResolveProgramFolder(s), dir.File("home/"));
+  EXPECT_EQ(ResolveProgramFolder(s).path, dir.File("home/"));
   EXPECT_TRUE(FileExists(dir.File("home")));
+  EXPECT_EQ(ResolveProgramFolder(s).problem, "");
 
   // The executable's folder only for a portable copy that already holds its settings.
   s.homeOverride.clear();
-  EXPECT_EQ(ResolveProgramFolder(s), dir.File("user/orti415/"));
+  EXPECT_EQ(ResolveProgramFolder(s).path, dir.File("user/orti415/"));
   WriteBytes(dir.File("orti415.ini"), "");
-  EXPECT_EQ(ResolveProgramFolder(s), dir.Path());
+  EXPECT_EQ(ResolveProgramFolder(s).path, dir.Path());
   s.executableDir = "/usr/bin";  // never an installed program's folder, whoever starts it
-  EXPECT_EQ(ResolveProgramFolder(s), dir.File("user/orti415/"));
+  EXPECT_EQ(ResolveProgramFolder(s).path, dir.File("user/orti415/"));
 
   s.executableDir = dir.File("does-not-exist");
-  EXPECT_EQ(ResolveProgramFolder(s), dir.File("user/orti415/"));
-  EXPECT_TRUE(FileExists(dir.File("user/orti415")));
+  EXPECT_EQ(ResolveProgramFolder(s).path, dir.File("user/orti415/"));
+  struct stat st {};
+  ASSERT_EQ(stat(dir.File("user/orti415").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u) << "a per-user folder is the user's alone";
+
+  // No home at all: no folder, never a shared one; ORTI415_HOME naming a file: a problem to say.
+  s.userDataDir.clear();
+  EXPECT_EQ(ResolveProgramFolder(s).path, "");
+  s.homeOverride = dir.File("orti415.ini");
+  EXPECT_NE(ResolveProgramFolder(s).problem.find("это не папка"), std::string::npos);
+}
+
+TEST(ProgramFolder, OneHomeRuleForEveryPerUserFile) {
+  struct Case {
+    HomeSources sources;
+    const char* dataHome;
+  } cases[] = {
+      {{"/home/a", "", "/home/db"}, "/home/a/.local/share"},
+      {{"/home/a/", "/data/x", "/home/db"}, "/data/x"},
+      {{"/home/a", "relative/x", ""}, "/home/a/.local/share"},  // a relative one is ignored
+      {{"", "", "/home/db"}, "/home/db/.local/share"},          // HOME unset: the user database
+      {{"", "", ""}, ""},
+      {{"relative", "", "/home/db"}, "/home/db/.local/share"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(DataHome(c.sources), c.dataHome) << c.sources.home;
 }
 
 TEST(ProgramFolder, ExportsStartInDocumentsOnlyWhenTheProgramFolderIsTheHiddenOne) {
@@ -134,11 +161,14 @@ TEST(ReplaceFile, ASymbolicLinkStaysALinkAndItsTargetIsReplaced) {
   EXPECT_EQ(Mode(target), 0640u) << "the target keeps its permission bits";
   EXPECT_EQ(Entries(dir.File("shared")), std::vector<std::string>{"orti415.ini"});
 
-  // A dangling link: its target is created.
+  // A link to nothing, as one planted at a predictable name: refused, in the
+  // console's own words, and nothing created where it points.
   const std::string dangling = dir.File("dangling.csv");
   ASSERT_EQ(symlink("shared/new.csv", dangling.c_str()), 0);
-  ASSERT_TRUE(ReplaceFile(dangling, "x").ok);
-  EXPECT_EQ(ReadBytes(dir.File("shared/new.csv")), "x");
+  const FileResult planted = ReplaceFile(dangling, "x");
+  EXPECT_FALSE(planted.ok);
+  EXPECT_NE(FileErrorText(planted).find("ссылка"), std::string::npos);
+  EXPECT_FALSE(FileExists(dir.File("shared/new.csv")));
 
   // A cycle is refused.
   ASSERT_EQ(symlink(dir.File("loop2").c_str(), dir.File("loop1").c_str()), 0);
@@ -157,8 +187,8 @@ TEST(ReplaceFile, AReadOnlyFileIsRefusedAndLeftUnchanged) {
   EXPECT_EQ(ReadBytes(path), "keep");
   EXPECT_EQ(Mode(path), 0444u);
   EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"export.csv"});
-  // Appending is refused alike.
-  EXPECT_EQ(AppendToFile(path, "more").errorNumber, EACCES);
+  // Extending is refused alike.
+  EXPECT_EQ(ReplaceFile(path, "keepmore", nullptr, 4).errorNumber, EACCES);
   EXPECT_EQ(ReadBytes(path), "keep");
 }
 
@@ -220,7 +250,9 @@ TEST(ReplaceFile, AReadOnlyFolderForReal) {
   chmod(dir.File("ro").c_str(), 0755);
 }
 
-TEST(ReplaceFile, OnlyOurOwnLeftoversOfTheSameFileAreRemoved) {
+// A temporary file another console holds (locked while it writes) is left to
+// it, unless it has lain there for over an hour.
+TEST(ReplaceFile, OnlyOurOwnLeftoversOfTheSameFileThatNobodyHoldsAreRemoved) {
   TempDir dir;
   const std::string path = dir.File("orti415.ini");
   WriteBytes(path, "old");
@@ -228,10 +260,49 @@ TEST(ReplaceFile, OnlyOurOwnLeftoversOfTheSameFileAreRemoved) {
   WriteBytes(dir.File(".orti415.ini.orti415-toolongname"), "not ours");
   WriteBytes(dir.File(".other.ini.orti415-a1B2c3"), "another file's");
   WriteBytes(dir.File("orti415.ini.XYZ123"), "not ours");
+  const std::string held = dir.File(".orti415.ini.orti415-HELD01");
+  const std::string stale = dir.File(".orti415.ini.orti415-STALE1");
+  WriteBytes(held, "being written");
+  WriteBytes(stale, "held for hours");
+  const int heldFd = open(held.c_str(), O_RDONLY), staleFd = open(stale.c_str(), O_RDONLY);
+  ASSERT_EQ(flock(heldFd, LOCK_EX), 0);
+  ASSERT_EQ(flock(staleFd, LOCK_EX), 0);
+  const timespec twoHoursAgo[2] = {{time(nullptr) - 7200, 0}, {time(nullptr) - 7200, 0}};
+  ASSERT_EQ(utimensat(AT_FDCWD, stale.c_str(), twoHoursAgo, 0), 0);
   ASSERT_TRUE(ReplaceFile(path, "new").ok);
-  EXPECT_EQ(Entries(dir.Path()), (std::vector<std::string>{".orti415.ini.orti415-toolongname",
-                                                           ".other.ini.orti415-a1B2c3",
-                                                           "orti415.ini", "orti415.ini.XYZ123"}));
+  close(heldFd);
+  close(staleFd);
+  EXPECT_EQ(
+      Entries(dir.Path()),
+      (std::vector<std::string>{".orti415.ini.orti415-HELD01", ".orti415.ini.orti415-toolongname",
+                                ".other.ini.orti415-a1B2c3", "orti415.ini", "orti415.ini.XYZ123"}));
+}
+
+// What is read whole is a regular file within its limit: a device or a pipe
+// is refused at once (never waited on), a larger file by its size.
+TEST(ReadWholeFile, OnlyRegularFilesWithinTheLimit) {
+  TempDir dir;
+  ASSERT_EQ(mkfifo(dir.File("fifo").c_str(), 0600), 0);
+  WriteBytes(dir.File("eleven"), "eleven byte");
+  struct Case {
+    std::string path;
+    size_t limit;
+    bool ok;
+    const char* reason;
+  } cases[] = {
+      {"/dev/zero", kMaxWholeFileBytes, false, "не обычный файл"},
+      {dir.File("fifo"), kMaxWholeFileBytes, false, "не обычный файл"},
+      {dir.Path(), kMaxWholeFileBytes, false, "не обычный файл"},
+      {dir.File("eleven"), size_t{10}, false, "файл больше"},
+      {dir.File("eleven"), size_t{11}, true, ""},
+  };
+  for (const Case& c : cases) {
+    std::string bytes = "stale";
+    const FileResult r = ReadWholeFile(c.path, bytes, c.limit);
+    EXPECT_EQ(r.ok, c.ok) << c.path;
+    EXPECT_EQ(FileErrorText(r).rfind(c.reason, 0), 0u) << c.path << ": " << FileErrorText(r);
+    EXPECT_EQ(bytes, c.ok ? "eleven byte" : "") << c.path;
+  }
 }
 
 // A replace stopped dead at any of its points leaves the old file or the new

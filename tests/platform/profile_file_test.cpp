@@ -157,15 +157,35 @@ namespace {
 // per rule of the Windows profile-string functions.
 struct WindowsCase {
   const char* name;
-  std::string file;  // cp1251 bytes
+  std::string file;  // cp1251 bytes, or UTF-8 or UTF-16 after a byte-order mark
   const char* section;
   const char* key;
   const char* value;  // nullptr: missing (or empty, which counts as missing)
 };
 
+// "\xFF\xFE" and the text as UTF-16 LE, or "\xFE\xFF" and BE (ASCII and Cyrillic).
+std::string Utf16(const std::u16string& text, bool bigEndian) {
+  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (char16_t c : text) {
+    const char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xFF);
+    bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+  }
+  return bytes;
+}
+
 std::vector<WindowsCase> WindowsCases() {
   const std::string nul("\0", 1);
   return {
+      {"UTF-8 mark skipped", "\xEF\xBB\xBF[Users]\r\nUsersCount=1\r\n", "Users", "UsersCount", "1"},
+      {"UTF-8 after the mark", "\xEF\xBB\xBF[Users]\r\nUser0=Иванов_Иван_Ильич\r\n", "users",
+       "user0", "Иванов_Иван_Ильич"},
+      {"UTF-16 LE", Utf16(u"[Users]\r\nUser0=Иванов_Иван_Ильич\r\n", false), "Users", "User0",
+       "Иванов_Иван_Ильич"},
+      {"UTF-16 BE", Utf16(u"[Startpage]\r\nStartpage=3\r\n", true), "Startpage", "Startpage", "3"},
+      {"Ctrl-Z a blank around a value", "[Startpage]\r\nStartpage=\x1A 2\x1A\r\n\x1A", "Startpage",
+       "Startpage", "2"},
+      {"Ctrl-Z a blank before a header", "\x1A[Users]\r\nUsersCount\x1A=1\r\n", "Users",
+       "UsersCount", "1"},
       {"double quotes stripped", "[Users]\r\nUsersCount=\"1\"\r\n", "Users", "UsersCount", "1"},
       {"single quotes stripped, inner quote kept",
        Utf8ToCp1251("[Users]\r\nUser0='Д'Артаньян_Ш_Б'\r\n"), "Users", "User0", "Д'Артаньян_Ш_Б"},
@@ -209,6 +229,25 @@ TEST(ProfileText, ReadsAsTheWindowsProfileFunctions) {
       EXPECT_EQ(value, c.value) << c.name;
     }
   }
+}
+
+// Written as read: a UTF-8 file keeps its mark and its first section (no
+// second [Users] that Windows programs would never read); a UTF-16 file is
+// never written, so never gets cp1251 lines appended.
+TEST(ProfileFile, ByteOrderMarksOnWrite) {
+  TempDir dir;
+  const std::string path = dir.File("orti415.ini");
+  WriteBytes(path, "\xEF\xBB\xBF[Users]\r\nUsersCount=0\r\n");
+  ASSERT_TRUE(WriteSetting(path, "Users", "User0", "Ёлкин_Иван_Ильич").ok);
+  ASSERT_TRUE(WriteSetting(path, "Users", "UsersCount", "1").ok);
+  EXPECT_EQ(ReadBytes(path), "\xEF\xBB\xBF[Users]\r\nUsersCount=1\r\nUser0=Ёлкин_Иван_Ильич\r\n");
+
+  const std::string utf16 = Utf16(u"[Users]\r\nUsersCount=0\r\n", false);
+  WriteBytes(path, utf16);
+  const FileResult refused = WriteSetting(path, "Users", "UsersCount", "1");
+  EXPECT_FALSE(refused.ok);
+  EXPECT_NE(FileErrorText(refused).find("UTF-16"), std::string::npos);
+  EXPECT_EQ(ReadBytes(path), utf16);
 }
 
 TEST(ProfileText, NoCarriageReturnEverStaysInAValue) {

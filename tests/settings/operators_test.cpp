@@ -76,6 +76,11 @@ TEST(OperatorEntries, RefusedNameParts) {
   for (const char* good : {"Иванов", "Римский-Корсаков", "O'Brien", "Ёлкин", "d'Artagnan", ""}) {
     EXPECT_TRUE(NamePartIsValid(good)) << good;
   }
+  // The whole name, as it ends every exported line, holds at most 64 characters.
+  std::string thirty;  // 30 characters, 60 bytes
+  for (int i = 0; i < 30; ++i) thirty += "Ж";
+  EXPECT_TRUE(OperatorEntryIsValid(thirty + "_" + thirty + "_Ян"));
+  EXPECT_FALSE(OperatorEntryIsValid(thirty + "_" + thirty + "_Яна"));
 }
 
 TEST_F(OperatorsTest, TableStartsWithHeaderAndOneEmptyRow) {
@@ -110,13 +115,14 @@ TEST_F(OperatorsTest, EmptyOrUnsafePartsAreRefusedAndChangeNothing) {
                             {"Иванов", "Иван", ""},
                             {"Ив_анов", "Иван", "Иванович"},
                             {"Иванов", "Иван;", "Иванович"},
-                            {"Иванов", "Иван", "=1+1"}}) {
+                            {"Иванов", "Иван", "=1+1"},
+                            {std::string(41, 'Z'), std::string(20, 'Z'), "Ян"}}) {
     EXPECT_FALSE(AddOperator(state, table, bad, dialogs).accepted);
   }
   EXPECT_TRUE(state.session.operators.empty());
   EXPECT_EQ(table.Count(), 0);
   EXPECT_FALSE(state.settings.settingsChanged);
-  ASSERT_EQ(dialogs.Calls().size(), 6u);
+  ASSERT_EQ(dialogs.Calls().size(), 7u);
   for (const auto& call : dialogs.Calls()) EXPECT_EQ(call.text, "Заполните поля правильно");
 }
 

@@ -70,6 +70,7 @@ TEST_F(SettingsFileTest, InvalidValuesFallBackToDefaults) {
       {"[Connection]\r\nConnection=2\r\nPort=0\r\n", StartPage::kByDate, false, 1},
       {"[Connection]\r\nConnection=2\r\nID=1\r\n", StartPage::kByDate, false, 1},
       {"[Startpage]\r\nStartpage= 3 pages\r\n", StartPage::kSettings, false, 1},
+      {"[FolderName]\r\nNewFolderName=Семнадцать_знаков\r\n", StartPage::kByDate, false, 1},
   };
   for (const Case& c : cases) {
     ConsoleState fresh;
@@ -150,6 +151,15 @@ TEST_F(SettingsFileTest, EmptyFolderNameIsStoredEmptyAndReadsAsTheDefault) {
   next.settings.defaultNewFolderName = "Новая папка";
   ASSERT_TRUE(LoadSettings(next, table));
   EXPECT_EQ(next.settings.defaultNewFolderName, "Новая папка");
+
+  // A name no folder could take is refused as a folder's name is, and nothing is saved.
+  const std::string before = Ini();
+  SettingsPageValues tooLong;
+  tooLong.newFolderName = "Семнадцать знаков";
+  EXPECT_FALSE(SaveSettings(state, tooLong, dialogs));
+  EXPECT_EQ(dialogs.Calls().back().text, "Имя папки не может быть длиннее 16 символов");
+  EXPECT_EQ(Ini(), before);
+  EXPECT_TRUE(state.settings.settingsChanged);
 }
 
 TEST_F(SettingsFileTest, FailedWriteIsReportedAndEndsTheSave) {

@@ -151,6 +151,13 @@ TEST(SimProcessOnPty, RefusesABrokenImageAndBadOptions) {
   SimProcess broken(ORTI415_SIM_PATH, {"--image", dir.File("bad.img")});
   EXPECT_EQ(broken.FirstLine(), "");
   EXPECT_EQ(broken.Stop(0), 1);
+  // A device or a pipe as the image ends at once instead of reading forever.
+  ASSERT_EQ(mkfifo(dir.File("fifo").c_str(), 0600), 0);
+  for (const std::string& endless : {std::string("/dev/zero"), dir.File("fifo")}) {
+    SimProcess device(ORTI415_SIM_PATH, {"--image", endless});
+    EXPECT_EQ(device.FirstLine(), "") << endless;
+    EXPECT_EQ(device.Stop(0), 1) << endless;
+  }
   SimProcess unknown(ORTI415_SIM_PATH, {"--baud", "19200"});
   EXPECT_EQ(unknown.FirstLine(), "");
   EXPECT_EQ(unknown.Stop(0), 2);

@@ -309,3 +309,93 @@ TEST(Export, AReadOnlyFileIsRefusedAndLeftUnchanged) {
 
 }  // namespace
 }  // namespace orti
+
+namespace orti {
+namespace {
+
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+
+// A file written under a "." locale, re-saved by a spreadsheet (trimmed
+// zeros, no seconds), then extended under a "," locale: the records it holds
+// are found by value and never added twice, and what is added takes the
+// file's separator.
+TEST(Export, ExtendingFindsRecordsByValueAndKeepsTheFilesSeparator) {
+  Export e;
+  StringGrid view = MakeView(kFolderTitles);
+  AddRow(view, "Вода", "14.02.2026 12:34:56");  // 23,5;-120,0;7,250;7,220
+  AddRow(view, "Вода", "14.02.2026 12:40:10");
+  AddRow(view, "Соль", "15.02.2026 08:00:00");
+  const std::string path = e.dir.File("dot.csv");
+  const std::string old =
+      kFolderHeader + Utf8ToCp1251(
+                          "Вода;pH;14.02.2026 12:34:56;23.5;-120.0;7.250;7.220;Петрова А. И.\r\n"
+                          "Вода;pH;14.02.2026 12:40;23.5;-120;7.25;7.22;Петрова А. И.\r\n");
+  WriteBytes(path, old);
+  e.files.Expect(path);
+  e.dialogs.Expect(DialogAnswer::kYes);
+  ASSERT_EQ(e.Run(view, {1, 2, 3}), ExportOutcome::kWritten);
+  EXPECT_EQ(
+      ReadBytes(path),
+      old + Utf8ToCp1251(
+                "Соль;pH;15.02.2026 08:00:00;23.5;-120.0;7.250;7.220;Иванов Пётр Сергеевич\r\n"));
+}
+
+// The extension is one replace of the whole file: stopped dead at any of its
+// file calls, it leaves the old file or the whole new one, never a cut row.
+TEST(Export, AnExtensionKilledAtEveryFileCallLeavesTheOldOrTheNewFile) {
+  struct Seam final : ReplaceSeam {
+    int crashAt = 0;
+    int calls = 0;
+    int Before(ReplaceStep) override { return ++calls == crashAt ? kSimulatedCrash : 0; }
+  };
+  StringGrid view = MakeView(kFolderTitles);
+  for (int i = 0; i < 3000; ++i) {  // new lines beyond one write call
+    AddRow(view, "Вода",
+           "14.02.2026 " + std::string(i < 1000 ? "10" : "11") + ":" + std::to_string(10 + i % 50) +
+               ":" + std::to_string(10 + i / 50 % 20));
+  }
+  std::vector<int> rows;
+  for (int r = 1; r < view.RowCount(); ++r) rows.push_back(r);
+  const std::string old = kFolderHeader + Utf8ToCp1251("Образец;…;Петрова А. И.\r\n");
+  std::string extended;
+  for (int point = 1;; ++point) {
+    Export e;
+    const std::string path = e.dir.File("a.csv");
+    WriteBytes(path, old);
+    Seam seam;
+    seam.crashAt = point;
+    e.files.Expect(path);
+    e.dialogs.Expect(DialogAnswer::kYes);
+    ExportContext c{
+        {*e.model, e.state, e.totalData, e.link, e.log, e.dialogs}, view, e.files, &seam};
+    const bool done = ExportRows(c, rows) == ExportOutcome::kWritten;
+    const std::string after = ReadBytes(path);
+    if (done) {
+      ASSERT_GT(point, 5);
+      EXPECT_EQ(after, extended) << "every step passed: the whole new file";
+      break;
+    }
+    if (after != old) {
+      if (extended.empty()) extended = after;
+      EXPECT_EQ(after, extended) << "crash at point " << point;
+      EXPECT_GT(after.size(), old.size() + 3000 * 60) << "crash at point " << point;
+    }
+  }
+}
+
+TEST(Export, ANewFileIsNeverCreatedThroughALink) {
+  Export e;
+  StringGrid view = MakeView(kFolderTitles);
+  AddRow(view, "Вода", "14.02.2026 12:34:56");
+  const std::string planted = e.dir.File("new.csv");
+  ASSERT_EQ(symlink(e.dir.File("elsewhere.csv").c_str(), planted.c_str()), 0);
+  e.files.Expect(planted);
+  EXPECT_EQ(e.Run(view, {1}), ExportOutcome::kStopped);
+  EXPECT_NE(e.dialogs.Calls().back().text.find("ссылка"), std::string::npos);
+  EXPECT_FALSE(FileExists(e.dir.File("elsewhere.csv")));
+}
+
+}  // namespace
+}  // namespace orti
