@@ -12,4 +12,8 @@ std::string FirstCharacter(std::string_view s);
 // Number of characters (code points) in `s`.
 size_t CharacterCount(std::string_view s);
 
+// Whether `s` is well-formed UTF-8 (no overlong forms, surrogates or code
+// points past U+10FFFF).
+bool IsValidUtf8(std::string_view s);
+
 }  // namespace orti
