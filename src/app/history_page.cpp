@@ -89,6 +89,13 @@ int StepDecimals(double step) {
   return decimals;
 }
 
+// Ticks on round values, labelled with the digits that tell them apart.
+void RoundValueSteps(QValueAxis* axis) {
+  axis->applyNiceNumbers();
+  const double step = (axis->max() - axis->min()) / std::max(1, axis->tickCount() - 1);
+  axis->setLabelFormat(QString("%.%1f").arg(StepDecimals(step)));
+}
+
 // Columns 0..2 are the views' icon and hidden columns: nothing of the archive.
 void ApplyArchiveWidths(QTableView* table) {
   for (int c = 0; c < kArchiveColumns; ++c) table->setColumnHidden(c, c < kFirstChoiceColumn);
@@ -189,6 +196,8 @@ QWidget* HistoryPage::BuildPlot() {
   ChartView->setRubberBand(QChartView::RectangleRubberBand);
   ChartView->setMinimumHeight(220);
   column->addWidget(ChartView, 1);
+  // A wider plot has room for more points and dates.
+  connect(chart, &QChart::plotAreaChanged, this, &HistoryPage::ReduceToView);
 
   connect(ValueBox, qOverload<int>(&QComboBox::currentIndexChanged), this, &HistoryPage::LoadPlot);
   connect(BtnResetZoom, &QPushButton::clicked, this, [this] { Chart()->zoomReset(); });
@@ -238,6 +247,7 @@ void HistoryPage::DrawPlot() {
     delete axis;
   }
   const auto value = static_cast<PlotValue>(std::max(0, ValueBox->currentIndex()));
+  reduced_ = {};
   timeAxis_ = new QCategoryAxis(chart);
   timeAxis_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
   timeAxis_->setTitleText(QString::fromUtf8("Дата/Время"));
@@ -264,21 +274,16 @@ void HistoryPage::DrawPlot() {
   }
   const double margin = high > low ? (high - low) * 0.05 : 1;
   valueAxis->setRange(low - margin, high + margin);
-  valueAxis->applyNiceNumbers();
-  const double step =
-      (valueAxis->max() - valueAxis->min()) / std::max(1, valueAxis->tickCount() - 1);
-  valueAxis->setLabelFormat(QString("%.%1f").arg(StepDecimals(step)));
-  const int width = std::max(kPixelsPerTimeTick * 2, ChartView->width() - 100);
-  // Labels only where the ticks fall on round dates.
+  RoundValueSteps(valueAxis);
+  // A zoom keeps the steps round (the range it gives is widened to them).
+  connect(valueAxis, &QValueAxis::rangeChanged, valueAxis,
+          [valueAxis] { RoundValueSteps(valueAxis); });
+  // The whole search with a little room on either side; the dates are
+  // labelled on round steps within it.
   AxisTimes times;
-  const TimeTicks ticks = RoundTimeTicks(first, last, width / kPixelsPerTimeTick);
-  timeAxis_->setStartValue(static_cast<qreal>(times.Of(ticks.at.front()) - 1));
-  for (double at : ticks.at) {
-    const std::string text = FormatDateTime(at).substr(0, ticks.days ? 10 : 16);
-    timeAxis_->append(QString::fromStdString(text), static_cast<qreal>(times.Of(at)));
-  }
-  timeAxis_->setRange(static_cast<qreal>(times.Of(ticks.at.front())),
-                      static_cast<qreal>(times.Of(ticks.at.back())));
+  const double room = std::max((last - first) / 50, 1.0 / 24);
+  timeAxis_->setRange(static_cast<qreal>(times.Of(first - room)),
+                      static_cast<qreal>(times.Of(last + room)));
 
   for (size_t i = 0; i < plotted_.size(); ++i) {
     auto* series = new QLineSeries(chart);
@@ -292,8 +297,13 @@ void HistoryPage::DrawPlot() {
     });
   }
   ReduceToView();
-  // Zooming in brings back the points the wider view had no pixels for.
+  // Zooming in brings back the points and dates the wider view had no room for.
   connect(timeAxis_, &QValueAxis::rangeChanged, this, &HistoryPage::ReduceToView);
+}
+
+int HistoryPage::TimeTickCount() const {
+  const int width = static_cast<int>(Chart()->plotArea().width());
+  return std::max(2, (width > 0 ? width : ChartView->width() - 100) / kPixelsPerTimeTick);
 }
 
 void HistoryPage::ReduceToView() {
@@ -301,8 +311,22 @@ void HistoryPage::ReduceToView() {
   if (!timeAxis_ || shown.size() != static_cast<qsizetype>(plotted_.size())) return;
   const double from = DateTimeOf(static_cast<qint64>(timeAxis_->min()));
   const double to = DateTimeOf(static_cast<qint64>(timeAxis_->max()));
-  const int columns = std::max(100, static_cast<int>(Chart()->plotArea().width()));
+  const int width = static_cast<int>(Chart()->plotArea().width());
+  // New labels may move the plot area once; the same view needs nothing new.
+  const ReducedView view{from, to, width};
+  if (view == reduced_) return;
+  reduced_ = view;
   AxisTimes times;
+  // Labels only where the ticks fall on round dates.
+  for (const QString& label : timeAxis_->categoriesLabels()) timeAxis_->remove(label);
+  const TimeTicks ticks = RoundTimeTicks(from, to, TimeTickCount());
+  timeAxis_->setStartValue(timeAxis_->min());
+  for (double at : ticks.at) {
+    if (at < from || at > to) continue;  // the axis would pin it to its end
+    const std::string text = FormatDateTime(at).substr(0, ticks.days ? 10 : 16);
+    timeAxis_->append(QString::fromStdString(text), static_cast<qreal>(times.Of(at)));
+  }
+  const int columns = std::max(100, width);
   for (size_t i = 0; i < plotted_.size(); ++i) {
     const std::vector<PlotPoint> kept = ReducePoints(plotted_[i].points, from, to, columns);
     QList<QPointF> points;

@@ -81,12 +81,21 @@ class HistoryPage final : public QWidget {
   void LoadPlot();
   // The series' points anew for the time range shown.
   void ReduceToView();
+  // As many date labels as the plot's width has room for.
+  int TimeTickCount() const;
   void ShowPoint(int series, const QPointF& point, bool shown);
 
   Context context_;
   ArchiveTableModel* model_;
   std::vector<PlotSeries> plotted_;
   QCategoryAxis* timeAxis_ = nullptr;
+  struct ReducedView {
+    double from = 0, to = 0;
+    int width = -1;
+    bool operator==(const ReducedView& o) const {
+      return from == o.from && to == o.to && width == o.width;
+    }
+  } reduced_;
 };
 
 }  // namespace orti

@@ -15,6 +15,7 @@ namespace {
 // SQLite and PostgreSQL share, so that a server can follow the same steps.
 std::vector<std::string> Steps() {
   const std::string slotsPerFolder = std::to_string(kSlotsPerFolder);
+  const std::string epochDay = std::to_string(kArchiveEpochDay);
   return {
       // 1: measurements read from instruments.
       R"(CREATE TABLE measurements(
@@ -52,7 +53,7 @@ std::vector<std::string> Steps() {
       // record's bytes (its values are decoded from them), and the n-th slot of
       // one reading holding the same bytes is copy n. What only an imported line
       // has (its numbers, operator and match key) lives beside it. The date is
-      // whole seconds since 30 December 1899. The match keys are filled in by
+      // whole seconds since 1 January 2000. The match keys are filled in by
       // the code that makes them (FillMatchKeys).
       R"(CREATE TABLE instruments(
          id INTEGER PRIMARY KEY,
@@ -94,7 +95,8 @@ std::vector<std::string> Steps() {
                            first_reading, last_reading)
          SELECT m.id, i.id, m.raw, 0, f.id, m.folder_index * )" +
           slotsPerFolder + R"( + m.slot,
-                CAST(round(m.taken * 86400) AS INTEGER), m.mode,
+                CAST(round((m.taken - )" +
+          epochDay + R"() * 86400) AS INTEGER), m.mode,
                 (SELECT min(r.id) FROM readings r WHERE r.instrument_id = i.id
                    AND r.read_at = m.first_read AND r.operator = m.operator),
                 (SELECT min(r.id) FROM readings r WHERE r.instrument_id = i.id

@@ -76,14 +76,16 @@ struct ImportBatch {
   int64_t added = 0;
 };
 
-// Dates are kept as whole seconds since 30 December 1899: the instrument
-// counts in 2-second steps and export lines in seconds.
+// Dates are kept as whole seconds of local time since 1 January 2000 (day
+// 36526 of the console's count): the instrument counts in 2-second steps and
+// export lines in seconds, and such a number takes 4 bytes on disk until 2068.
 constexpr double kSecondsPerDay = 86400;
+constexpr int kArchiveEpochDay = 36526;
 inline int64_t ArchiveSeconds(double days) {
-  return std::llround(days * kSecondsPerDay);
+  return std::llround((days - kArchiveEpochDay) * kSecondsPerDay);
 }
 inline double ArchiveDays(int64_t seconds) {
-  return static_cast<double>(seconds) / kSecondsPerDay;
+  return kArchiveEpochDay + static_cast<double>(seconds) / kSecondsPerDay;
 }
 
 inline ArchiveCursor CursorAfter(const Measurement& m) {
