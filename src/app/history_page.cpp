@@ -70,8 +70,9 @@ double DateTimeOf(qint64 axisTime) {
   return DayOf(t.date()) + EncodeTime(t.time().hour(), t.time().minute(), t.time().second());
 }
 
+// The locale of the computer (or the one the program set): table and axes alike.
 std::string DecimalSeparator() {
-  return QLocale::system().decimalPoint().toStdString();
+  return QLocale().decimalPoint().toStdString();
 }
 
 std::string ValueText(PlotValue value, double v) {
@@ -189,15 +190,25 @@ QWidget* HistoryPage::BuildPlot() {
   auto* chart = new QChart();
   // Axis labels as the table writes numbers: the locale's decimal separator.
   chart->setLocalizeNumbers(true);
-  chart->setLocale(QLocale::system());
+  chart->setLocale(QLocale());
   ChartView = new QChartView(chart, area);
   ChartView->setObjectName("ArchivePlot");
   // Drag a rectangle to zoom in; the right button zooms back out.
   ChartView->setRubberBand(QChartView::RectangleRubberBand);
   ChartView->setMinimumHeight(220);
   column->addWidget(ChartView, 1);
-  // A wider plot has room for more points and dates.
+  timeAxis_ = new QCategoryAxis(chart);
+  timeAxis_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+  timeAxis_->setTitleText(QString::fromUtf8("Дата/Время"));
+  valueAxis_ = new QValueAxis(chart);
+  chart->addAxis(timeAxis_, Qt::AlignBottom);
+  chart->addAxis(valueAxis_, Qt::AlignLeft);
+  // Zooming in or a wider plot brings back the points and dates there was no room for.
+  connect(timeAxis_, &QValueAxis::rangeChanged, this, &HistoryPage::ReduceToView);
   connect(chart, &QChart::plotAreaChanged, this, &HistoryPage::ReduceToView);
+  // A zoom keeps the value steps round (the range it gives is widened to them).
+  connect(valueAxis_, &QValueAxis::rangeChanged, valueAxis_,
+          [this] { RoundValueSteps(valueAxis_); });
 
   connect(ValueBox, qOverload<int>(&QComboBox::currentIndexChanged), this, &HistoryPage::LoadPlot);
   connect(BtnResetZoom, &QPushButton::clicked, this, [this] { Chart()->zoomReset(); });
@@ -242,19 +253,10 @@ void HistoryPage::LoadPlot() {
 void HistoryPage::DrawPlot() {
   QChart* chart = Chart();
   chart->removeAllSeries();
-  for (QAbstractAxis* axis : chart->axes()) {
-    chart->removeAxis(axis);
-    delete axis;
-  }
-  const auto value = static_cast<PlotValue>(std::max(0, ValueBox->currentIndex()));
+  chart->zoomReset();  // a new search starts unzoomed
   reduced_ = {};
-  timeAxis_ = new QCategoryAxis(chart);
-  timeAxis_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-  timeAxis_->setTitleText(QString::fromUtf8("Дата/Время"));
-  auto* valueAxis = new QValueAxis(chart);
-  valueAxis->setTitleText(QString::fromUtf8(kPlotValueTitles[static_cast<int>(value)]));
-  chart->addAxis(timeAxis_, Qt::AlignBottom);
-  chart->addAxis(valueAxis, Qt::AlignLeft);
+  const auto value = static_cast<PlotValue>(std::max(0, ValueBox->currentIndex()));
+  valueAxis_->setTitleText(QString::fromUtf8(kPlotValueTitles[static_cast<int>(value)]));
   chart->legend()->setVisible(static_cast<int>(plotted_.size()) <= kLegendSeriesAtMost);
   size_t points = 0;
   for (const PlotSeries& s : plotted_) points += s.points.size();
@@ -273,15 +275,11 @@ void HistoryPage::DrawPlot() {
     last = std::max(last, s.points.back().taken);
   }
   const double margin = high > low ? (high - low) * 0.05 : 1;
-  valueAxis->setRange(low - margin, high + margin);
-  RoundValueSteps(valueAxis);
-  // A zoom keeps the steps round (the range it gives is widened to them).
-  connect(valueAxis, &QValueAxis::rangeChanged, valueAxis,
-          [valueAxis] { RoundValueSteps(valueAxis); });
+  valueAxis_->setRange(low - margin, high + margin);
   // The whole search with a little room on either side; the dates are
   // labelled on round steps within it.
   AxisTimes times;
-  const double room = std::max((last - first) / 50, 1.0 / 24);
+  const double room = std::max((last - first) / 50, 1.0 / 1440);
   timeAxis_->setRange(static_cast<qreal>(times.Of(first - room)),
                       static_cast<qreal>(times.Of(last + room)));
 
@@ -291,14 +289,12 @@ void HistoryPage::DrawPlot() {
     series->setPointsVisible(points <= kMarkedPointsAtMost);
     chart->addSeries(series);
     series->attachAxis(timeAxis_);
-    series->attachAxis(valueAxis);
+    series->attachAxis(valueAxis_);
     connect(series, &QLineSeries::hovered, this, [this, i](const QPointF& point, bool state) {
       ShowPoint(static_cast<int>(i), point, state);
     });
   }
   ReduceToView();
-  // Zooming in brings back the points and dates the wider view had no room for.
-  connect(timeAxis_, &QValueAxis::rangeChanged, this, &HistoryPage::ReduceToView);
 }
 
 int HistoryPage::TimeTickCount() const {
@@ -308,7 +304,7 @@ int HistoryPage::TimeTickCount() const {
 
 void HistoryPage::ReduceToView() {
   const QList<QAbstractSeries*> shown = Chart()->series();
-  if (!timeAxis_ || shown.size() != static_cast<qsizetype>(plotted_.size())) return;
+  if (shown.size() != static_cast<qsizetype>(plotted_.size())) return;
   const double from = DateTimeOf(static_cast<qint64>(timeAxis_->min()));
   const double to = DateTimeOf(static_cast<qint64>(timeAxis_->max()));
   const int width = static_cast<int>(Chart()->plotArea().width());

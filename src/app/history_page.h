@@ -24,6 +24,7 @@
 #include "model/string_grid.h"
 
 class QCategoryAxis;
+class QValueAxis;
 
 namespace orti {
 
@@ -89,6 +90,7 @@ class HistoryPage final : public QWidget {
   ArchiveTableModel* model_;
   std::vector<PlotSeries> plotted_;
   QCategoryAxis* timeAxis_ = nullptr;
+  QValueAxis* valueAxis_ = nullptr;
   struct ReducedView {
     double from = 0, to = 0;
     int width = -1;

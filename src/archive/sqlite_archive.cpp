@@ -14,7 +14,8 @@
 namespace orti {
 namespace {
 
-std::string SearchSql() {
+// A measurement with its names, reading and imported numbers, as FromRow reads it.
+std::string SelectSql() {
   return "SELECT m.id, m.raw, m.copy, m.position, m.taken, m.mode, f.name, ins.name, r.read_at, "
          "l.read_at, coalesce(il.operator, r.operator, ''), il.import_id, im.imported, "
          "il.temperature, il.emf, il.ph, il.ph25 "
@@ -23,8 +24,12 @@ std::string SearchSql() {
          "LEFT JOIN readings r ON r.id = m.first_reading "
          "LEFT JOIN readings l ON l.id = m.last_reading "
          "LEFT JOIN imported_lines il ON il.measurement_id = m.id "
-         "LEFT JOIN imports im ON im.id = il.import_id "
-         "WHERE (m.position IS NULL OR m.position % " +
+         "LEFT JOIN imports im ON im.id = il.import_id ";
+}
+
+// The shown measurements a filter selects, after a cursor, in date order.
+std::string SearchSql() {
+  return SelectSql() + "WHERE (m.position IS NULL OR m.position % " +
          std::to_string(kSlotsPerFolder) + " < " + std::to_string(kShownSlots) +
          ") AND m.taken >= ?1 AND m.taken < ?2 AND (m.taken > ?3 OR m.id > ?4) "
          "AND instr(f.name, ?5) > 0 AND (?6 = 0 OR m.mode = ?6) "
@@ -317,9 +322,7 @@ class KnownMeasurements {
  public:
   explicit KnownMeasurements(SqliteDb& db)
       : next_(db.Handle(), "SELECT min(taken) FROM measurements WHERE taken >= ?"),
-        at_(db.Handle(), (SearchSql().substr(0, SearchSql().find("WHERE")) +
-                          "WHERE m.taken >= ? AND m.taken < ?")
-                             .c_str()) {
+        at_(db.Handle(), (SelectSql() + "WHERE m.taken >= ? AND m.taken < ?").c_str()) {
     // The years present, found by jumping from one to the next.
     int64_t from = std::numeric_limits<int64_t>::min();
     for (;;) {

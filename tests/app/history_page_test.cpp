@@ -7,8 +7,10 @@
 #include <QLineSeries>
 #include <QStackedWidget>
 #include <QValueAxis>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <regex>
 
 #include "app/history_page.h"
 #include "app/main_window.h"
@@ -154,6 +156,34 @@ TEST_F(HistoryPageTest, ItOpensOnTheLast30DaysAndFetchesTheTablePageByPage) {
   while (rows->canFetchMore({})) rows->fetchMore({});
   EXPECT_EQ(page->RowCount(), 500);
   EXPECT_EQ(page->Grid().Cell(kInstrumentColumn, 500), "ORTI416 ");
+}
+
+// The axes write numbers as the table does, in the locale's way, on round
+// steps: a folder of pH 5.00 .. 5.03 taken over three minutes.
+TEST_F(HistoryPageTest, AxisLabelsAreRoundAndInTheLocalesFormat) {
+  QLocale::setDefault(QLocale(QLocale::Russian));
+  page = Open();
+  page->FromCheck->setChecked(false);
+  page->FolderEdit->setText("P1");
+  page->show();
+  page->Refresh();
+  QCoreApplication::processEvents();
+  const bool saved = page->SavePlotTo(QString::fromStdString(dir.File("p1.svg")));
+  const std::string tableCell = page->Grid().Cell(8, 1);
+  QLocale::setDefault(QLocale::system());
+  ASSERT_TRUE(saved);
+  const std::string svg = test::ReadBytes(dir.File("p1.svg"));
+  std::vector<std::string> labels;
+  const std::regex text("<text[^>]*>\\s*([^<]*[^<\\s])");
+  for (auto it = std::sregex_iterator(svg.begin(), svg.end(), text); it != std::sregex_iterator();
+       ++it) {
+    labels.push_back((*it)[1]);
+  }
+  for (const char* label :
+       {"01.03.2026 01:00", "01.03.2026 01:01", "01.03.2026 01:03", "5,00", "5,01", "5,03", "P1"}) {
+    EXPECT_NE(std::find(labels.begin(), labels.end(), label), labels.end()) << label;
+  }
+  EXPECT_EQ(tableCell, "5,000");  // pH in the table
 }
 
 TEST(HistoryPageInWindow, TheSeventhSpeedButtonAndTheMenuItemOpenIt) {
