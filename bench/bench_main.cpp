@@ -1,11 +1,14 @@
 // orti415-bench [--folders N] [--turnaround MS,...] [--no-reading] [--sim PATH]
 //               [benchmark options]
+// orti415-bench --build-archive FILE [--measurements N]
 //
 // First timed readings of a generated N-folder notepad (default 100) from
 // orti415-sim --pace over a pseudo-terminal, normal and fast, for each
 // instrument turnaround given (default 0 ms), then one
 // full-folder rewrite with its read-back, then the in-memory view rebuild
 // benchmarks. The reading at real pacing takes minutes for 100 folders.
+// --build-archive only adds N measurements (default a million, a year of a
+// busy lab) to the archive FILE and ends.
 
 #include <benchmark/benchmark.h>
 
@@ -14,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "archive_bench.h"
 #include "device/device_link.h"
 #include "paced_reading.h"
 #include "paced_rewrite.h"
@@ -27,6 +31,8 @@ struct Options {
   std::vector<int> turnarounds{0};
   bool reading = true;
   std::string simPath = ORTI415_SIM_PATH;
+  std::string archive;  // --build-archive: only that
+  int measurements = 1000000;
 };
 
 // Takes our options out of argv and leaves the rest to the benchmark library.
@@ -57,6 +63,10 @@ bool TakeOptions(int& argc, char** argv, Options& options) {
       options.reading = false;
     } else if (arg == "--sim" && i + 1 < argc) {
       options.simPath = argv[++i];
+    } else if (arg == "--build-archive" && i + 1 < argc) {
+      options.archive = argv[++i];
+    } else if (arg == "--measurements" && i + 1 < argc) {
+      options.measurements = std::atoi(argv[++i]);
     } else {
       rest.push_back(argv[i]);
     }
@@ -119,6 +129,10 @@ void ReportRewrite(const orti::bench::PacedRewriteResult& r) {
 int main(int argc, char** argv) {
   Options options;
   if (!TakeOptions(argc, argv, options)) return 2;
+  if (!options.archive.empty()) {
+    orti::bench::BuildArchive(options.archive, options.measurements);
+    return 0;
+  }
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
   if (options.reading) {

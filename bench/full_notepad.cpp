@@ -24,6 +24,13 @@ class NoDialogs final : public Dialogs {
   void ShowMessage(const std::string&) override {}
 };
 
+void SetName(NotepadFolder& folder, const std::string& cp1251) {
+  std::memset(folder.name, 0, sizeof folder.name);
+  std::memcpy(folder.name, cp1251.data(), std::min(cp1251.size(), sizeof folder.name - 1));
+}
+
+}  // namespace
+
 std::string SlotChars(const sim::RecordBytes& bytes) {
   std::string chars;
   for (uint8_t b : bytes) {
@@ -34,13 +41,6 @@ std::string SlotChars(const sim::RecordBytes& bytes) {
   }
   return chars;
 }
-
-void SetName(NotepadFolder& folder, const std::string& cp1251) {
-  std::memset(folder.name, 0, sizeof folder.name);
-  std::memcpy(folder.name, cp1251.data(), std::min(cp1251.size(), sizeof folder.name - 1));
-}
-
-}  // namespace
 
 std::unique_ptr<NotepadModel> MakeFullNotepad() {
   auto model = std::make_unique<NotepadModel>();

@@ -1,6 +1,7 @@
 #include "app/history_page.h"
 
-#include <QDateTimeAxis>
+#include <QCategoryAxis>
+#include <QDateTime>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,12 +13,13 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <QValueAxis>
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <set>
 
+#include "app/string_grid_model.h"
 #include "archive/archive_grid.h"
-#include "archive/plot_series.h"
 #include "model/notepad_model.h"
 #include "platform/date_time.h"
 #include "views/export.h"
@@ -34,6 +36,10 @@ constexpr uint8_t kModeChoices[] = {0, kModePh, kModePh25, kModeMv};
 // help: the line and the hover still show each point.
 constexpr size_t kMarkedPointsAtMost = 2000;
 constexpr int kLegendSeriesAtMost = 20;
+// A date label needs about this much room on the axis.
+constexpr int kPixelsPerTimeTick = 110;
+constexpr int kOperatorWidth = 220;
+constexpr int kInstrumentWidth = 140;
 
 double DayOf(const QDate& date) {
   return EncodeDate(date.year(), date.month(), date.day());
@@ -64,8 +70,42 @@ double DateTimeOf(qint64 axisTime) {
   return DayOf(t.date()) + EncodeTime(t.time().hour(), t.time().minute(), t.time().second());
 }
 
+// The locale of the computer (or the one the program set): table and axes alike.
 std::string DecimalSeparator() {
-  return QLocale::system().decimalPoint().toStdString();
+  return QLocale().decimalPoint().toStdString();
+}
+
+std::string ValueText(PlotValue value, double v) {
+  const bool ph = value == PlotValue::kPh || value == PlotValue::kPh25;
+  return ph ? ThreeDecimalsText(v, DecimalSeparator()) : OneDecimalText(v, DecimalSeparator());
+}
+
+// Digits after the separator that tell ticks `step` apart.
+int StepDecimals(double step) {
+  int decimals = 0;
+  while (decimals < 6 && std::fabs(step * std::pow(10.0, decimals) -
+                                   std::round(step * std::pow(10.0, decimals))) > 1e-6) {
+    ++decimals;
+  }
+  return decimals;
+}
+
+// Ticks on round values, labelled with the digits that tell them apart.
+void RoundValueSteps(QValueAxis* axis) {
+  axis->applyNiceNumbers();
+  const double step = (axis->max() - axis->min()) / std::max(1, axis->tickCount() - 1);
+  axis->setLabelFormat(QString("%.%1f").arg(StepDecimals(step)));
+}
+
+// Columns 0..2 are the views' icon and hidden columns: nothing of the archive.
+void ApplyArchiveWidths(QTableView* table) {
+  for (int c = 0; c < kArchiveColumns; ++c) table->setColumnHidden(c, c < kFirstChoiceColumn);
+  for (int k = 0; k < kChoiceColumns; ++k) {
+    table->setColumnWidth(kFirstChoiceColumn + k, kDateViewWidths[k]);
+  }
+  table->setColumnWidth(kFirstReadColumn, kDateViewWidths[0]);
+  table->setColumnWidth(kReadByColumn, kOperatorWidth);
+  table->setColumnWidth(kInstrumentColumn, kInstrumentWidth);
 }
 
 }  // namespace
@@ -73,16 +113,11 @@ std::string DecimalSeparator() {
 HistoryPage::HistoryPage(Context context, QWidget* parent)
     : QWidget(parent), context_(std::move(context)) {
   setObjectName("TabSheetArchive");
-  FillArchiveGrid({}, grid_, DecimalSeparator());
-  model_ = new StringGridModel(grid_, this);
-  Table = MakeGridView(model_, "SGArchive", this);
-  Table->setSelectionBehavior(QAbstractItemView::SelectRows);
+  model_ = new ArchiveTableModel(DecimalSeparator(), this);
+  Table = MakeTableView(model_, "SGArchive", this);
   Table->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  // The by-date view's widths with every column shown, then the two of the archive.
-  ApplyColumnChoice(ViewKind::kByDate, grid_, std::vector<bool>(kChoiceColumns, true));
-  grid_.SetColWidth(kFirstReadColumn, kDateViewWidths[0]);
-  grid_.SetColWidth(kReadByColumn, 220);
-  ApplyColumnWidths(Table, grid_);
+  ApplyArchiveWidths(Table);
+  connect(model_, &QAbstractItemModel::modelReset, Table, [this] { ApplyArchiveWidths(Table); });
 
   auto* splitter = new QSplitter(Qt::Vertical, this);
   splitter->addWidget(Table);
@@ -98,18 +133,21 @@ QWidget* HistoryPage::BuildFilters() {
   auto* row = new QHBoxLayout(bar);
   row->setContentsMargins(0, 0, 0, 0);
   const QDate today = QDate::currentDate();
-  auto dateFilter = [&](const char* label, QCheckBox*& check, QDateEdit*& edit, QDate date) {
+  auto dateFilter = [&](const char* label, QCheckBox*& check, QDateEdit*& edit, QDate date,
+                        bool on) {
     check = new QCheckBox(QString::fromUtf8(label), bar);
+    check->setChecked(on);
     edit = new QDateEdit(date, bar);
     edit->setCalendarPopup(true);
     edit->setDisplayFormat("dd.MM.yyyy");
-    edit->setEnabled(false);
+    edit->setEnabled(on);
     connect(check, &QCheckBox::toggled, edit, &QWidget::setEnabled);
     row->addWidget(check);
     row->addWidget(edit);
   };
-  dateFilter("С", FromCheck, FromDate, today.addMonths(-1));
-  dateFilter("по", ToCheck, ToDate, today);
+  // The last 30 days: an archive of years opens in the time of one month.
+  dateFilter("С", FromCheck, FromDate, today.addDays(-kHistoryDays), true);
+  dateFilter("по", ToCheck, ToDate, today, false);
   row->addWidget(new QLabel(QString::fromUtf8("Папка"), bar));
   FolderEdit = new QLineEdit(bar);
   row->addWidget(FolderEdit);
@@ -149,15 +187,30 @@ QWidget* HistoryPage::BuildPlot() {
   controls->addWidget(BtnSavePlot);
   column->addLayout(controls);
 
-  ChartView = new QChartView(new QChart(), area);
+  auto* chart = new QChart();
+  // Axis labels as the table writes numbers: the locale's decimal separator.
+  chart->setLocalizeNumbers(true);
+  chart->setLocale(QLocale());
+  ChartView = new QChartView(chart, area);
   ChartView->setObjectName("ArchivePlot");
   // Drag a rectangle to zoom in; the right button zooms back out.
   ChartView->setRubberBand(QChartView::RectangleRubberBand);
   ChartView->setMinimumHeight(220);
   column->addWidget(ChartView, 1);
+  timeAxis_ = new QCategoryAxis(chart);
+  timeAxis_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+  timeAxis_->setTitleText(QString::fromUtf8("Дата/Время"));
+  valueAxis_ = new QValueAxis(chart);
+  chart->addAxis(timeAxis_, Qt::AlignBottom);
+  chart->addAxis(valueAxis_, Qt::AlignLeft);
+  // Zooming in or a wider plot brings back the points and dates there was no room for.
+  connect(timeAxis_, &QValueAxis::rangeChanged, this, &HistoryPage::ReduceToView);
+  connect(chart, &QChart::plotAreaChanged, this, &HistoryPage::ReduceToView);
+  // A zoom keeps the value steps round (the range it gives is widened to them).
+  connect(valueAxis_, &QValueAxis::rangeChanged, valueAxis_,
+          [this] { RoundValueSteps(valueAxis_); });
 
-  connect(ValueBox, qOverload<int>(&QComboBox::currentIndexChanged), this,
-          &HistoryPage::RebuildPlot);
+  connect(ValueBox, qOverload<int>(&QComboBox::currentIndexChanged), this, &HistoryPage::LoadPlot);
   connect(BtnResetZoom, &QPushButton::clicked, this, [this] { Chart()->zoomReset(); });
   connect(BtnSavePlot, &QPushButton::clicked, this, &HistoryPage::SavePlot);
   return area;
@@ -174,93 +227,137 @@ ArchiveFilter HistoryPage::Filter() const {
 }
 
 void HistoryPage::Refresh() {
-  rows_.clear();
+  ArchiveStore* store = context_.archive.Store();
+  try {
+    model_->Start(store, Filter());
+  } catch (const ArchiveError& error) {
+    model_->Start(nullptr, Filter());
+    context_.archive.ReportFault("Архив измерений", error);
+  }
+  LoadPlot();
+}
+
+void HistoryPage::LoadPlot() {
+  plotted_.clear();
   if (ArchiveStore* store = context_.archive.Store()) {
     try {
-      rows_ = store->Query(Filter());
+      plotted_ = LoadPlotSeries(*store, model_->Pages().Filter(),
+                                static_cast<PlotValue>(std::max(0, ValueBox->currentIndex())));
     } catch (const ArchiveError& error) {
       context_.archive.ReportFault("Архив измерений", error);
     }
   }
-  FillArchiveGrid(rows_, grid_, DecimalSeparator());
-  RebuildPlot();
+  DrawPlot();
 }
 
-void HistoryPage::RebuildPlot() {
+void HistoryPage::DrawPlot() {
   QChart* chart = Chart();
   chart->removeAllSeries();
-  for (QAbstractAxis* axis : chart->axes()) {
-    chart->removeAxis(axis);
-    delete axis;
-  }
+  chart->zoomReset();  // a new search starts unzoomed
+  reduced_ = {};
   const auto value = static_cast<PlotValue>(std::max(0, ValueBox->currentIndex()));
-  auto* timeAxis = new QDateTimeAxis(chart);
-  timeAxis->setFormat("dd.MM.yyyy");
-  timeAxis->setTitleText(QString::fromUtf8("Дата/Время"));
-  auto* valueAxis = new QValueAxis(chart);
-  valueAxis->setTitleText(QString::fromUtf8(kPlotValueTitles[static_cast<int>(value)]));
-  chart->addAxis(timeAxis, Qt::AlignBottom);
-  chart->addAxis(valueAxis, Qt::AlignLeft);
-  const std::vector<PlotSeries> plotted = BuildPlotSeries(rows_, value);
-  chart->legend()->setVisible(static_cast<int>(plotted.size()) <= kLegendSeriesAtMost);
-  ChartView->setRenderHint(QPainter::Antialiasing, rows_.size() <= kMarkedPointsAtMost);
-  if (rows_.empty()) return;
+  valueAxis_->setTitleText(QString::fromUtf8(kPlotValueTitles[static_cast<int>(value)]));
+  chart->legend()->setVisible(static_cast<int>(plotted_.size()) <= kLegendSeriesAtMost);
+  size_t points = 0;
+  for (const PlotSeries& s : plotted_) points += s.points.size();
+  ChartView->setRenderHint(QPainter::Antialiasing, points <= kMarkedPointsAtMost);
+  if (plotted_.empty()) return;
 
-  // The ranges first: every series added later is laid out once.
-  AxisTimes times;
-  double low = plotted[0].points[0].value, high = low;
-  for (const PlotSeries& s : plotted) {
+  // The ranges first, on round steps: every series added later is laid out once.
+  double low = plotted_[0].points[0].value, high = low;
+  double first = plotted_[0].points[0].taken, last = first;
+  for (const PlotSeries& s : plotted_) {
     for (const PlotPoint& p : s.points) {
       low = std::min(low, p.value);
       high = std::max(high, p.value);
     }
+    first = std::min(first, s.points.front().taken);
+    last = std::max(last, s.points.back().taken);
   }
   const double margin = high > low ? (high - low) * 0.05 : 1;
-  valueAxis->setRange(low - margin, high + margin);
-  const qint64 first = times.Of(rows_.front().taken), last = times.Of(rows_.back().taken);
-  const qint64 span = last > first ? (last - first) / 20 : 3600000;
-  timeAxis->setRange(QDateTime::fromMSecsSinceEpoch(first - span),
-                     QDateTime::fromMSecsSinceEpoch(last + span));
+  valueAxis_->setRange(low - margin, high + margin);
+  // The whole search with a little room on either side; the dates are
+  // labelled on round steps within it.
+  AxisTimes times;
+  const double room = std::max((last - first) / 50, 1.0 / 1440);
+  timeAxis_->setRange(static_cast<qreal>(times.Of(first - room)),
+                      static_cast<qreal>(times.Of(last + room)));
 
-  for (const PlotSeries& s : plotted) {
+  for (size_t i = 0; i < plotted_.size(); ++i) {
     auto* series = new QLineSeries(chart);
-    const QString name = QString::fromStdString(s.folderName);
-    series->setName(name);
-    series->setPointsVisible(rows_.size() <= kMarkedPointsAtMost);
+    series->setName(QString::fromStdString(plotted_[i].folderName));
+    series->setPointsVisible(points <= kMarkedPointsAtMost);
+    chart->addSeries(series);
+    series->attachAxis(timeAxis_);
+    series->attachAxis(valueAxis_);
+    connect(series, &QLineSeries::hovered, this, [this, i](const QPointF& point, bool state) {
+      ShowPoint(static_cast<int>(i), point, state);
+    });
+  }
+  ReduceToView();
+}
+
+int HistoryPage::TimeTickCount() const {
+  const int width = static_cast<int>(Chart()->plotArea().width());
+  return std::max(2, (width > 0 ? width : ChartView->width() - 100) / kPixelsPerTimeTick);
+}
+
+void HistoryPage::ReduceToView() {
+  const QList<QAbstractSeries*> shown = Chart()->series();
+  if (shown.size() != static_cast<qsizetype>(plotted_.size())) return;
+  const double from = DateTimeOf(static_cast<qint64>(timeAxis_->min()));
+  const double to = DateTimeOf(static_cast<qint64>(timeAxis_->max()));
+  const int width = static_cast<int>(Chart()->plotArea().width());
+  // New labels may move the plot area once; the same view needs nothing new.
+  const ReducedView view{from, to, width};
+  if (view == reduced_) return;
+  reduced_ = view;
+  AxisTimes times;
+  // Labels only where the ticks fall on round dates.
+  for (const QString& label : timeAxis_->categoriesLabels()) timeAxis_->remove(label);
+  const TimeTicks ticks = RoundTimeTicks(from, to, TimeTickCount());
+  timeAxis_->setStartValue(timeAxis_->min());
+  for (double at : ticks.at) {
+    if (at < from || at > to) continue;  // the axis would pin it to its end
+    const std::string text = FormatDateTime(at).substr(0, ticks.days ? 10 : 16);
+    timeAxis_->append(QString::fromStdString(text), static_cast<qreal>(times.Of(at)));
+  }
+  const int columns = std::max(100, width);
+  for (size_t i = 0; i < plotted_.size(); ++i) {
+    const std::vector<PlotPoint> kept = ReducePoints(plotted_[i].points, from, to, columns);
     QList<QPointF> points;
-    points.reserve(static_cast<int>(s.points.size()));
-    for (const PlotPoint& p : s.points) {
+    points.reserve(static_cast<qsizetype>(kept.size()));
+    for (const PlotPoint& p : kept) {
       points.append(QPointF(static_cast<qreal>(times.Of(p.taken)), p.value));
     }
-    series->replace(points);
-    chart->addSeries(series);
-    series->attachAxis(timeAxis);
-    series->attachAxis(valueAxis);
-    connect(series, &QLineSeries::hovered, this,
-            [this, name](const QPointF& point, bool state) { ShowPoint(name, point, state); });
+    static_cast<QLineSeries*>(shown[static_cast<qsizetype>(i)])->replace(points);
   }
 }
 
-void HistoryPage::ShowPoint(const QString& folder, const QPointF& point, bool shown) {
-  if (!shown) {
+void HistoryPage::ShowPoint(int series, const QPointF& point, bool shown) {
+  if (!shown || series >= static_cast<int>(plotted_.size())) {
     QToolTip::hideText();
     return;
   }
-  const std::string when = FormatDateTime(DateTimeOf(static_cast<qint64>(point.x())));
-  const std::string value = FormatFixed(point.y(), 6, 3, DecimalSeparator());
-  QToolTip::showText(QCursor::pos(), folder + "\n" + QString::fromStdString(when) + "\n" +
+  // The measurement nearest to the pointer, never a point between two.
+  const PlotSeries& s = plotted_[static_cast<size_t>(series)];
+  const std::optional<PlotPoint> nearest =
+      NearestPoint(s.points, DateTimeOf(static_cast<qint64>(point.x())));
+  if (!nearest) return;
+  const auto value = static_cast<PlotValue>(std::max(0, ValueBox->currentIndex()));
+  QToolTip::showText(QCursor::pos(), QString::fromStdString(s.folderName + "\n" +
+                                                            FormatDateTime(nearest->taken) + "\n") +
                                          ValueBox->currentText() + " = " +
-                                         QString::fromStdString(value));
+                                         QString::fromStdString(ValueText(value, nearest->value)));
 }
 
 void HistoryPage::ExportSelected() {
   std::set<int> rows;
   for (const QModelIndex& index : Table->selectionModel()->selectedRows()) {
-    const int row = model_->GridRow(index.row());
-    if (row - kViewFixedRows < static_cast<int>(rows_.size())) rows.insert(row);
+    rows.insert(Grid().FixedRows() + index.row());
   }
   if (rows.empty()) return;
-  ExportContext context{context_.services(), grid_, context_.files()};
+  ExportContext context{context_.services(), Grid(), context_.files()};
   ExportRows(context, {rows.begin(), rows.end()});
 }
 

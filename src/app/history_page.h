@@ -1,7 +1,9 @@
 #pragma once
-// "Архив": every archived measurement, filtered, listed as the by-date view
-// lists records, and plotted against time one series per folder. The page
-// only wires widgets; the archive, the grid and the series come from below.
+// "Архив": the archived measurements of the last 30 days or of any filter,
+// listed page by page as the by-date view lists records, and plotted against
+// time one series per folder, each reduced to what the pixels can show. The
+// page only wires widgets; the archive, the pages and the series come from
+// below.
 
 #include <QChartView>
 #include <QCheckBox>
@@ -14,13 +16,20 @@
 #include <functional>
 #include <vector>
 
-#include "app/string_grid_model.h"
+#include "app/archive_table_model.h"
 #include "archive/archive_keeper.h"
 #include "archive/measurement.h"
+#include "archive/plot_series.h"
 #include "device/console_services.h"
 #include "model/string_grid.h"
 
+class QCategoryAxis;
+class QValueAxis;
+
 namespace orti {
+
+// What the page opens on.
+constexpr int kHistoryDays = 30;
 
 class HistoryPage final : public QWidget {
   Q_OBJECT
@@ -34,8 +43,11 @@ class HistoryPage final : public QWidget {
   HistoryPage(Context context, QWidget* parent = nullptr);
 
   ArchiveFilter Filter() const;
-  const std::vector<Measurement>& Rows() const { return rows_; }
-  const StringGrid& Grid() const { return grid_; }
+  // The rows fetched so far (more come as the table scrolls).
+  int RowCount() const { return model_->rowCount(); }
+  const StringGrid& Grid() const { return model_->Grid(); }
+  // Every measurement of the search, one series per folder, as loaded for the plot.
+  const std::vector<PlotSeries>& Plotted() const { return plotted_; }
   QChart* Chart() const { return ChartView->chart(); }
 
   QCheckBox* FromCheck;
@@ -61,17 +73,31 @@ class HistoryPage final : public QWidget {
   void SavePlot();
   // PNG, or SVG when the name ends in ".svg"; false when nothing was written.
   bool SavePlotTo(const QString& path);
+  // The plot drawn anew from the measurements loaded.
+  void DrawPlot();
 
  private:
   QWidget* BuildFilters();
   QWidget* BuildPlot();
-  void RebuildPlot();
-  void ShowPoint(const QString& folder, const QPointF& point, bool shown);
+  void LoadPlot();
+  // The series' points anew for the time range shown.
+  void ReduceToView();
+  // As many date labels as the plot's width has room for.
+  int TimeTickCount() const;
+  void ShowPoint(int series, const QPointF& point, bool shown);
 
   Context context_;
-  StringGrid grid_;
-  StringGridModel* model_;
-  std::vector<Measurement> rows_;
+  ArchiveTableModel* model_;
+  std::vector<PlotSeries> plotted_;
+  QCategoryAxis* timeAxis_ = nullptr;
+  QValueAxis* valueAxis_ = nullptr;
+  struct ReducedView {
+    double from = 0, to = 0;
+    int width = -1;
+    bool operator==(const ReducedView& o) const {
+      return from == o.from && to == o.to && width == o.width;
+    }
+  } reduced_;
 };
 
 }  // namespace orti

@@ -25,17 +25,20 @@ void TForm1::MArchiveImportClick() {
       QString::fromUtf8("Текстовые файлы (*.csv *.txt)"));
   ArchiveStore* store = files.isEmpty() ? nullptr : archive_->Store();
   if (!store) return;
-  std::string summary;
+  std::vector<FileImport> results;
   try {
     for (const QString& file : files) {
-      const FileImport result = ImportExportFile(*store, file.toStdString(), LocalNow());
-      for (const std::string& e : result.errors) log_.AddLogLine(result.file + ": " + e);
-      log_.AddLogLine(ImportSummary(result));
-      summary += ImportSummary(result) + "\n";
+      results.push_back(ImportExportFile(*store, file.toStdString(), LocalNow()));
     }
   } catch (const ArchiveError& error) {
     archive_->ReportFault("Импорт в архив не выполнен", error);
     return;
+  }
+  for (const std::string& line : RefusalLines(results)) log_.AddLogLine(line);
+  std::string summary;
+  for (const FileImport& result : results) {
+    log_.AddLogLine(ImportSummary(result));
+    summary += ImportSummary(result) + "\n";
   }
   Ask().ShowMessage(summary);
   if (PageControl1->currentIndex() == kPageArchive) TabSheetArchive->Refresh();

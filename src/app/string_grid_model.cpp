@@ -50,7 +50,7 @@ QVariant StringGridModel::headerData(int section, Qt::Orientation orientation, i
   return {};
 }
 
-QTableView* MakeGridView(StringGridModel* model, const QString& objectName, QWidget* parent) {
+QTableView* MakeTableView(QAbstractItemModel* model, const QString& objectName, QWidget* parent) {
   auto* view = new QTableView(parent);
   view->setObjectName(objectName);
   view->setModel(model);
@@ -59,6 +59,11 @@ QTableView* MakeGridView(StringGridModel* model, const QString& objectName, QWid
   view->setSelectionBehavior(QAbstractItemView::SelectRows);
   view->setEditTriggers(QAbstractItemView::NoEditTriggers);
   view->horizontalHeader()->setHighlightSections(false);
+  return view;
+}
+
+QTableView* MakeGridView(StringGridModel* model, const QString& objectName, QWidget* parent) {
+  QTableView* view = MakeTableView(model, objectName, parent);
   view->horizontalHeader()->setVisible(model->Grid().FixedRows() > 0);
   ApplyColumnWidths(view, model->Grid());
   QObject::connect(model, &QAbstractItemModel::modelReset, view,

@@ -29,6 +29,8 @@ class StringGridModel final : public QAbstractTableModel {
   StringGrid& grid_;
 };
 
+// A table view over any model, styled like the console's grids.
+QTableView* MakeTableView(QAbstractItemModel* model, const QString& objectName, QWidget* parent);
 // A table view over `model`, styled like the console's grids; column widths
 // follow the grid (width 0 hides a column).
 QTableView* MakeGridView(StringGridModel* model, const QString& objectName, QWidget* parent);

@@ -8,24 +8,33 @@
 
 namespace orti {
 
-void FillArchiveGrid(const std::vector<Measurement>& measurements, StringGrid& grid,
-                     const std::string& decimalSeparator) {
-  GridUpdate update(grid);
+void PrepareArchiveGrid(StringGrid& grid) {
   grid.SetColCount(kArchiveColumns);
   PrepareViewGrid(ViewKind::kByDate, grid);
   grid.SetCell(kFirstReadColumn, 0, "Прочитано");
   grid.SetCell(kReadByColumn, 0, "Оператор");
-  grid.SetRowCount(kViewFixedRows);  // new rows come empty
+  grid.SetCell(kInstrumentColumn, 0, "Прибор");
+  grid.SetRowCount(kViewFixedRows);
+}
+
+void WriteArchiveRow(StringGrid& grid, int row, const Measurement& m,
+                     const std::string& decimalSeparator) {
+  if (grid.RowCount() <= row) grid.SetRowCount(row + 1);
+  const RecordValues values{m.mode, m.taken, m.temperature, m.emf, m.ph, m.ph25};
+  WriteRecordCells(ViewKind::kByDate, grid, row,
+                   MakeRecordTexts(m.folderName, values, decimalSeparator));
+  grid.SetCell(kFirstReadColumn, row, FormatDateTime(m.firstRead));
+  grid.SetCell(kReadByColumn, row, m.operatorName);
+  grid.SetCell(kInstrumentColumn, row, m.instrument);
+}
+
+void FillArchiveGrid(const std::vector<Measurement>& measurements, StringGrid& grid,
+                     const std::string& decimalSeparator) {
+  GridUpdate update(grid);
+  PrepareArchiveGrid(grid);  // new rows come empty
   grid.SetRowCount(kViewFixedRows + std::max<int>(1, static_cast<int>(measurements.size())));
   int row = kViewFixedRows;
-  for (const Measurement& m : measurements) {
-    const RecordValues values{m.mode, m.taken, m.temperature, m.emf, m.ph, m.ph25};
-    WriteRecordCells(ViewKind::kByDate, grid, row,
-                     MakeRecordTexts(m.folderName, values, decimalSeparator));
-    grid.SetCell(kFirstReadColumn, row, FormatDateTime(m.firstRead));
-    grid.SetCell(kReadByColumn, row, m.operatorName);
-    ++row;
-  }
+  for (const Measurement& m : measurements) WriteArchiveRow(grid, row++, m, decimalSeparator);
 }
 
 }  // namespace orti

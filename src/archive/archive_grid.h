@@ -1,7 +1,7 @@
 #pragma once
 // Archived measurements laid out as the by-date view, plus when each was
-// first read and by whom: the history page's table, the command line's rows
-// and the export of selected rows all come from this grid.
+// first read, by whom and on which instrument: the history page's table, the
+// command line's rows and the export of selected rows all come from this grid.
 
 #include <string>
 #include <vector>
@@ -12,9 +12,17 @@
 
 namespace orti {
 
-constexpr int kFirstReadColumn = kViewColumns;   // "Прочитано"
-constexpr int kReadByColumn = kViewColumns + 1;  // "Оператор"
-constexpr int kArchiveColumns = kViewColumns + 2;
+constexpr int kFirstReadColumn = kViewColumns;       // "Прочитано"
+constexpr int kReadByColumn = kViewColumns + 1;      // "Оператор"
+constexpr int kInstrumentColumn = kViewColumns + 2;  // "Прибор"
+constexpr int kArchiveColumns = kViewColumns + 3;
+
+// The columns and titles, and no rows below them.
+void PrepareArchiveGrid(StringGrid& grid);
+
+// Row `row` (added when the grid is shorter) shows `m`.
+void WriteArchiveRow(StringGrid& grid, int row, const Measurement& m,
+                     const std::string& decimalSeparator);
 
 // Rows 1.. hold the measurements in the given order; a grid without
 // measurements keeps one empty row 1.

@@ -1,6 +1,7 @@
 #include "archive/archive_keeper.h"
 
 #include "archive/reading_measurements.h"
+#include "archive/sqlite_archive.h"
 
 namespace orti {
 namespace {
@@ -8,6 +9,8 @@ constexpr const char* kOpenFailed = "Архив измерений недост�
 constexpr const char* kReadOnly =
     "Архив измерений записан более новой версией программы и открыт только для чтения: ";
 constexpr const char* kReadingNotAdded = "Чтение не добавлено в архив измерений";
+constexpr const char* kRowNotAdded = "Измерение не добавлено в архив: ";
+constexpr const char* kRowsNotAdded = "Не все измерения чтения добавлены в архив (см. журнал): ";
 }  // namespace
 
 ArchiveKeeper::ArchiveKeeper(std::string path, LogSink& log, std::function<Dialogs&()> dialogs,
@@ -20,7 +23,7 @@ ArchiveKeeper::ArchiveKeeper(std::string path, LogSink& log, std::function<Dialo
 ArchiveStore* ArchiveKeeper::Store() {
   if (store_) return store_.get();
   try {
-    store_ = std::make_unique<ArchiveStore>(path_, busyTimeoutMs_);
+    store_ = std::make_unique<SqliteArchive>(path_, busyTimeoutMs_);
   } catch (const ArchiveError& error) {
     // Not kept: a file locked now may open at the next reading.
     Report(kOpenFailed + path_ + " (" + error.what() + ")");
@@ -34,7 +37,14 @@ void ArchiveKeeper::AddReading(const NotepadModel& model, const ConsoleState& st
   ArchiveStore* store = Store();
   if (!store || store->ReadOnly()) return;
   try {
-    store->AddReading(ReadingMeasurements(model, state.session.operatorFullName), model.readTime);
+    const ReadingAdded added = store->AddReading(
+        ReadingMeasurements(model, state.session.operatorFullName), model.readTime);
+    // Each row that failed is named once; the rest of the reading is kept.
+    for (const RowFault& fault : added.faults) {
+      const std::string line = kRowNotAdded + fault.measurement + " (" + fault.reason + ")";
+      if (reported_.insert(line).second) log_.AddLogLine(line);
+    }
+    if (!added.faults.empty()) Report(kRowsNotAdded + path_);
   } catch (const ArchiveError& error) {
     ReportFault(kReadingNotAdded, error);
   }

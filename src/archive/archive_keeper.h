@@ -9,6 +9,7 @@
 #include <string>
 
 #include "archive/archive_store.h"
+#include "archive/sqlite_archive.h"
 #include "platform/dialogs.h"
 #include "platform/log_sink.h"
 #include "workflow/reading.h"

@@ -6,7 +6,9 @@
 
 namespace orti {
 
-constexpr int kArchiveSchemaVersion = 2;
+constexpr int kArchiveSchemaVersion = 3;
+// The version whose step rebuilt the measurements compactly.
+constexpr int kCompactVersion = 3;
 
 // Applies the steps from the file's version up to `target` in one
 // transaction. A file already at or past `target` is left alone.

@@ -1,54 +1,56 @@
 #pragma once
-// The lab's archive of every measurement the console has read or imported:
-// an SQLite file in WAL mode, shared safely by several consoles on one
-// computer (they wait for each other up to the busy timeout).
+// The lab's archive of every measurement the console has read or imported,
+// as the console, the command line and the history page use it, whatever
+// engine keeps it. Every method throws ArchiveError when the engine fails.
 
-#include <memory>
+#include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "archive/archive_error.h"
 #include "archive/measurement.h"
-#include "archive/sqlite_db.h"
 
 namespace orti {
 
-constexpr int kArchiveBusyTimeoutMs = 5000;
-
 class ArchiveStore {
  public:
-  // Opens or creates the file and brings its schema up to date. A file of a
-  // newer schema is opened read-only and never altered. Throws ArchiveError.
-  explicit ArchiveStore(const std::string& path, int busyTimeoutMs = kArchiveBusyTimeoutMs);
+  virtual ~ArchiveStore() = default;
 
-  bool ReadOnly() const { return readOnly_; }
-  const std::string& Path() const { return path_; }
+  // An archive of a newer schema is only read, never altered.
+  virtual bool ReadOnly() const = 0;
 
-  // Adds a reading's measurements in one transaction. One already archived
-  // (same identity and raw bytes) only gets its last-read time and folder
-  // name updated; an imported line with the same date, mode and values takes
-  // the reading's identity and bytes. Returns how many were new.
-  int AddReading(const std::vector<Measurement>& measurements, double now);
+  // Adds a reading in one transaction. A measurement already archived (same
+  // instrument, bytes and copy) only gets the reading as its last one, its
+  // folder name and position; a new one takes an imported line of the same
+  // measurement if there is one, else it is added. A measurement that cannot
+  // be added is skipped and named in the result; the others are kept.
+  virtual ReadingAdded AddReading(const Reading& reading, double now) = 0;
 
-  // Shown measurements only, in date order.
-  std::vector<Measurement> Query(const ArchiveFilter& filter) const;
-  ArchiveStats Stats() const;
+  // Each shown measurement the filter selects, in date order, starting after
+  // `after` when given, until `each` returns false. The measurement handed to
+  // `each` is reused for the next one.
+  virtual void Scan(const ArchiveFilter& filter, const std::optional<ArchiveCursor>& after,
+                    const std::function<bool(const Measurement&)>& each) const = 0;
+  virtual ArchiveStats Stats() const = 0;
 
-  // Adds the lines no measurement matches as one batch; returns the lines added.
-  int64_t Import(const std::string& file, const std::vector<Measurement>& lines, double now,
-                 int64_t* batchId = nullptr);
-  std::vector<ImportBatch> Imports() const;
+  // Adds the lines that no archived measurement matches as one batch, none
+  // when nothing is added; returns the lines added.
+  virtual int64_t Import(const std::string& file, const std::vector<Measurement>& lines, double now,
+                         int64_t* batchId = nullptr) = 0;
+  virtual std::vector<ImportBatch> Imports() const = 0;
   // False when there is no such batch.
-  bool ForgetImport(int64_t batchId);
+  virtual bool ForgetImport(int64_t batchId) = 0;
 
-  // SQLite's online backup: a consistent copy even while others write.
-  void Backup(const std::string& target) const;
+  // A consistent copy into a local file, even while others write.
+  virtual void Backup(const std::string& target) const = 0;
 
- private:
-  void RequireWritable() const;
-
-  std::string path_;
-  std::unique_ptr<SqliteDb> db_;
-  bool readOnly_ = false;
+  // Every measurement the filter selects, in date order.
+  std::vector<Measurement> Query(const ArchiveFilter& filter) const;
+  // At most `limit` of them, after `after` when given.
+  std::vector<Measurement> Page(const ArchiveFilter& filter,
+                                const std::optional<ArchiveCursor>& after, size_t limit) const;
 };
 
 }  // namespace orti

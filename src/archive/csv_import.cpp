@@ -1,13 +1,14 @@
 #include "archive/csv_import.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include <algorithm>
+#include <cmath>
+#include <limits>
 #include <sstream>
 
-#include "archive/reading_measurements.h"
 #include "model/notepad_model.h"
 #include "platform/cp1251.h"
 #include "platform/date_time.h"
+#include "platform/utf8.h"
 #include "views/export.h"
 #include "views/record_text.h"
 #include "views/view_layout.h"
@@ -16,6 +17,11 @@ namespace orti {
 namespace {
 
 constexpr int kValueFields = kChoiceColumns;  // columns 3..9 of a view
+// Far beyond any line an export writes; a longer one is no export line.
+constexpr size_t kLongestLine = 512;
+// What a refusal quotes of a field.
+constexpr size_t kQuotedChars = 24;
+constexpr const char* kUtf8Bom = "\xEF\xBB\xBF";
 
 // Where each field sits in a line of the view's export.
 struct FieldOrder {
@@ -41,29 +47,26 @@ std::string HeaderOf(ViewKind kind) {
   return ExportHeader(view);
 }
 
-bool ParseDateTime(const std::string& text, double& value) {
-  int d, mo, y, h, mi, s;
-  char tail;
-  if (std::sscanf(text.c_str(), "%2d.%2d.%4d %2d:%2d:%2d%c", &d, &mo, &y, &h, &mi, &s, &tail) !=
-      6) {
-    return false;
+std::string Quoted(const std::string& field) {
+  if (CharacterCount(field) <= kQuotedChars) return field;
+  size_t end = 0;
+  for (size_t chars = 0; chars < kQuotedChars; ++chars) {
+    end += FirstCharacter(std::string_view(field).substr(end)).size();
   }
-  if (mo < 1 || mo > 12 || d < 1 || d > 31 || h > 23 || mi > 59 || s > 59 || y < 1900) {
-    return false;
-  }
-  value = EncodeDate(y, mo, d) + EncodeTime(h, mi, s);
-  return DecodeDateTime(value).day == d;  // 31.04 is refused, not moved to 01.05
+  return field.substr(0, end) + "…";
 }
 
-// The value with "." as separator; false when it is not a number.
-bool NormaliseNumber(std::string& text, double& value) {
-  for (char& c : text) {
-    if (c == ',') c = '.';
+bool HasControlCharacter(const std::string& line) {
+  for (char c : line) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return true;
   }
-  if (text.empty()) return false;
-  char* end = nullptr;
-  value = std::strtod(text.c_str(), &end);
-  return *end == '\0';
+  return false;
+}
+
+// A number as an export or a spreadsheet writes it, that a record's single
+// precision value can hold.
+bool ParseValue(const std::string& text, double& value) {
+  return ParseExportNumber(text, value) && std::fabs(value) <= std::numeric_limits<float>::max();
 }
 
 uint8_t ModeOf(const std::string& text) {
@@ -75,30 +78,50 @@ uint8_t ModeOf(const std::string& text) {
 
 // A line's measurement, or the reason it cannot be read.
 std::string ParseLine(const std::string& line, const FieldOrder& order, Measurement& m) {
-  std::vector<std::string> f = SplitFields(line);
+  if (line.size() > kLongestLine) return "длиннее " + std::to_string(kLongestLine) + " байт";
+  if (HasControlCharacter(line)) return "управляющий символ";
+  const std::vector<std::string> f = SplitFields(line);
   if (f.size() < kValueFields + 1) return "мало полей";
-  if (!ParseDateTime(f[order.dateTime], m.taken)) return "дата " + f[order.dateTime];
+  ExportDateTime when;
+  if (!ParseExportDateTime(f[order.dateTime], when)) return "дата " + Quoted(f[order.dateTime]);
+  m.taken = EncodeDate(when.year, when.month, when.day) +
+            EncodeTime(when.hour, when.minute, std::max(0, when.second));
   m.mode = ModeOf(f[order.mode]);
-  if (m.mode == 0) return "режим " + f[order.mode];
+  if (m.mode == 0) return "режим " + Quoted(f[order.mode]);
   struct Value {
     int field;
     double* target;
   } values[] = {{kTemperature, &m.temperature}, {kEmf, &m.emf}, {kPh, &m.ph}, {kPh25, &m.ph25}};
   for (const Value& v : values) {
-    if (!NormaliseNumber(f[v.field], *v.target)) return "число " + f[v.field];
+    if (!ParseValue(f[v.field], *v.target)) return "число " + Quoted(f[v.field]);
   }
   m.folderName = f[order.folder];
+  if (CharacterCount(m.folderName) > static_cast<size_t>(kFolderNameChars))
+    return "имя папки " + Quoted(m.folderName);
   m.operatorName = f[kValueFields];
-  m.matchKey =
-      MatchKey(f[order.dateTime], f[order.mode], f[kTemperature], f[kEmf], f[kPh], f[kPh25]);
+  m.matchKey = MatchKeyOf(
+      ValueFields{f[order.dateTime], f[order.mode], f[kTemperature], f[kEmf], f[kPh], f[kPh25]});
   return {};
 }
 
 }  // namespace
 
-ParsedExport ParseExportFile(const std::string& cp1251Text) {
+ParsedExport ParseExportFile(const std::string& bytes) {
   ParsedExport result;
-  std::istringstream in(Cp1251ToUtf8(cp1251Text));
+  // A spreadsheet may save UTF-8, with or without a byte order mark; cp1251
+  // text with Cyrillic letters is never well-formed UTF-8.
+  std::string text;
+  if (bytes.rfind(kUtf8Bom, 0) == 0) {
+    text = bytes.substr(3);
+    result.utf8 = true;
+  } else if (IsValidUtf8(bytes)) {
+    text = bytes;
+    result.utf8 = std::any_of(text.begin(), text.end(),
+                              [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+  } else {
+    text = Cp1251ToUtf8(bytes);
+  }
+  std::istringstream in(text);
   std::string line;
   int number = 0;
   const FieldOrder* order = nullptr;

@@ -15,8 +15,9 @@ FileImport ImportExportFile(ArchiveStore& store, const std::string& file, double
     return result;
   }
   ParsedExport parsed = ParseExportFile(bytes);
+  result.utf8 = parsed.utf8;
   if (!parsed.recognised) {
-    result.failure = "не файл экспорта";
+    result.failure = parsed.utf8 ? "не файл экспорта (текст в UTF-8)" : "не файл экспорта";
     return result;
   }
   result.errors = std::move(parsed.errors);
@@ -25,9 +26,28 @@ FileImport ImportExportFile(ArchiveStore& store, const std::string& file, double
 }
 
 std::string ImportSummary(const FileImport& r) {
+  const std::string file = r.file + (r.utf8 ? " (UTF-8)" : "");
   if (!r.failure.empty()) return r.file + ": " + r.failure;
-  return r.file + ": добавлено " + std::to_string(r.added) + " (импорт " + std::to_string(r.batch) +
-         ")";
+  std::string text = file + ": добавлено " + std::to_string(r.added);
+  if (r.batch != 0) text += " (импорт " + std::to_string(r.batch) + ")";
+  if (!r.errors.empty()) text += ", не прочитано строк: " + std::to_string(r.errors.size());
+  return text;
+}
+
+std::vector<std::string> RefusalLines(const std::vector<FileImport>& results) {
+  std::vector<std::string> lines;
+  size_t more = 0;
+  for (const FileImport& r : results) {
+    for (const std::string& e : r.errors) {
+      if (lines.size() < kRefusalsShownAtMost) {
+        lines.push_back(r.file + ": " + e);
+      } else {
+        ++more;
+      }
+    }
+  }
+  if (more > 0) lines.push_back("и ещё " + std::to_string(more) + " строк не прочитано");
+  return lines;
 }
 
 }  // namespace orti

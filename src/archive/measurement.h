@@ -1,29 +1,51 @@
 #pragma once
 // One archived measurement and the filters the archive is searched with.
 
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "archive/match_key.h"
+
 namespace orti {
 
 struct Measurement {
   int64_t id = 0;
-  std::string instrument;         // as identified; empty for an imported line
-  std::vector<uint8_t> identity;  // identity bytes; empty for an imported line
-  std::vector<uint8_t> raw;       // the record's bytes; empty for an imported line
-  int folderIndex = -1;           // -1 for an imported line
-  std::string folderName;         // UTF-8, as last read
+  std::string instrument;    // as identified; empty for an imported line
+  std::vector<uint8_t> raw;  // the record's bytes; empty for an imported line
+  int copy = 0;              // the n-th slot of one reading holding the same bytes
+  int folderIndex = -1;      // -1 for an imported line
+  std::string folderName;    // UTF-8, as last read
   int slot = -1;
   bool shown = true;  // false for the slot the views never show
-  double taken = 0;   // days since 30 December 1899
+  double taken = 0;   // days since 30 December 1899, whole seconds
   uint8_t mode = 0;
   double temperature = 0, emf = 0, ph = 0, ph25 = 0;
-  std::string matchKey;  // date, mode and values as the views write them
+  MatchKey matchKey;  // what an import matches on
   double firstRead = 0, lastRead = 0;
   std::string operatorName;  // who read (or imported) it first
   int64_t importId = 0;      // 0: read from an instrument
+};
+
+// One reading as the archive receives it.
+struct Reading {
+  std::vector<uint8_t> identity;  // the instrument's identity bytes
+  std::string instrument;         // its name and version, as shown
+  std::string operatorName;
+  std::vector<Measurement> measurements;
+};
+
+// A measurement of a reading that could not be added, and why.
+struct RowFault {
+  std::string measurement;  // "folder dd.mm.yyyy hh:nn:ss"
+  std::string reason;
+};
+
+struct ReadingAdded {
+  int added = 0;
+  std::vector<RowFault> faults;
 };
 
 struct ArchiveFilter {
@@ -32,6 +54,12 @@ struct ArchiveFilter {
   std::string folderContains;
   uint8_t mode = 0;  // 0: any
   std::string operatorContains;
+};
+
+// Where a page of a search ends: the next page starts after it.
+struct ArchiveCursor {
+  int64_t taken = 0;  // seconds, as stored
+  int64_t id = 0;
 };
 
 struct ArchiveStats {
@@ -47,5 +75,21 @@ struct ImportBatch {
   double imported = 0;
   int64_t added = 0;
 };
+
+// Dates are kept as whole seconds of local time since 1 January 2000 (day
+// 36526 of the console's count): the instrument counts in 2-second steps and
+// export lines in seconds, and such a number takes 4 bytes on disk until 2068.
+constexpr double kSecondsPerDay = 86400;
+constexpr int kArchiveEpochDay = 36526;
+inline int64_t ArchiveSeconds(double days) {
+  return std::llround((days - kArchiveEpochDay) * kSecondsPerDay);
+}
+inline double ArchiveDays(int64_t seconds) {
+  return kArchiveEpochDay + static_cast<double>(seconds) / kSecondsPerDay;
+}
+
+inline ArchiveCursor CursorAfter(const Measurement& m) {
+  return {ArchiveSeconds(m.taken), m.id};
+}
 
 }  // namespace orti

@@ -1,16 +1,14 @@
 #include "archive/reading_measurements.h"
 
 #include <cstring>
+#include <map>
 
 #include "device/memory_map.h"
 #include "folders/folder_compaction.h"
 #include "platform/cp1251.h"
-#include "views/record_text.h"
 
 namespace orti {
 namespace {
-
-constexpr const char* kKeySeparator = ".";
 
 template <typename T>
 void Append(std::vector<uint8_t>& bytes, const T& value) {
@@ -35,45 +33,40 @@ std::string InstrumentText(const DeviceIdentity& identity) {
 
 }  // namespace
 
-std::string MatchKey(const std::string& dateTime, const std::string& mode,
-                     const std::string& temperature, const std::string& emf, const std::string& ph,
-                     const std::string& ph25) {
-  return dateTime + ";" + mode + ";" + temperature + ";" + emf + ";" + ph + ";" + ph25;
-}
-
-std::vector<Measurement> ReadingMeasurements(const NotepadModel& model,
-                                             const std::string& operatorName) {
-  std::vector<Measurement> result;
-  const std::vector<uint8_t> identity = IdentityBytes(model.identity);
-  const std::string instrument = InstrumentText(model.identity);
+Reading ReadingMeasurements(const NotepadModel& model, const std::string& operatorName) {
+  Reading reading;
+  reading.identity = IdentityBytes(model.identity);
+  reading.instrument = InstrumentText(model.identity);
+  reading.operatorName = operatorName;
+  std::map<std::vector<uint8_t>, int> seen;
   for (int f = 0; f < model.folderCount && f < kMaxFolders; ++f) {
     const NotepadFolder& folder = model.folders[f];
     if (!folder.readInFull || folder.state == FolderState::kFree) continue;
+    const std::string folderName = FolderNameUtf8(folder);
     for (int s = 0; s < kSlotsPerFolder; ++s) {
       const NotepadRecord& r = folder.records[s];
       if (r.mode < kModePh || r.mode > kModeMv) continue;
-      const RecordTexts t = MakeRecordTexts(folder, r, kKeySeparator);
       Measurement m;
-      m.instrument = instrument;
-      m.identity = identity;
+      m.instrument = reading.instrument;
       const uint8_t* bytes = StoredSlotBytes(folder, s);
       m.raw.assign(bytes, bytes + kRecordSize);
+      m.copy = seen[m.raw]++;
       m.folderIndex = f;
-      m.folderName = t.folderName;
+      m.folderName = folderName;
       m.slot = s;
       m.shown = s < kShownSlots;
-      m.taken = r.dateTime;
+      m.taken = ArchiveDays(ArchiveSeconds(r.dateTime));
       m.mode = r.mode;
       m.temperature = r.temperature;
       m.emf = r.emf;
       m.ph = r.ph;
       m.ph25 = r.ph25;
-      m.matchKey = MatchKey(t.dateTime, t.mode, t.temperature, t.emf, t.ph, t.ph25);
+      m.matchKey = MatchKeyOf(MatchValues{m.taken, m.mode, m.temperature, m.emf, m.ph, m.ph25});
       m.operatorName = operatorName;
-      result.push_back(std::move(m));
+      reading.measurements.push_back(std::move(m));
     }
   }
-  return result;
+  return reading;
 }
 
 }  // namespace orti

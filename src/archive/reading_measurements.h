@@ -3,20 +3,14 @@
 // full, the slot the views never show included (flagged), as measurements.
 
 #include <string>
-#include <vector>
 
 #include "archive/measurement.h"
 #include "model/notepad_model.h"
 
 namespace orti {
 
-// Date, mode and values as the views write them with a "." separator: the
-// same text whether the measurement was read or imported from an export.
-std::string MatchKey(const std::string& dateTime, const std::string& mode,
-                     const std::string& temperature, const std::string& emf, const std::string& ph,
-                     const std::string& ph25);
-
-std::vector<Measurement> ReadingMeasurements(const NotepadModel& model,
-                                             const std::string& operatorName);
+// The same bytes in several slots of one reading are copies 0, 1, ... in
+// folder and slot order, so that each keeps its own folder name.
+Reading ReadingMeasurements(const NotepadModel& model, const std::string& operatorName);
 
 }  // namespace orti

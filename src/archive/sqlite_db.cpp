@@ -81,6 +81,24 @@ std::vector<uint8_t> SqliteStatement::Blob(int column) const {
               : std::vector<uint8_t>();
 }
 
+void SqliteStatement::TextInto(int column, std::string& text) const {
+  const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+  if (data) {
+    text.assign(data, static_cast<size_t>(sqlite3_column_bytes(stmt_, column)));
+  } else {
+    text.clear();
+  }
+}
+
+void SqliteStatement::BlobInto(int column, std::vector<uint8_t>& blob) const {
+  const auto* data = static_cast<const uint8_t*>(sqlite3_column_blob(stmt_, column));
+  if (data) {
+    blob.assign(data, data + sqlite3_column_bytes(stmt_, column));
+  } else {
+    blob.clear();
+  }
+}
+
 SqliteDb::SqliteDb(const std::string& path, bool readOnly) {
   // Never through a link: a link planted at the archive's name is refused.
   const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) |
@@ -117,6 +135,10 @@ int64_t SqliteDb::LastInsertId() const {
 
 int SqliteDb::Changes() const {
   return sqlite3_changes(db_);
+}
+
+bool SqliteDb::InTransaction() const {
+  return sqlite3_get_autocommit(db_) == 0;
 }
 
 SqliteTransaction::SqliteTransaction(SqliteDb& db) : db_(db) {

@@ -1,22 +1,17 @@
 #pragma once
 // A thin owner of an SQLite connection and its statements. Every failure
-// becomes an ArchiveError carrying SQLite's own words, so that the archive's
-// callers report one reason whatever went wrong (locked, corrupt, full disk).
+// becomes an ArchiveError carrying SQLite's own words.
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "archive/archive_error.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace orti {
-
-class ArchiveError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
 
 class SqliteStatement {
  public:
@@ -42,6 +37,9 @@ class SqliteStatement {
   double Real(int column) const;
   std::string Text(int column) const;
   std::vector<uint8_t> Blob(int column) const;
+  // The same into storage kept from the row before (no allocation per row).
+  void TextInto(int column, std::string& text) const;
+  void BlobInto(int column, std::vector<uint8_t>& blob) const;
 
  private:
   sqlite3* db_;
@@ -61,6 +59,8 @@ class SqliteDb {
   int64_t QueryInt(const char* sql);
   int64_t LastInsertId() const;
   int Changes() const;
+  // False once SQLite has rolled the open transaction back by itself (full disk, I/O error).
+  bool InTransaction() const;
   sqlite3* Handle() const { return db_; }
 
  private:

@@ -17,11 +17,16 @@ std::string OptionalDate(const std::optional<double>& day) {
   return day ? FormatDateTime(*day) : "-";
 }
 
+// Streamed: a million rows cost one row's memory. The instrument follows the
+// view's columns, so that two instruments' rows can be told apart.
 int List(ArchiveStore& store, const ArchiveOptions& a, CliEnvironment& env, std::ostream& out) {
-  const std::vector<Measurement> rows = store.Query(a.filter);
   StringGrid grid;
-  FillArchiveGrid(rows, grid, env.decimalSeparator);
-  for (int row : FirstRows(rows.size())) out << ExportRowText(grid, row) << '\n';
+  PrepareArchiveGrid(grid);
+  store.Scan(a.filter, std::nullopt, [&](const Measurement& m) {
+    WriteArchiveRow(grid, kViewFixedRows, m, env.decimalSeparator);
+    out << ExportRowText(grid, kViewFixedRows) << m.instrument << ";\n";
+    return static_cast<bool>(out);
+  });
   return kExitOk;
 }
 
@@ -39,10 +44,7 @@ bool ChooseOperator(const CliOptions& o, CliSession& session, CliEnvironment& en
     err << kRefusedNameMessage << '\n';
     return false;
   }
-  state.session.surname = parts->surname;
-  state.session.firstName = parts->firstName;
-  state.session.patronymic = parts->patronymic;
-  ComposeOperatorNames(state);
+  ApplyOperator(state, *parts);
   return true;
 }
 
@@ -61,14 +63,24 @@ int Export(ArchiveStore& store, const CliOptions& o, CliEnvironment& env, std::o
   return ExportToFile(grid, FirstRows(rows.size()), a.files[0], session, dialogs);
 }
 
+// A file that cannot be read fails (1); lines refused while nothing at all
+// was added are input refused before anything was written (2).
 int Import(ArchiveStore& store, const ArchiveOptions& a, std::ostream& out, std::ostream& err) {
-  int status = kExitOk;
+  std::vector<FileImport> results;
   for (const std::string& file : a.files) {
-    const FileImport result = ImportExportFile(store, file, LocalNow());
-    for (const std::string& e : result.errors) err << file << ": " << e << '\n';
+    results.push_back(ImportExportFile(store, file, LocalNow()));
+  }
+  for (const std::string& line : RefusalLines(results)) err << line << '\n';
+  int status = kExitOk;
+  int64_t added = 0;
+  bool refused = false;
+  for (const FileImport& result : results) {
     (result.failure.empty() ? out : err) << ImportSummary(result) << '\n';
     if (!result.failure.empty()) status = kExitFailed;
+    added += result.added;
+    refused = refused || !result.errors.empty();
   }
+  if (status == kExitOk && refused && added == 0) status = kExitRefused;
   return status;
 }
 

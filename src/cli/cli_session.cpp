@@ -43,12 +43,6 @@ bool CliSession::Start(const SessionRequest& request) {
       StartupResult::kQuit) {
     return false;
   }
-  if (request.operatorParts) {
-    state_.session.surname = request.operatorParts->surname;
-    state_.session.firstName = request.operatorParts->firstName;
-    state_.session.patronymic = request.operatorParts->patronymic;
-    ComposeOperatorNames(state_);
-  }
   return !state_.link.offline;
 }
 
@@ -70,6 +64,13 @@ void CliSession::RunRegistration() {
   AcceptRegistration(state_, users, 1, false, {}, dialogs_);
 }
 
+void ApplyOperator(ConsoleState& state, const OperatorParts& parts) {
+  state.session.surname = parts.surname;
+  state.session.firstName = parts.firstName;
+  state.session.patronymic = parts.patronymic;
+  ComposeOperatorNames(state);
+}
+
 ConnectOutcome CliSession::Connect() {
   if (request_.port == 0) {
     NoConnectionWindow window;
@@ -88,6 +89,9 @@ ConnectOutcome CliSession::Connect() {
 }
 
 void CliSession::ReadNotepad() {
+  // --operator names who reads before the reading is archived, whether or
+  // not anyone is registered.
+  if (request_.operatorParts) ApplyOperator(state_, *request_.operatorParts);
   ReadingContext context{Services(), *this, env_.now};
   context.archive = archive_.get();
   readFailures_ = RunReading(context);

@@ -46,6 +46,9 @@ struct SessionRequest {
   bool readNotepad = true;
 };
 
+// The operator given on the command line, in place of the registered one.
+void ApplyOperator(ConsoleState& state, const OperatorParts& parts);
+
 class CliSession final : public StartupSteps, public QuietReadingHooks, public ViewsHooks {
  public:
   // The work log is written to `err` line by line as it grows.

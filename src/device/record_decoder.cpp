@@ -18,19 +18,14 @@ constexpr size_t kEmfOffset = 9;
 constexpr size_t kPhOffset = 13;
 constexpr size_t kExtraOffset = 17;
 
-uint8_t SlotByte(std::string_view chars, size_t offset) {
-  return ReplyByteAt(chars, 2 * offset);
-}
-
-uint16_t SlotWord(std::string_view chars, size_t offset) {
-  return static_cast<uint16_t>(SlotByte(chars, offset) + 256 * SlotByte(chars, offset + 1));
+uint16_t SlotWord(const uint8_t* slot, size_t offset) {
+  return static_cast<uint16_t>(slot[offset] + 256 * slot[offset + 1]);
 }
 
 // The instrument's floats are IEEE 754 singles, low byte first, taken as they are.
-float SlotFloat(std::string_view chars, size_t offset) {
+float SlotFloat(const uint8_t* slot, size_t offset) {
   uint32_t bits = 0;
-  for (size_t i = 0; i < 4; ++i)
-    bits |= static_cast<uint32_t>(SlotByte(chars, offset + i)) << (8 * i);
+  for (size_t i = 0; i < 4; ++i) bits |= static_cast<uint32_t>(slot[offset + i]) << (8 * i);
   float value;
   static_assert(sizeof value == sizeof bits, "float must be 32 bits");
   std::memcpy(&value, &bits, sizeof value);
@@ -59,18 +54,31 @@ double RecordDateTime(uint16_t dayNumber, double timeOfDay, double today) {
   return EncodeDate(year - 1, 1, 1) + dayNumber - 1 + timeOfDay;
 }
 
+SlotValues DecodeSlotValues(const uint8_t* slot) {
+  SlotValues v;
+  v.mode = RecordModeOf(slot[kModeOffset]);
+  v.temperature = SlotFloat(slot, kTemperatureOffset);
+  v.emf = SlotFloat(slot, kEmfOffset);
+  v.ph = SlotFloat(slot, kPhOffset);
+  v.ph25 = ComputePh25(v.temperature, v.ph);
+  return v;
+}
+
 void DecodeRecord(NotepadRecord& record, std::string_view chars, double today, Dialogs& dialogs) {
-  const uint8_t first = SlotByte(chars, kModeOffset);
-  record.mode = RecordModeOf(first);
-  if (first == kModeEmpty || first == kModeDeleted) return;
+  uint8_t slot[kRecordSize];
+  for (int i = 0; i < kRecordSize; ++i) slot[i] = ReplyByteAt(chars, 2 * static_cast<size_t>(i));
+  const SlotValues values = DecodeSlotValues(slot);
+  record.mode = values.mode;
+  // The stored byte, not the masked mode: 0x04 is a record of mode 0.
+  if (slot[kModeOffset] == kModeEmpty || slot[kModeOffset] == kModeDeleted) return;
 
   for (size_t i = 0; i < 2; ++i) {
-    record.rawDate[i] = SlotByte(chars, kDayOffset + i);
-    record.rawTime[i] = SlotByte(chars, kTimeOffset + i);
-    record.extra[i] = SlotByte(chars, kExtraOffset + i);
+    record.rawDate[i] = slot[kDayOffset + i];
+    record.rawTime[i] = slot[kTimeOffset + i];
+    record.extra[i] = slot[kExtraOffset + i];
   }
-  record.dayNumber = SlotWord(chars, kDayOffset);
-  record.timeUnits = SlotWord(chars, kTimeOffset);
+  record.dayNumber = SlotWord(slot, kDayOffset);
+  record.timeUnits = SlotWord(slot, kTimeOffset);
   record.seconds = 2 * static_cast<int32_t>(record.timeUnits);
 
   double time = 0;
@@ -84,10 +92,10 @@ void DecodeRecord(NotepadRecord& record, std::string_view chars, double today, D
   }
   record.dateTime = RecordDateTime(record.dayNumber, time, today);
 
-  record.temperature = SlotFloat(chars, kTemperatureOffset);
-  record.emf = SlotFloat(chars, kEmfOffset);
-  record.ph = SlotFloat(chars, kPhOffset);
-  record.ph25 = ComputePh25(record.temperature, record.ph);
+  record.temperature = values.temperature;
+  record.emf = values.emf;
+  record.ph = values.ph;
+  record.ph25 = values.ph25;
   record.deletionMark = 0;
 }
 

@@ -27,6 +27,14 @@ double BaseDateFor(double today);
 // record read in January).
 double RecordDateTime(uint16_t dayNumber, double timeOfDay, double today);
 
+// What a slot's 19 bytes measure: the mode as DecodeRecord stores it, the
+// three values as stored and pH25 computed.
+struct SlotValues {
+  uint8_t mode = 0;
+  float temperature = 0, emf = 0, ph = 0, ph25 = 0;
+};
+SlotValues DecodeSlotValues(const uint8_t* slot);
+
 // Fills `record` from the 38 characters of its slot; missing characters read
 // as zeros. An empty (0xFF) or deleted (0x00) slot changes only the mode. A
 // time of day at or past midnight shows the conversion error and uses

@@ -1,5 +1,7 @@
 #include "platform/utf8.h"
 
+#include <cstdint>
+
 namespace orti {
 
 static bool IsContinuation(char c) {
@@ -66,6 +68,38 @@ std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
   }
   if (i < bytes.size()) AppendUtf8(out, kReplacement);
   return out;
+}
+
+bool IsValidUtf8(std::string_view s) {
+  size_t i = 0;
+  while (i < s.size()) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    size_t length = 1;
+    uint32_t point = c;
+    if (c >= 0xF0 && c <= 0xF4) {
+      length = 4;
+      point = c & 0x07;
+    } else if (c >= 0xE0) {
+      length = 3;
+      point = c & 0x0F;
+    } else if (c >= 0xC2 && c <= 0xDF) {
+      length = 2;
+      point = c & 0x1F;
+    } else if (c >= 0x80) {
+      return false;  // a continuation byte first, or C0/C1 (overlong) or F5..FF
+    }
+    if (c >= 0xF5 || i + length > s.size()) return false;
+    for (size_t k = 1; k < length; ++k) {
+      if (!IsContinuation(s[i + k])) return false;
+      point = point << 6 | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+    }
+    const uint32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (point < least[length] || point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF)) {
+      return false;
+    }
+    i += length;
+  }
+  return true;
 }
 
 }  // namespace orti

@@ -16,4 +16,8 @@ size_t CharacterCount(std::string_view s);
 // last byte becomes U+FFFD.
 std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian);
 
+// Whether `s` is well-formed UTF-8 (no overlong forms, surrogates or code
+// points past U+10FFFF).
+bool IsValidUtf8(std::string_view s);
+
 }  // namespace orti

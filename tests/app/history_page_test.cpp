@@ -7,14 +7,20 @@
 #include <QLineSeries>
 #include <QStackedWidget>
 #include <QValueAxis>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <regex>
 
 #include "app/history_page.h"
 #include "app/main_window.h"
 #include "app/silent_line.h"
 #include "archive/archive_grid.h"
+#include "archive/archive_pages.h"
 #include "archive/archive_test_model.h"
 #include "archive/reading_measurements.h"
 #include "platform/cp1251.h"
+#include "platform/date_time.h"
 #include "support/recording_log.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_exchanger.h"
@@ -35,12 +41,18 @@ class HistoryPageTest : public ::testing::Test {
     ASSERT_NE(store, nullptr);
     store->AddReading(ReadingMeasurements(*model, "Петров Иван Ильич"), model->readTime);
     state.session.operatorFullName = "Сидоров Сидор Сидорович";
-    page = std::make_unique<HistoryPage>(HistoryPage::Context{
+    page = Open();
+    page->FromCheck->setChecked(false);  // March 2026: not of the last 30 days
+    page->Refresh();
+  }
+
+  std::unique_ptr<HistoryPage> Open() {
+    auto opened = std::make_unique<HistoryPage>(HistoryPage::Context{
         keeper,
         [this]() -> ConsoleServices { return {*notepad, state, totalData, link, log, dialogs}; },
         [this]() -> FileChooser& { return files; }});
-    page->resize(1000, 700);
-    page->Refresh();
+    opened->resize(1000, 700);
+    return opened;
   }
 
   std::vector<QString> SeriesNames() const {
@@ -62,20 +74,20 @@ class HistoryPageTest : public ::testing::Test {
 };
 
 TEST_F(HistoryPageTest, FiltersNarrowTheTableAndThePlotKeepsOneSeriesPerFolder) {
-  ASSERT_EQ(page->Rows().size(), 12u);
+  ASSERT_EQ(static_cast<size_t>(page->RowCount()), 12u);
   EXPECT_EQ(SeriesNames(), (std::vector<QString>{"P0", "P1", "P2"}));
   const StringGrid& grid = page->Grid();
   EXPECT_EQ(grid.Cell(3, 0), "Дата/Время");
   EXPECT_EQ(grid.Cell(kFirstReadColumn, 0), "Прочитано");
   EXPECT_EQ(grid.Cell(kReadByColumn, 0), "Оператор");
-  EXPECT_EQ(grid.Cell(3, 1), "01.03.2026 00:00:07");
+  EXPECT_EQ(grid.Cell(3, 1), "01.03.2026 00:00:08");
   EXPECT_EQ(grid.Cell(4, 1), "P0");
   EXPECT_EQ(grid.Cell(kFirstReadColumn, 1), "02.03.2026 00:00:00");
   EXPECT_EQ(grid.Cell(kReadByColumn, 1), "Петров Иван Ильич");
 
   page->FolderEdit->setText("P1");
   page->Refresh();
-  EXPECT_EQ(page->Rows().size(), 4u);
+  EXPECT_EQ(static_cast<size_t>(page->RowCount()), 4u);
   EXPECT_EQ(SeriesNames(), (std::vector<QString>{"P1"}));
   auto* series = qobject_cast<QLineSeries*>(page->Chart()->series()[0]);
   ASSERT_NE(series, nullptr);
@@ -89,14 +101,14 @@ TEST_F(HistoryPageTest, FiltersNarrowTheTableAndThePlotKeepsOneSeriesPerFolder) 
   page->FolderEdit->clear();
   page->ModeBox->setCurrentText("mV");
   page->Refresh();
-  ASSERT_EQ(page->Rows().size(), 1u);
+  ASSERT_EQ(static_cast<size_t>(page->RowCount()), 1u);
   EXPECT_EQ(SeriesNames(), (std::vector<QString>{"P2"}));
 
   page->ModeBox->setCurrentIndex(0);
   page->ToCheck->setChecked(true);
   page->ToDate->setDate(QDate(2026, 2, 28));
   page->Refresh();
-  EXPECT_TRUE(page->Rows().empty());
+  EXPECT_TRUE((page->RowCount() == 0));
   EXPECT_TRUE(page->Chart()->series().empty());
 }
 
@@ -110,9 +122,9 @@ TEST_F(HistoryPageTest, SelectedRowsExportAsTheByDateViewAndThePlotSavesAsPngAnd
   const std::string text = Cp1251ToUtf8(test::ReadBytes(csv));
   EXPECT_EQ(text, "Дата/Время;Папка;Режим;T (C);ЭДС (мВ);pH;pH25;Исполнитель\r\n" +
                       page->Grid().Cell(3, 1) +
-                      ";P0;pH;20.5;-100.3;4.000;4.500;Сидоров Сидор Сидорович\r\n" +
+                      ";P0;pH;20.5;-100.3;4.000;4.000;Сидоров Сидор Сидорович\r\n" +
                       page->Grid().Cell(3, 3) +
-                      ";P0;pH;22.5;-100.3;4.020;4.520;Сидоров Сидор Сидорович\r\n");
+                      ";P0;pH;22.5;-100.3;4.020;4.020;Сидоров Сидор Сидорович\r\n");
   EXPECT_EQ(page->Grid().Cell(kMarkColumn, 1), "");  // marks do not outlive the export
 
   for (const char* name : {"plot.png", "plot.svg"}) {
@@ -120,6 +132,58 @@ TEST_F(HistoryPageTest, SelectedRowsExportAsTheByDateViewAndThePlotSavesAsPngAnd
     EXPECT_GT(test::ReadBytes(dir.File(name)).size(), 1000u) << name;
   }
   EXPECT_EQ(test::ReadBytes(dir.File("plot.svg")).rfind("<?xml", 0), 0u);
+}
+
+// Another instrument's 500 measurements of the last ten days: the page opens
+// on them alone, fetches the table a page at a time and plots them all.
+TEST_F(HistoryPageTest, ItOpensOnTheLast30DaysAndFetchesTheTablePageByPage) {
+  auto recent = test::SmallNotepad(20, kShownSlots);
+  std::memcpy(recent->identity.name, "ORTI416", 7);
+  const double today = std::floor(LocalNow());
+  for (int f = 0; f < 20; ++f) {
+    for (int s = 0; s < kShownSlots; ++s) {
+      recent->folders[f].records[s].dateTime = today - 10 + f * 0.3 + s * 0.01;
+    }
+  }
+  keeper.Store()->AddReading(ReadingMeasurements(*recent, "Петров"), today);
+  page = Open();
+  page->Refresh();
+  EXPECT_EQ(page->RowCount(), static_cast<int>(kArchivePageRows));
+  size_t plotted = 0;
+  for (const PlotSeries& s : page->Plotted()) plotted += s.points.size();
+  EXPECT_EQ(plotted, 500u);
+  QAbstractItemModel* rows = page->Table->model();
+  while (rows->canFetchMore({})) rows->fetchMore({});
+  EXPECT_EQ(page->RowCount(), 500);
+  EXPECT_EQ(page->Grid().Cell(kInstrumentColumn, 500), "ORTI416 ");
+}
+
+// The axes write numbers as the table does, in the locale's way, on round
+// steps: a folder of pH 5.00 .. 5.03 taken over three minutes.
+TEST_F(HistoryPageTest, AxisLabelsAreRoundAndInTheLocalesFormat) {
+  QLocale::setDefault(QLocale(QLocale::Russian));
+  page = Open();
+  page->FromCheck->setChecked(false);
+  page->FolderEdit->setText("P1");
+  page->show();
+  page->Refresh();
+  QCoreApplication::processEvents();
+  const bool saved = page->SavePlotTo(QString::fromStdString(dir.File("p1.svg")));
+  const std::string tableCell = page->Grid().Cell(8, 1);
+  QLocale::setDefault(QLocale::system());
+  ASSERT_TRUE(saved);
+  const std::string svg = test::ReadBytes(dir.File("p1.svg"));
+  std::vector<std::string> labels;
+  const std::regex text("<text[^>]*>\\s*([^<]*[^<\\s])");
+  for (auto it = std::sregex_iterator(svg.begin(), svg.end(), text); it != std::sregex_iterator();
+       ++it) {
+    labels.push_back((*it)[1]);
+  }
+  for (const char* label :
+       {"01.03.2026 01:00", "01.03.2026 01:01", "01.03.2026 01:03", "5,00", "5,01", "5,03", "P1"}) {
+    EXPECT_NE(std::find(labels.begin(), labels.end(), label), labels.end()) << label;
+  }
+  EXPECT_EQ(tableCell, "5,000");  // pH in the table
 }
 
 TEST(HistoryPageInWindow, TheSeventhSpeedButtonAndTheMenuItemOpenIt) {

@@ -9,9 +9,9 @@
 
 #include "archive/archive_keeper.h"
 #include "archive/archive_schema.h"
-#include "archive/archive_store.h"
 #include "archive/archive_test_model.h"
 #include "archive/reading_measurements.h"
+#include "archive/sqlite_archive.h"
 #include "archive/sqlite_db.h"
 #include "device/memory_map.h"
 #include "model/console_state.h"
@@ -26,12 +26,12 @@ namespace {
 constexpr const char* kOperator = "Петров Иван Ильич";
 
 int Add(ArchiveStore& store, const NotepadModel& model, double now) {
-  return store.AddReading(ReadingMeasurements(model, kOperator), now);
+  return store.AddReading(ReadingMeasurements(model, kOperator), now).added;
 }
 
 TEST(ArchiveStore, AMeasurementIsKeptOnceAndOutlivesTheInstrumentsCopy) {
   test::TempDir dir;
-  ArchiveStore store(dir.File("a.sqlite"));
+  SqliteArchive store(dir.File("a.sqlite"));
   auto model = test::SmallNotepad(2, 3);
   test::PutRecord(*model, 1, kLastSlot);  // read and kept, never shown
   const double first = model->readTime, second = first + 1;
@@ -63,9 +63,28 @@ TEST(ArchiveStore, AMeasurementIsKeptOnceAndOutlivesTheInstrumentsCopy) {
   EXPECT_EQ(stats.instruments, 1);
 }
 
+// The same bytes in two folders (a record copied, or two alike) are two
+// measurements, each with its folder's name, and follow a rename.
+TEST(ArchiveStore, TheSameBytesInTwoFoldersKeepBothNames) {
+  test::TempDir dir;
+  SqliteArchive store(dir.File("a.sqlite"));
+  auto model = test::SmallNotepad(2, 1);
+  NotepadFolder& second = model->folders[1];
+  second.records[0] = model->folders[0].records[0];
+  std::memcpy(StoredSlotBytes(second, 0), StoredSlotBytes(model->folders[0], 0), kRecordSize);
+  EXPECT_EQ(Add(store, *model, 1), 2);
+  std::strcpy(second.name, Utf8ToCp1251("Новая").c_str());
+  EXPECT_EQ(Add(store, *model, 2), 0);
+  const std::vector<Measurement> rows = store.Query({});
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].raw, rows[1].raw);
+  EXPECT_EQ(rows[0].folderName, "P0");
+  EXPECT_EQ(rows[1].folderName, "Новая");
+}
+
 TEST(ArchiveStore, AFolderNotReadInFullAddsNothing) {
   test::TempDir dir;
-  ArchiveStore store(dir.File("a.sqlite"));
+  SqliteArchive store(dir.File("a.sqlite"));
   auto model = test::SmallNotepad(3, 2);
   model->folders[1].readInFull = false;
   EXPECT_EQ(Add(store, *model, 1), 4);
@@ -74,7 +93,7 @@ TEST(ArchiveStore, AFolderNotReadInFullAddsNothing) {
 
 TEST(ArchiveStore, FiltersSelectByDateFolderModeAndOperator) {
   test::TempDir dir;
-  ArchiveStore store(dir.File("a.sqlite"));
+  SqliteArchive store(dir.File("a.sqlite"));
   auto model = test::SmallNotepad(3, 2);
   test::PutRecord(*model, 2, 1, kModeMv);
   model->folders[2].records[1].dateTime = EncodeDate(2026, 4, 10);
@@ -94,30 +113,71 @@ TEST(ArchiveStore, FiltersSelectByDateFolderModeAndOperator) {
   for (const Case& c : cases) EXPECT_EQ(store.Query(c.filter).size(), c.rows);
 }
 
-TEST(ArchiveStore, AFileOfTheFirstSchemaIsMigratedWithItsMeasurements) {
+// A file as the console wrote it before the compact schema: two records read
+// (by different operators, read again later), one imported line.
+TEST(ArchiveStore, AFileOfTheFormerSchemaIsMigratedWithEveryRow) {
   test::TempDir dir;
   const std::string path = dir.File("old.sqlite");
   auto model = test::SmallNotepad(1, 2);
+  const Reading reading = ReadingMeasurements(*model, "");
   {
     SqliteDb db(path, false);
-    MigrateArchive(db, 1);
-    db.Exec(
+    MigrateArchive(db, kCompactVersion - 1);
+    db.Exec("INSERT INTO imports(file, imported, added) VALUES('f.csv', 20, 1)");
+    SqliteStatement insert(
+        db.Handle(),
         "INSERT INTO measurements(instrument, identity, raw, folder_index, folder_name, slot, "
         "shown, taken, mode, temperature, emf, ph, ph25, match_key, first_read, last_read, "
-        "operator) VALUES('ORTI415', x'01', x'02', 0, 'Старая', 0, 1, 46000, 1, 20, 1, 7, 7, "
-        "'k', 1, 1, 'Иванов')");
+        "operator, import_id) VALUES(?, ?, ?, ?, ?, ?, 1, ?, ?, ?, ?, ?, ?, 'k', ?, ?, ?, ?)");
+    for (int s = 0; s < 2; ++s) {
+      const Measurement& m = reading.measurements[s];
+      insert.Reset();
+      insert.Bind(1, reading.instrument).Bind(2, reading.identity).Bind(3, m.raw);
+      insert.Bind(4, int64_t{0}).Bind(5, m.folderName).Bind(6, int64_t{s}).Bind(7, m.taken);
+      insert.Bind(8, int64_t{m.mode}).Bind(9, m.temperature).Bind(10, m.emf).Bind(11, m.ph);
+      insert.Bind(12, m.ph25).Bind(13, 10.0 + s).Bind(14, 12.0);
+      insert.Bind(15, std::string(s == 0 ? "Иванов" : "Петров")).BindNull(16).Run();
+    }
+    insert.Reset();
+    insert.Bind(1, std::string()).BindNull(2).BindNull(3).BindNull(4).Bind(5, std::string("Почва"));
+    insert.BindNull(6).Bind(7, EncodeDate(2025, 5, 5) + EncodeTime(10, 0, 0));
+    insert.Bind(8, int64_t{kModePh}).Bind(9, 21.0).Bind(10, -3.5).Bind(11, 6.5).Bind(12, 6.6);
+    insert.Bind(13, 20.0).Bind(14, 20.0).Bind(15, std::string("Сидоров С С"));
+    insert.Bind(16, int64_t{1}).Run();
   }
-  ArchiveStore store(path);
+  SqliteArchive store(path);
   EXPECT_FALSE(store.ReadOnly());
   {
     SqliteDb db(path, true);
     EXPECT_EQ(ArchiveVersion(db), kArchiveSchemaVersion);
   }
-  ASSERT_EQ(store.Query({}).size(), 1u);
-  EXPECT_EQ(store.Query({})[0].importId, 0);
-  EXPECT_EQ(Add(store, *model, 2), 2);
-  EXPECT_EQ(store.Import("f.csv", {}, 3), 0);
-  EXPECT_EQ(store.Imports().size(), 1u);
+  const std::vector<Measurement> rows = store.Query({});
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[0].importId, 1);
+  EXPECT_EQ(rows[0].folderName, "Почва");
+  EXPECT_EQ(rows[0].operatorName, "Сидоров С С");
+  EXPECT_EQ(rows[0].firstRead, 20);
+  EXPECT_DOUBLE_EQ(rows[0].ph25, 6.6);
+  for (int s = 0; s < 2; ++s) {
+    const Measurement& was = reading.measurements[s];
+    const Measurement& is = rows[1 + s];
+    EXPECT_EQ(is.raw, was.raw);
+    EXPECT_EQ(is.instrument, reading.instrument);
+    EXPECT_EQ(is.folderName, "P0");
+    EXPECT_EQ(is.slot, s);
+    EXPECT_EQ(is.taken, was.taken);
+    EXPECT_EQ(is.ph, was.ph);
+    EXPECT_EQ(is.firstRead, 10 + s);
+    EXPECT_EQ(is.lastRead, 12);
+    EXPECT_EQ(is.operatorName, s == 0 ? "Иванов" : "Петров");
+  }
+  // Still one measurement each: read again, or the line imported again.
+  EXPECT_EQ(Add(store, *model, 30), 0);
+  Measurement line = rows[0];
+  line.matchKey = MatchKeyOf({line.taken, line.mode, 21, -3.5, 6.5, 6.6});
+  EXPECT_EQ(store.Import("f.csv", {line}, 31), 0);
+  EXPECT_TRUE(store.ForgetImport(1));
+  EXPECT_EQ(store.Query({}).size(), 2u);
 }
 
 struct KeeperRig {
@@ -162,6 +222,27 @@ TEST(ArchiveKeeper, FilesItCannotUseAreReportedOnceAndNeverAltered) {
     ASSERT_EQ(rig.dialogs.Calls().size(), 1u) << c.name;
     if (!before.empty()) EXPECT_EQ(test::ReadBytes(rig.path), before) << c.name;
   }
+}
+
+TEST(ArchiveKeeper, AMeasurementThatCannotBeAddedIsSkippedAndNamedOnce) {
+  KeeperRig rig;
+  ArchiveKeeper keeper(rig.path, rig.log, rig.Dialogs(), 100);
+  ASSERT_NE(keeper.Store(), nullptr);
+  {
+    SqliteDb db(rig.path, false);
+    db.Exec(
+        "CREATE TRIGGER refuse BEFORE INSERT ON measurements WHEN NEW.position = 1 "
+        "BEGIN SELECT RAISE(ABORT, 'refused here'); END");
+  }
+  keeper.AddReading(*rig.model, rig.state);
+  keeper.AddReading(*rig.model, rig.state);
+  const std::vector<Measurement> rows = keeper.Store()->Query({});
+  ASSERT_EQ(rows.size(), 1u);  // the other record of the reading is kept
+  EXPECT_EQ(rows[0].slot, 0);
+  ASSERT_EQ(rig.log.lines.size(), 2u);
+  EXPECT_EQ(rig.log.lines[0],
+            "Измерение не добавлено в архив: P0 01.03.2026 00:01:08 (refused here)");
+  EXPECT_EQ(rig.dialogs.Calls().size(), 1u);
 }
 
 TEST(ArchiveKeeper, ALockedArchiveFailsTheAdditionOnlyAndNothingIsHalfWritten) {

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "archive/sqlite_archive.h"
 #include "device/device_link.h"
 #include "device/memory_map.h"
 #include "device/record_decoder.h"
@@ -181,6 +182,34 @@ TEST(CliCommands, ARefusedOperatorNameStopsBeforeThePort) {
   EXPECT_EQ(c.Run({"--operator", "=cmd() Иван", "--port", "1", "read"}), kExitRefused);
   EXPECT_NE(c.err.str().find(kRefusedNameMessage), std::string::npos);
   EXPECT_EQ(c.rig.port.Sent(), "");
+}
+
+TEST(CliCommands, AReadingIsArchivedUnderTheOperatorGiven) {
+  Commands c;
+  c.env.archivePath = c.dir.File("a.sqlite");
+  EXPECT_EQ(c.Run({"--operator", "Сидоров Сидор Сидорович", "--port", "1", "read"}), kExitOk)
+      << c.err.str();
+  const std::vector<Measurement> rows = SqliteArchive(c.env.archivePath).Query({});
+  ASSERT_FALSE(rows.empty());
+  for (const Measurement& m : rows) EXPECT_EQ(m.operatorName, "Сидоров Сидор Сидорович");
+}
+
+// Nothing added and lines refused: input refused before anything was
+// written. The first hundred refusals are named, the rest counted.
+TEST(CliCommands, AnImportThatOnlyRefusesGivesStatusTwoAndNamesAHundredLines) {
+  Commands c;
+  c.env.archivePath = c.dir.File("a.sqlite");
+  std::string text = Utf8ToCp1251("Дата/Время;Папка;Режим;T (C);ЭДС (мВ);pH;pH25;Исполнитель\r\n");
+  for (int i = 0; i < 150; ++i) text += "05.05.2025 10:00:00;A;pH;1;1;nan;1;B\r\n";
+  test::WriteBytes(c.dir.File("bad.csv"), text);
+  EXPECT_EQ(c.Run({"archive", "import", c.dir.File("bad.csv")}), kExitRefused);
+  const std::string err = c.err.str();
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 101) << err;
+  EXPECT_NE(err.find("bad.csv: строка 101: число nan\n"), std::string::npos);
+  EXPECT_EQ(err.find("строка 102:"), std::string::npos);
+  EXPECT_NE(err.find("и ещё 50 строк не прочитано\n"), std::string::npos);
+  EXPECT_NE(c.out.str().find("bad.csv: добавлено 0, не прочитано строк: 150"), std::string::npos);
+  EXPECT_TRUE(SqliteArchive(c.env.archivePath).Imports().empty());
 }
 
 }  // namespace
