@@ -79,7 +79,6 @@ ExchangeStatus DeviceLink::Exchange(std::string_view request) {
   inFrame_ = false;
   frameLength_ = 0;
   firstRequestEnd_.reset();
-  inputSeen_ = false;
   readTimes_.clear();
   dropped_ = 0;
   const int portNumber = state_.link.currentPort;
@@ -166,7 +165,6 @@ bool DeviceLink::ReadMore() {
   }
   received = std::min(received, sizeof chunk);
   if (received == 0) return false;
-  inputSeen_ = true;
   readTimes_.emplace_back(dropped_ + received_.size(), clock_.Now());
   // Frames are counted as they complete, so that the answers still owed are known.
   for (size_t i = 0; i < received; ++i) {
@@ -190,12 +188,16 @@ bool DeviceLink::ReadMore() {
   return true;
 }
 
+bool DeviceLink::Judge(std::string_view request, AttemptResult& result) const {
+  result.found = FindReply(request, received_);
+  return IsAcceptable(result.found.verdict);
+}
+
 bool DeviceLink::ReadUntil(Millis deadline, std::string_view request, AttemptResult& result) {
   for (Millis now = clock_.Now(); now < deadline; now = clock_.Now()) {
     if (!port_.WaitForInput(deadline - now)) return false;
     if (ReadMore()) {
-      result.found = FindReply(request, received_);
-      if (IsAcceptable(result.found.verdict)) return true;
+      if (Judge(request, result)) return true;
     } else {
       clock_.Sleep(kPauseAfterEmptyRead);
     }
@@ -214,8 +216,7 @@ bool DeviceLink::ReadBegunFrame(std::string_view request, AttemptResult& result)
     if (now >= deadline) break;
     if (ReadMore()) {
       lastInput = now;
-      result.found = FindReply(request, received_);
-      if (IsAcceptable(result.found.verdict)) return true;
+      if (Judge(request, result)) return true;
     } else if (now - lastInput >= kLineSilence) {
       break;
     } else {
@@ -254,24 +255,23 @@ DeviceLink::AttemptResult DeviceLink::Attempt(std::string_view request, int atte
   } else {
     // The pause; the first characters are taken as they come, so that the
     // turnaround can be measured.
-    if (!inputSeen_ && port_.WaitForInput(kPauseAfterWrite)) ReadMore();
+    if (readTimes_.empty() && port_.WaitForInput(kPauseAfterWrite)) ReadMore();
     const Millis now = clock_.Now();
     if (now < pauseEnd) clock_.Sleep(pauseEnd - now);
-    result.found = FindReply(request, received_);
-    done = IsAcceptable(result.found.verdict);
+    done = Judge(request, result);
     // A slow instrument is given its turnaround and reply time before a re-send.
     if (!done && window > kPauseAfterWrite) done = ReadUntil(written + window, request, result);
   }
   for (int read = 0; read < kReadsPerAttempt && !done; ++read) {
     if (ReadMore()) {
-      result.found = FindReply(request, received_);
-      done = IsAcceptable(result.found.verdict);
+      done = Judge(request, result);
     } else {
       clock_.Sleep(kPauseAfterEmptyRead);
     }
   }
-  if (!done) done = ReadBegunFrame(request, result);
-  if (!done) result.found = FindReply(request, received_);
+  // Judged once more at the end: what an earlier judgement pointed at may
+  // have moved as more input came.
+  if (!done && !ReadBegunFrame(request, result)) Judge(request, result);
   if (trace_) {
     trace_->Received(state_.link.currentPort, attempt, attemptInput_,
                      VerdictName(result.found.verdict));

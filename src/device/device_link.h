@@ -67,6 +67,8 @@ class DeviceLink final : public Exchanger {
   AttemptResult Attempt(std::string_view request, int attempt);
   // Reads what has arrived behind what the exchange kept; false when nothing came.
   bool ReadMore();
+  // Whether what the exchange has received holds the reply; `result` says what it found.
+  bool Judge(std::string_view request, AttemptResult& result) const;
   // Reads as characters come until the reply is accepted or `deadline`.
   bool ReadUntil(Millis deadline, std::string_view request, AttemptResult& result);
   // Reads on while a begun frame trickles in; true when the reply is accepted.
@@ -103,7 +105,6 @@ class DeviceLink final : public Exchanger {
   bool inFrame_ = false;
   size_t frameLength_ = 0;
   std::optional<Millis> firstRequestEnd_;
-  bool inputSeen_ = false;
   // When each read's first character arrived, by its place in all that the
   // exchange received (received_ has lost `dropped_` characters at its front).
   std::vector<std::pair<size_t, Millis>> readTimes_;

@@ -24,8 +24,8 @@ class Exchanger {
   // After kReply or kErrorReply: the reply frame, from its ":" to its LF.
   // Decoders read fields from here, never from the raw block.
   virtual std::string_view Reply() const = 0;
-  // The received block up to its first zero: what the last attempt received
-  // (the failed-reply report shows it; after a failure usually nothing).
+  // What the exchange received, across its attempts (the failed-reply report
+  // shows it; after a failure with no input, nothing).
   virtual std::string_view ReplyBuffer() const = 0;
 };
 
