@@ -125,6 +125,10 @@ HistoryPage::HistoryPage(Context context, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
   layout->addWidget(BuildFilters());
+  SourceLabel = new QLabel(this);
+  SourceLabel->setWordWrap(true);
+  SourceLabel->hide();
+  layout->addWidget(SourceLabel);
   layout->addWidget(splitter, 1);
 }
 
@@ -227,11 +231,17 @@ ArchiveFilter HistoryPage::Filter() const {
 }
 
 void HistoryPage::Refresh() {
-  ArchiveStore* store = context_.archive.Store();
+  std::string notice;
+  store_ = context_.archive.ViewStore(notice);
+  SourceLabel->setText(QString::fromStdString(notice));
+  SourceLabel->setVisible(!notice.empty());
   try {
-    model_->Start(store, Filter());
+    model_->Start(store_, Filter());
   } catch (const ArchiveError& error) {
     model_->Start(nullptr, Filter());
+    store_ = nullptr;
+    // A server that went away is connected again at the next search.
+    context_.archive.DropViewConnection();
     context_.archive.ReportFault("Архив измерений", error);
   }
   LoadPlot();
@@ -239,7 +249,7 @@ void HistoryPage::Refresh() {
 
 void HistoryPage::LoadPlot() {
   plotted_.clear();
-  if (ArchiveStore* store = context_.archive.Store()) {
+  if (ArchiveStore* store = store_) {
     try {
       plotted_ = LoadPlotSeries(*store, model_->Pages().Filter(),
                                 static_cast<PlotValue>(std::max(0, ValueBox->currentIndex())));

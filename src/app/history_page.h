@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -64,6 +65,8 @@ class HistoryPage final : public QWidget {
   QPushButton* BtnResetZoom;
   QPushButton* BtnSavePlot;
   QPushButton* BtnExport;
+  // Which archive the page shows: the lab's server, or the local file and why.
+  QLabel* SourceLabel;
 
  public slots:
   // Runs the search with the filters as they stand.
@@ -87,6 +90,7 @@ class HistoryPage final : public QWidget {
   void ShowPoint(int series, const QPointF& point, bool shown);
 
   Context context_;
+  ArchiveStore* store_ = nullptr;  // the one the last search read
   ArchiveTableModel* model_;
   std::vector<PlotSeries> plotted_;
   QCategoryAxis* timeAxis_ = nullptr;

@@ -17,11 +17,13 @@
 #include "app/hidden_window.h"
 #include "app/history_page.h"
 #include "app/log_page.h"
+#include "app/qt_background_runner.h"
 #include "app/registration_window.h"
 #include "app/settings_page.h"
 #include "app/view_pages.h"
 #include "archive/archive_keeper.h"
 #include "archive/archive_path.h"
+#include "archive/archive_server.h"
 #include "device/port_probe.h"
 #include "folders/restore.h"
 #include "platform/date_time.h"
@@ -41,7 +43,9 @@ TForm1::TForm1(QWidget* parent)
       model_(std::make_unique<NotepadModel>()),
       dialogs_(std::make_unique<QtDialogs>(this)),
       archive_(std::make_unique<ArchiveKeeper>(ResolveArchivePath(CurrentArchivePathSources()),
-                                               log_, [this]() -> Dialogs& { return Ask(); })) {
+                                               log_, [this]() -> Dialogs& { return Ask(); })),
+      pushRunner_(std::make_unique<QtBackgroundRunner>()) {
+  archive_->SetRunner(pushRunner_.get());
   setObjectName("TForm1");
   setWindowTitle("Orti-415");
   resize(909, 672);
@@ -473,7 +477,10 @@ void TForm1::ShowFirstPages() {
 }
 
 void TForm1::LoadSettings() {
-  if (orti::LoadSettings(state_, operators_, &log_)) {
+  const bool loaded = orti::LoadSettings(state_, operators_, &log_);
+  archive_->SetServer(
+      ChooseServer({std::nullopt, ServerVariable(), state_.settings.archiveServer}));
+  if (loaded) {
     TabSheet6->ENewFolder->setText(QString::fromStdString(state_.settings.defaultNewFolderName));
     const QSignalBlocker loading(TabSheet6->CBFastRead);  // as loaded: no change to save
     TabSheet6->CBFastRead->setChecked(state_.link.fastRead);

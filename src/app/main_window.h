@@ -44,6 +44,7 @@
 namespace orti {
 
 class ArchiveKeeper;
+class QtBackgroundRunner;
 class ColumnChoice;
 class HistoryPage;
 class FoldersPage;
@@ -276,6 +277,8 @@ class TForm1 final : public QMainWindow,
   Exchanger* link_ = nullptr;
   std::unique_ptr<ReadingWindowHooks> readingHooks_;
   std::unique_ptr<ArchiveKeeper> archive_;
+  // Declared after the keeper, so that a push still running ends first.
+  std::unique_ptr<QtBackgroundRunner> pushRunner_;
 };
 
 }  // namespace orti

@@ -1,6 +1,8 @@
 #include "archive/archive_keeper.h"
 
+#include "archive/archive_server.h"
 #include "archive/reading_measurements.h"
+#include "archive/server_archive.h"
 #include "archive/sqlite_archive.h"
 
 namespace orti {
@@ -11,7 +13,19 @@ constexpr const char* kReadOnly =
 constexpr const char* kReadingNotAdded = "Чтение не добавлено в архив измерений";
 constexpr const char* kRowNotAdded = "Измерение не добавлено в архив: ";
 constexpr const char* kRowsNotAdded = "Не все измерения чтения добавлены в архив (см. журнал): ";
+constexpr const char* kServerUnreachable = "Сервер архива недоступен (";
+constexpr const char* kWaiting = ". Ждут отправки измерений: ";
+constexpr const char* kWaitingTail =
+    "; они уйдут на сервер со следующим чтением или по команде «orti415-cli archive push».";
+constexpr const char* kSent = "Отправлено на сервер архива: чтений ";
+constexpr const char* kViewLocal = "Сервер архива недоступен, показан локальный архив ";
 }  // namespace
+
+std::string FirstLine(const std::string& text) {
+  std::string line = text.substr(0, text.find('\n'));
+  while (!line.empty() && (line.back() == ' ' || line.back() == '\r')) line.pop_back();
+  return line;
+}
 
 ArchiveKeeper::ArchiveKeeper(std::string path, LogSink& log, std::function<Dialogs&()> dialogs,
                              int busyTimeoutMs)
@@ -19,6 +33,21 @@ ArchiveKeeper::ArchiveKeeper(std::string path, LogSink& log, std::function<Dialo
       busyTimeoutMs_(busyTimeoutMs),
       log_(log),
       dialogs_(std::move(dialogs)) {}
+
+ArchiveKeeper::~ArchiveKeeper() = default;
+
+bool ArchiveKeeper::SetServer(const std::string& conninfo) {
+  serverStore_.reset();
+  server_.clear();
+  if (conninfo.empty()) return true;
+  const std::string refusal = ServerRefusal(conninfo);
+  if (!refusal.empty()) {
+    Report(refusal);
+    return false;
+  }
+  server_ = conninfo;
+  return true;
+}
 
 ArchiveStore* ArchiveKeeper::Store() {
   if (store_) return store_.get();
@@ -47,7 +76,81 @@ void ArchiveKeeper::AddReading(const NotepadModel& model, const ConsoleState& st
     if (!added.faults.empty()) Report(kRowsNotAdded + path_);
   } catch (const ArchiveError& error) {
     ReportFault(kReadingNotAdded, error);
+    return;
   }
+  Forward();
+}
+
+PushReport ArchiveKeeper::Push() const {
+  PushReport report;
+  try {
+    SqliteArchive local(path_, busyTimeoutMs_);
+    try {
+      std::unique_ptr<ArchiveStore> server = OpenServerArchive(server_);
+      report.sent = PushArchive(local, *server);
+      report.ok = true;
+    } catch (const ArchiveError& error) {
+      report.error = kServerUnreachable + FirstLine(error.what()) + ")";
+    }
+    report.waiting = local.Unsent().measurements;
+  } catch (const ArchiveError& error) {
+    report.error = kOpenFailed + path_ + " (" + error.what() + ")";
+  }
+  return report;
+}
+
+void ArchiveKeeper::Forward() {
+  if (server_.empty()) return;
+  if (pushing_) {
+    pushAgain_ = true;  // the running push may have missed this reading
+    return;
+  }
+  pushing_ = true;
+  auto report = std::make_shared<PushReport>();
+  auto work = [this, report] { *report = Push(); };
+  auto done = [this, report] {
+    pushing_ = false;
+    ReportPush(*report);
+    if (pushAgain_ && report->ok) {
+      pushAgain_ = false;
+      Forward();
+    }
+  };
+  if (runner_) {
+    runner_->Run(work, done);
+  } else {
+    work();
+    done();
+  }
+}
+
+void ArchiveKeeper::ReportPush(const PushReport& report) {
+  if (!report.ok) {
+    Report(report.error + kWaiting + std::to_string(report.waiting) + kWaitingTail);
+    return;
+  }
+  const PushResult& s = report.sent;
+  if (s.readings == 0 && s.changes == 0) return;
+  log_.AddLogLine(kSent + std::to_string(s.readings) + ", измерений " +
+                  std::to_string(s.measurements) + ", изменений " + std::to_string(s.changes));
+}
+
+ArchiveStore* ArchiveKeeper::ViewStore(std::string& notice) {
+  notice.clear();
+  if (server_.empty()) return Store();
+  if (serverStore_) return serverStore_.get();
+  try {
+    serverStore_ = OpenServerArchive(server_);
+    return serverStore_.get();
+  } catch (const ArchiveError& error) {
+    notice = kViewLocal + path_ + " (" + FirstLine(error.what()) + ")";
+    log_.AddLogLine(notice);
+  }
+  return Store();
+}
+
+void ArchiveKeeper::DropViewConnection() {
+  serverStore_.reset();
 }
 
 void ArchiveKeeper::ReportFault(const std::string& what, const ArchiveError& error) {

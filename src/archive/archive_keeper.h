@@ -1,6 +1,7 @@
 #pragma once
 // The archive as the console and the command line use it: opened on first
-// use, every reading added, and every fault reported once as a message and
+// use, every reading added to the local file and then forwarded to the lab's
+// server when one is named, and every fault reported once as a message and
 // a work-log line while the reading itself goes on.
 
 #include <functional>
@@ -8,6 +9,7 @@
 #include <set>
 #include <string>
 
+#include "archive/archive_push.h"
 #include "archive/archive_store.h"
 #include "archive/sqlite_archive.h"
 #include "platform/dialogs.h"
@@ -16,22 +18,58 @@
 
 namespace orti {
 
+// Runs `work` away from the caller's thread, then `done` back on it. Without
+// one the keeper runs both in turn (the command line waits for its push).
+class BackgroundRunner {
+ public:
+  virtual ~BackgroundRunner() = default;
+  virtual void Run(std::function<void()> work, std::function<void()> done) = 0;
+};
+
+// How one push to the server ended.
+struct PushReport {
+  bool ok = false;
+  PushResult sent;
+  int64_t waiting = 0;  // measurements still waiting afterwards
+  std::string error;    // why it stopped, when it did, in the console's words
+};
+
 class ArchiveKeeper final : public ReadingArchive {
  public:
   // `dialogs` gives the message boxes of the moment (tests replace them).
   ArchiveKeeper(std::string path, LogSink& log, std::function<Dialogs&()> dialogs,
                 int busyTimeoutMs = kArchiveBusyTimeoutMs);
+  ~ArchiveKeeper() override;
+
+  // The lab's server (a connection string; empty: none). A string carrying a
+  // password is refused, said once, and no server is used. False then.
+  bool SetServer(const std::string& conninfo);
+  const std::string& Server() const { return server_; }
+  // Where pushes run; null: in the caller's thread.
+  void SetRunner(BackgroundRunner* runner) { runner_ = runner; }
 
   void AddReading(const NotepadModel& model, const ConsoleState& state) override;
 
-  // The store, opened now if need be; null when it cannot be opened (reported).
+  // The local store, opened now if need be; null when it cannot be opened (reported).
   ArchiveStore* Store();
   const std::string& Path() const { return path_; }
+
+  // What the history and the listings read: the server when one is named and
+  // answers, else the local file, with `notice` saying why in that case.
+  ArchiveStore* ViewStore(std::string& notice);
+  // Forgets the server's connection, so the next view connects again.
+  void DropViewConnection();
+
+  // Sends what waits in the local file to the server, in the caller's thread,
+  // on connections of its own. Reports nothing.
+  PushReport Push() const;
 
   // Reports a fault of an archive operation (once per distinct text).
   void ReportFault(const std::string& what, const ArchiveError& error);
 
  private:
+  void Forward();
+  void ReportPush(const PushReport& report);
   void Report(const std::string& text);
 
   std::string path_;
@@ -39,7 +77,15 @@ class ArchiveKeeper final : public ReadingArchive {
   LogSink& log_;
   std::function<Dialogs&()> dialogs_;
   std::unique_ptr<ArchiveStore> store_;
+  std::unique_ptr<ArchiveStore> serverStore_;
+  std::string server_;
+  BackgroundRunner* runner_ = nullptr;
+  bool pushing_ = false;
+  bool pushAgain_ = false;  // a reading came while a push ran
   std::set<std::string> reported_;
 };
+
+// The first line of a server's error text, which libpq ends with a newline.
+std::string FirstLine(const std::string& text);
 
 }  // namespace orti

@@ -2,7 +2,9 @@
 
 #include "archive/archive_grid.h"
 #include "archive/archive_keeper.h"
+#include "archive/archive_schema.h"
 #include "archive/import_files.h"
+#include "archive/server_archive.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_dialogs.h"
 #include "cli/log_only_dialogs.h"
@@ -118,6 +120,42 @@ int Run(ArchiveStore& store, const CliOptions& o, CliEnvironment& env, std::ostr
   return kExitRefused;
 }
 
+constexpr const char* kNoServer =
+    "Сервер архива не назван: --server, ORTI415_SERVER или [Archive] Server= в orti415.ini";
+
+// What a lab looks at is the lab's archive; what a workstation keeps (its
+// imports, its backup) is its own file.
+bool ReadsTheServer(ArchiveCommand command) {
+  return command == ArchiveCommand::kList || command == ArchiveCommand::kExport ||
+         command == ArchiveCommand::kStats;
+}
+
+// Opening the server brings its tables up to date, under the server's lock.
+int InitServer(const std::string& server, std::ostream& out, std::ostream& err) {
+  try {
+    const std::unique_ptr<ArchiveStore> store = OpenServerArchive(server);
+    if (store->ReadOnly()) {
+      err << "Архив на сервере записан более новой версией программы: он только читается\n";
+      return kExitFailed;
+    }
+  } catch (const ArchiveError& error) {
+    err << "Сервер архива недоступен: " << FirstLine(error.what()) << '\n';
+    return kExitFailed;
+  }
+  out << "Архив на сервере готов, версия схемы " << kArchiveSchemaVersion << '\n';
+  return kExitOk;
+}
+
+int PushToServer(const ArchiveKeeper& keeper, std::ostream& out, std::ostream& err) {
+  const PushReport report = keeper.Push();
+  const PushResult& s = report.sent;
+  out << "Отправлено: чтений " << s.readings << ", измерений " << s.measurements << ", изменений "
+      << s.changes << "\nЖдут отправки измерений: " << report.waiting << '\n';
+  if (report.ok) return kExitOk;
+  err << report.error << '\n';
+  return kExitFailed;
+}
+
 // Messages of the archive itself go to standard error like the work log.
 class StreamLog final : public LogSink {
  public:
@@ -135,7 +173,18 @@ int RunArchiveCommand(const CliOptions& o, CliEnvironment& env, std::ostream& ou
   StreamLog log(err);
   LogOnlyDialogs dialogs;
   ArchiveKeeper keeper(env.archivePath, log, [&dialogs]() -> Dialogs& { return dialogs; });
-  ArchiveStore* store = keeper.Store();
+  keeper.SetServer(env.server);
+  const ArchiveCommand command = o.archive.command;
+  if (command == ArchiveCommand::kInit || command == ArchiveCommand::kPush) {
+    if (env.server.empty()) {
+      err << kNoServer << '\n';
+      return kExitRefused;
+    }
+    return command == ArchiveCommand::kInit ? InitServer(env.server, out, err)
+                                            : PushToServer(keeper, out, err);
+  }
+  std::string notice;
+  ArchiveStore* store = ReadsTheServer(command) ? keeper.ViewStore(notice) : keeper.Store();
   if (!store) return kExitFailed;
   try {
     return Run(*store, o, env, out, err);

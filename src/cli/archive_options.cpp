@@ -25,6 +25,8 @@ constexpr SubcommandName kSubcommands[] = {
     {"forget-import", ArchiveCommand::kForgetImport, false, 1, 1},
     {"stats", ArchiveCommand::kStats, false, 0, 0},
     {"backup", ArchiveCommand::kBackup, false, 1, 1},
+    {"init", ArchiveCommand::kInit, false, 0, 0},
+    {"push", ArchiveCommand::kPush, false, 0, 0},
 };
 
 bool Fail(std::string& error, const std::string& reason) {

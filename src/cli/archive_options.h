@@ -9,7 +9,17 @@
 
 namespace orti::cli {
 
-enum class ArchiveCommand { kList, kExport, kImport, kImports, kForgetImport, kStats, kBackup };
+enum class ArchiveCommand {
+  kList,
+  kExport,
+  kImport,
+  kImports,
+  kForgetImport,
+  kStats,
+  kBackup,
+  kInit,
+  kPush
+};
 
 struct ArchiveOptions {
   ArchiveCommand command = ArchiveCommand::kList;

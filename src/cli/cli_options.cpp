@@ -45,7 +45,7 @@ bool ParseRecordSlot(const std::string& text, RecordSlot& slot) {
 }
 
 // The options that take a value; "--name=value" is split into two arguments for them.
-constexpr const char* kValueOptions[] = {"--port", "--operator", "--trace"};
+constexpr const char* kValueOptions[] = {"--port", "--operator", "--trace", "--server"};
 
 bool TakesValue(const std::string& name) {
   for (const char* option : kValueOptions) {
@@ -199,6 +199,9 @@ bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& o, s
     } else if (a == "--operator") {
       if (in.AtEnd()) return Fail(error, "--operator needs a name");
       o.operatorName = in.Take();
+    } else if (a == "--server") {
+      if (in.AtEnd()) return Fail(error, "--server needs a connection string");
+      o.server = in.Take();
     } else {
       for (const CommandName& c : kCommands) {
         if (a == c.name) o.command = c.command;
@@ -217,7 +220,7 @@ bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& o, s
 
 std::string CliUsage() {
   return R"(Usage: orti415-cli [--port N] [--fast] [--no-archive] [--trace FILE] [--operator "Surname Name Patronymic"]
-                   COMMAND [ARGS]
+                   [--server CONNINFO] COMMAND [ARGS]
 
 Commands:
   ports                      every port number 1..63 that maps to a device: number,
@@ -247,11 +250,18 @@ Commands:
   archive forget-import N    take import N back
   archive stats              measurements, instruments, folders, first and last date
   archive backup FILE        copy the archive (safe while a console is open)
+  archive init               create or update the archive's tables on the server
+  archive push               send the readings and changes waiting in the local
+                             archive to the server
 
 Folder numbers N count from 0; record slots S are 0..24.
 FILTERS: --from YYYY-MM-DD --to YYYY-MM-DD --folder TEXT --mode pH|mV|pH25
 Every reading is added to the archive (ORTI415_ARCHIVE, default
-~/.local/share/orti415/archive.sqlite) unless --no-archive is given.
+~/.local/share/orti415/archive.sqlite) unless --no-archive is given, then sent on
+to the lab's server when one is named (--server, ORTI415_SERVER or [Archive] Server=
+of orti415.ini); what the server cannot take now waits for the next reading or
+"archive push". With a server, archive list, export and stats read the server (the
+local file when it cannot be reached, saying so on standard error).
 
 Options:
   --port N                   use port N (still identified) instead of searching 1..63
@@ -261,10 +271,15 @@ Options:
   --trace FILE               append every request and reply to FILE (as ORTI415_TRACE)
   --operator NAME            the name written into exported lines; default: the first
                              operator of orti415.ini, else three blanks
+  --server CONNINFO          the lab's PostgreSQL archive server, as a libpq connection
+                             string ("postgresql://host/db" or "host=... dbname=...");
+                             one carrying a password is refused: use ~/.pgpass, a
+                             service file (service=NAME) or certificates (sslmode)
   --help, -h                 this text
   --version                  the program's version
-  --port=N, --operator=NAME, --trace=FILE
-                             the same as --port N, --operator NAME, --trace FILE
+  --port=N, --operator=NAME, --trace=FILE, --server=CONNINFO
+                             the same as --port N, --operator NAME, --trace FILE,
+                             --server CONNINFO
 
 Output is UTF-8 on standard output; the work log goes to standard error.
 Before any folder is erased its block is saved in the program folder's backups/;

@@ -42,6 +42,7 @@ struct CliOptions {
   bool noArchive = false;  // the reading is not added to the archive
   std::string traceFile;   // empty: ORTI415_TRACE, if set
   std::optional<std::string> operatorName;
+  std::optional<std::string> server;  // --server: the lab's archive server
   Command command = Command::kNone;
   bool byDate = false;
   std::string file;

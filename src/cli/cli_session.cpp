@@ -31,6 +31,7 @@ CliSession::CliSession(CliEnvironment& environment, Dialogs& dialogs, std::ostre
   if (!environment.archivePath.empty()) {
     archive_ = std::make_unique<ArchiveKeeper>(environment.archivePath, log_,
                                                [this]() -> Dialogs& { return archiveDialogs_; });
+    archive_->SetServer(environment.server);
   }
 }
 

@@ -38,6 +38,7 @@ struct CliEnvironment {
   TrafficTrace* trace = nullptr;
   bool fastRead = false;
   std::string archivePath = {};  // empty: readings are not archived
+  std::string server = {};       // the lab's archive server; empty: none
 };
 
 struct SessionRequest {

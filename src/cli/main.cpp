@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "archive/archive_path.h"
+#include "archive/archive_server.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_options.h"
 #include "cli/cli_session.h"
@@ -15,6 +16,8 @@
 #include "platform/port_map.h"
 #include "platform/posix_serial_port.h"
 #include "platform/program_folder.h"
+#include "settings/settings_file.h"
+#include "workflow/startup_sequence.h"
 
 int main(int argc, char** argv) {
   using namespace orti;
@@ -66,6 +69,13 @@ int main(int argc, char** argv) {
     environment.archivePath = ResolveArchivePath(CurrentArchivePathSources());
     if (environment.archivePath.empty()) {
       std::cerr << "orti415-cli: " << kNoHomeMessage << "\n";
+      return cli::kExitRefused;
+    }
+    environment.server = ChooseServer({options.server, ServerVariable(),
+                                       ReadArchiveServerSetting(folder.path + kSettingsFileName)});
+    const std::string refusal = environment.server.empty() ? "" : ServerRefusal(environment.server);
+    if (!refusal.empty()) {
+      std::cerr << "orti415-cli: " << refusal << "\n";
       return cli::kExitRefused;
     }
   }

@@ -52,6 +52,7 @@ struct ConsoleSettings {
   int32_t fixedPort = 0;
   std::string defaultNewFolderName;
   std::string newFolderName;
+  std::string archiveServer;     // [Archive] Server=: the lab's archive server, if any
   bool settingsChanged = false;  // the settings page differs from the file
 };
 

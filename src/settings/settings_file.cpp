@@ -20,12 +20,19 @@ constexpr const char* kDeviceKey = "ID";
 constexpr const char* kFastReadKey = "FastRead";
 constexpr const char* kFolderNameSection = "FolderName";
 constexpr const char* kNewFolderNameKey = "NewFolderName";
+constexpr const char* kArchiveSection = "Archive";
+constexpr const char* kServerKey = "Server";
 constexpr int kHighestPort = 10;
 
 // Spaces of the folder name are stored as "_" and read back as spaces.
 std::string Replaced(std::string text, char from, char to) {
   std::replace(text.begin(), text.end(), from, to);
   return text;
+}
+
+std::string ArchiveServerOf(const ProfileText& file) {
+  std::string text;
+  return file.Read(kArchiveSection, kServerKey, text) ? text : std::string();
 }
 }  // namespace
 
@@ -71,8 +78,14 @@ bool LoadSettings(ConsoleState& state, OperatorTable& operators, LogSink* log) {
     state.settings.defaultNewFolderName = Replaced(text, '_', ' ');
   }
 
+  state.settings.archiveServer = ArchiveServerOf(file);
   LoadOperators(file, state, operators, log);
   return true;
+}
+
+std::string ReadArchiveServerSetting(const std::string& settingsPath) {
+  if (!FileExists(settingsPath)) return {};
+  return ArchiveServerOf(ReadProfileFile(settingsPath, nullptr));
 }
 
 void WriteSettings(const ConsoleState& state, const SettingsPageValues& values, ProfileText& file) {

@@ -32,6 +32,10 @@ struct SettingsPageValues {
 // A refused operator entry is named by one line of `log`, when given.
 bool LoadSettings(ConsoleState& state, OperatorTable& operators, LogSink* log = nullptr);
 
+// [Archive] Server= of the file, for the command line, which loads no other
+// setting before its command needs them; empty when missing or unreadable.
+std::string ReadArchiveServerSetting(const std::string& settingsPath);
+
 // Every key of a save written into the file's text in order (the operators
 // first), every other byte kept.
 void WriteSettings(const ConsoleState& state, const SettingsPageValues& values, ProfileText& file);
