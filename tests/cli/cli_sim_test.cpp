@@ -19,6 +19,7 @@
 
 #include "cli/cli_commands.h"
 #include "cli/cli_options.h"
+#include "cli/cli_process.h"
 #include "device/device_link.h"
 #include "device/identify.h"
 #include "device/identity_display.h"
@@ -46,50 +47,14 @@
 namespace orti::cli {
 namespace {
 
-using Lines = std::vector<std::string>;
 constexpr uint16_t kSmallNotepad = 62464;  // three folders
 constexpr const char* kOperator = "Петров Иван Ильич";
-
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
 
 Lines SplitLines(const std::string& text) {
   Lines lines;
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
-}
-
-// Runs the program with the port map and program folder given, in the C locale.
-CliRun RunCliProgram(const Lines& args, const std::string& ports, const test::TempDir& dir) {
-  const std::string outPath = dir.File("cli.out"), errPath = dir.File("cli.err");
-  const pid_t pid = fork();
-  if (pid == 0) {
-    setenv("ORTI415_PORTS", ports.c_str(), 1);
-    setenv("ORTI415_HOME", dir.Path().c_str(), 1);
-    setenv("ORTI415_ARCHIVE", dir.File("archive.sqlite").c_str(), 1);
-    setenv("LC_ALL", "C", 1);
-    const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    dup2(out, STDOUT_FILENO);
-    dup2(err, STDERR_FILENO);
-    std::vector<std::string> words{ORTI415_CLI_PATH};
-    words.insert(words.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& w : words) argv.push_back(w.data());
-    argv.push_back(nullptr);
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
-  CliRun run;
-  int status = 0;
-  if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) run.status = WEXITSTATUS(status);
-  run.out = test::ReadBytes(outPath);
-  run.err = test::ReadBytes(errPath);
-  return run;
 }
 
 // The console's reading of a memory image, in virtual time, and the texts of
