@@ -18,6 +18,7 @@ constexpr const char* kWaiting = ". Ждут отправки измерений
 constexpr const char* kWaitingTail =
     "; они уйдут на сервер со следующим чтением или по команде «orti415-cli archive push».";
 constexpr const char* kSent = "Отправлено на сервер архива: чтений ";
+constexpr std::chrono::minutes kViewRetry{1};
 constexpr const char* kViewLocal = "Сервер архива недоступен, показан локальный архив ";
 }  // namespace
 
@@ -139,13 +140,19 @@ ArchiveStore* ArchiveKeeper::ViewStore(std::string& notice) {
   notice.clear();
   if (server_.empty()) return Store();
   if (serverStore_) return serverStore_.get();
-  try {
-    serverStore_ = OpenServerArchive(server_);
-    return serverStore_.get();
-  } catch (const ArchiveError& error) {
-    notice = kViewLocal + path_ + " (" + FirstLine(error.what()) + ")";
-    log_.AddLogLine(notice);
+  const auto now = std::chrono::steady_clock::now();
+  if (viewFailure_.empty() || now - viewFailedAt_ >= kViewRetry) {
+    try {
+      serverStore_ = OpenServerArchive(server_);
+      viewFailure_.clear();
+      return serverStore_.get();
+    } catch (const ArchiveError& error) {
+      viewFailure_ = FirstLine(error.what());
+      viewFailedAt_ = now;
+      log_.AddLogLine(kViewLocal + path_ + " (" + viewFailure_ + ")");
+    }
   }
+  notice = kViewLocal + path_ + " (" + viewFailure_ + ")";
   return Store();
 }
 

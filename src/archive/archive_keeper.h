@@ -4,6 +4,7 @@
 // server when one is named, and every fault reported once as a message and
 // a work-log line while the reading itself goes on.
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <set>
@@ -55,7 +56,9 @@ class ArchiveKeeper final : public ReadingArchive {
   const std::string& Path() const { return path_; }
 
   // What the history and the listings read: the server when one is named and
-  // answers, else the local file, with `notice` saying why in that case.
+  // answers, else the local file, with `notice` saying why in that case. A
+  // server that did not answer is not tried again for a minute, so that each
+  // search does not wait out its connect timeout.
   ArchiveStore* ViewStore(std::string& notice);
   // Forgets the server's connection, so the next view connects again.
   void DropViewConnection();
@@ -78,6 +81,8 @@ class ArchiveKeeper final : public ReadingArchive {
   std::function<Dialogs&()> dialogs_;
   std::unique_ptr<ArchiveStore> store_;
   std::unique_ptr<ArchiveStore> serverStore_;
+  std::string viewFailure_;  // why the server last failed a view
+  std::chrono::steady_clock::time_point viewFailedAt_;
   std::string server_;
   BackgroundRunner* runner_ = nullptr;
   bool pushing_ = false;
