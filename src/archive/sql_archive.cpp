@@ -27,13 +27,20 @@ std::string SelectSql() {
 }
 
 // The shown measurements a filter selects, after a cursor, in date order.
-std::string SearchSql() {
-  return SelectSql() + "WHERE (m.position IS NULL OR m.position % " +
-         std::to_string(kSlotsPerFolder) + " < " + std::to_string(kShownSlots) +
-         ") AND m.taken >= ?1 AND m.taken < ?2 AND (m.taken > ?3 OR m.id > ?4) "
-         "AND instr(f.name, ?5) > 0 AND (?6 = 0 OR m.mode = ?6) "
-         "AND instr(coalesce(il.operator, r.operator, ''), ?7) > 0 "
-         "ORDER BY m.taken, m.id LIMIT ?8";
+// Only the conditions that select something are written, so that the
+// engine's planner sees the query as it is. The parameters keep their
+// numbers whichever are left out.
+std::string SearchSql(const ArchiveFilter& f, bool afterCursor) {
+  std::string sql = SelectSql() + "WHERE (m.position IS NULL OR m.position % " +
+                    std::to_string(kSlotsPerFolder) + " < " + std::to_string(kShownSlots) +
+                    ") AND m.taken >= ?1 AND m.taken < ?2 ";
+  if (afterCursor) sql += "AND (m.taken > ?3 OR m.id > ?4) ";
+  if (!f.folderContains.empty()) sql += "AND instr(f.name, ?5) > 0 ";
+  if (f.mode != 0) sql += "AND m.mode = ?6 ";
+  if (!f.operatorContains.empty()) {
+    sql += "AND instr(coalesce(il.operator, r.operator, ''), ?7) > 0 ";
+  }
+  return sql + "ORDER BY m.taken, m.id LIMIT ?8";
 }
 
 void Position(const SqlStatement& row, int column, Measurement& m) {
@@ -275,7 +282,7 @@ void SqlArchive::ScanUpTo(const ArchiveFilter& f, const std::optional<ArchiveCur
   int64_t from = f.from ? ArchiveSeconds(*f.from) : kNone;
   if (after) from = std::max(from, after->taken);
   const int64_t to = f.to ? ArchiveSeconds(*f.to + 1) : std::numeric_limits<int64_t>::max();
-  SqlStatement query(db_->Prepare(SearchSql().c_str()));
+  SqlStatement query(db_->Prepare(SearchSql(f, after.has_value())));
   query.Bind(1, from).Bind(2, to);
   query.Bind(3, after ? after->taken : kNone).Bind(4, after ? after->id : kNone);
   query.Bind(5, f.folderContains).Bind(6, int64_t{f.mode}).Bind(7, f.operatorContains);

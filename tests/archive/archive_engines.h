@@ -7,8 +7,10 @@
 #include <memory>
 #include <string>
 
+#include "archive/pg_db.h"
 #include "archive/server_archive.h"
 #include "archive/sqlite_archive.h"
+#include "archive/sqlite_db.h"
 #include "support/pg_server.h"
 #include "support/temp_dir.h"
 
@@ -21,15 +23,23 @@ class OnEachEngine : public ::testing::TestWithParam<Engine> {
   // A fresh, empty archive of the test's engine.
   std::unique_ptr<ArchiveStore> NewStore() {
     if (GetParam() == Engine::kSqlite) {
-      return std::make_unique<SqliteArchive>(dir.File(std::to_string(++files_) + ".sqlite"));
+      last_ = dir.File(std::to_string(++files_) + ".sqlite");
+      return std::make_unique<SqliteArchive>(last_);
     }
-    return OpenServerArchive(SharedPgServer().NewDatabase());
+    last_ = SharedPgServer().NewDatabase();
+    return OpenServerArchive(last_);
+  }
+  // A connection of its own to the last store made, for what the store does not show.
+  std::unique_ptr<SqlDb> Connect() const {
+    if (GetParam() == Engine::kSqlite) return std::make_unique<SqliteDb>(last_, false);
+    return std::make_unique<PgDb>(last_);
   }
 
   TempDir dir;
 
  private:
   int files_ = 0;
+  std::string last_;
 };
 
 inline std::string EngineName(const ::testing::TestParamInfo<Engine>& info) {

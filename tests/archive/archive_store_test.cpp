@@ -150,6 +150,8 @@ TEST(ArchiveStore, AFileOfTheFormerSchemaIsMigratedWithEveryRow) {
   }
   SqliteArchive store(path);
   EXPECT_FALSE(store.ReadOnly());
+  // The readings made from the old rows (at 10, 11 and 12) wait for a server.
+  EXPECT_EQ(store.Unsent().readings, 3);
   {
     SqliteDb db(path, true);
     EXPECT_EQ(ArchiveVersion(db), kArchiveSchemaVersion);
