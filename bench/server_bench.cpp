@@ -67,8 +67,8 @@ void BM_ServerPushReading(benchmark::State& state) {
 BENCHMARK(BM_ServerPushReading)->Arg(0)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 // The last 30 days of a year of a million measurements on the server, every
-// row of them as the history page's plot loads them; and the page's first
-// 200 rows of the table. The statistics are fresh, as the server's own
+// row of them scanned as the history page's plot loads them; and the page's
+// first 200 rows of the table. The statistics are fresh, as the server's own
 // autovacuum keeps them once the pushes pause.
 void BM_ServerMonthFilter(benchmark::State& state) {
   PushRig rig;
@@ -90,7 +90,8 @@ void BM_ServerMonthFilter(benchmark::State& state) {
   month.from = *month.to - kMonth + 1;
   size_t rows = 0;
   for (auto _ : state) {
-    rows = rig.lab->Query(month).size();
+    rows = 0;
+    rig.lab->Scan(month, std::nullopt, [&rows](const Measurement&) { return ++rows > 0; });
     benchmark::DoNotOptimize(rows);
   }
   constexpr int kPages = 20;

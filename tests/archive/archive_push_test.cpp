@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <set>
 #include <thread>
@@ -159,6 +161,10 @@ TEST(ArchivePush, FourWorkstationsPushingOverlappingReadingsStoreEachMeasurement
     for (int r = 0; r < 3; ++r) {
       auto model = test::SmallNotepad(3, 4 + r + w);
       model->identity.version[0] = static_cast<char>('1' + instrument);
+      // Each reading brings folder names no one has sent yet.
+      for (int f = 0; f < 3; ++f) {
+        std::snprintf(model->folders[f].name, sizeof model->folders[f].name, "R%dF%d", r, f);
+      }
       Reading reading = ReadingOf(*model, "lab-" + std::to_string(w));
       stations.back()->local.AddReading(reading, 100 + r);
       for (const Measurement& m : reading.measurements) {
@@ -168,10 +174,14 @@ TEST(ArchivePush, FourWorkstationsPushingOverlappingReadingsStoreEachMeasurement
   }
   std::vector<std::string> failures(kPushers);
   std::vector<std::thread> pushers;
+  std::atomic<int> connected{0};
   for (int w = 0; w < kPushers; ++w) {
     pushers.emplace_back([&, w] {
       try {
         auto server = OpenServerArchive(conninfo);
+        // All connected before any pushes, so that the pushes overlap.
+        ++connected;
+        while (connected < kPushers) std::this_thread::yield();
         PushArchive(stations[w]->local, *server);
       } catch (const ArchiveError& error) {
         failures[w] = error.what();
