@@ -229,5 +229,29 @@ TEST(ServerArchive, TwoFirstOpensAtOnceMigrateOnceAndANewerSchemaIsOnlyRead) {
   EXPECT_EQ(ArchiveSchemaVersionOf(conninfo), kArchiveSchemaVersion + 1);
 }
 
+// The console's own settings apply unless the lab's string sets them, in
+// either form libpq reads.
+TEST(ServerArchive, TheConnectionStringsOwnSettingsWin) {
+  test::PgServer& pg = test::SharedPgServer();
+  const std::string keywords = pg.NewDatabase();
+  const std::string address = pg.Address(keywords.substr(keywords.rfind("dbname=") + 7));
+  struct Case {
+    std::string conninfo;
+    const char* name;
+  } cases[] = {
+      {keywords, "orti415"},
+      {keywords + " application_name=lab", "lab"},
+      {address, "orti415"},
+      {address + "&application_name=lab", "lab"},
+  };
+  for (const Case& c : cases) {
+    PgDb db(c.conninfo);
+    SqlStatement query = db.Prepare("SELECT current_setting('application_name')");
+    ASSERT_TRUE(query.Step()) << c.conninfo;
+    EXPECT_EQ(query.Text(0), c.name) << c.conninfo;
+  }
+  EXPECT_THROW(PgDb(keywords + " port=1"), ArchiveError);
+}
+
 }  // namespace
 }  // namespace orti

@@ -104,6 +104,11 @@ std::string PgServer::ConnInfo(const std::string& database) const {
   return "host=" + folder_ + " port=" + std::to_string(port_) + " user=postgres dbname=" + database;
 }
 
+std::string PgServer::Address(const std::string& database) const {
+  return "postgresql://postgres@/" + database + "?host=" + folder_ +
+         "&port=" + std::to_string(port_);
+}
+
 std::string PgServer::NewDatabase() {
   const std::string name = "t" + std::to_string(++databases_);
   std::unique_ptr<PGconn, void (*)(PGconn*)> conn(PQconnectdb(ConnInfo().c_str()), PQfinish);

@@ -18,7 +18,10 @@ class PgServer {
 
   // libpq keywords for `database`.
   std::string ConnInfo(const std::string& database = "postgres") const;
-  // A database of its own, so that tests do not see each other's rows.
+  // The same as a postgresql:// address.
+  std::string Address(const std::string& database) const;
+  // A database of its own, so that tests do not see each other's rows; its
+  // name is the last keyword of the string.
   std::string NewDatabase();
 
   // Stops at once, as a crash or a pulled cable would; Start brings it back.
