@@ -1,6 +1,5 @@
 #include "archive/pg_db.h"
 
-#include <endian.h>
 #include <libpq-fe.h>
 
 #include <algorithm>
@@ -27,7 +26,7 @@ std::string Trimmed(const char* message) {
   return text;
 }
 
-// Throws unless `result` reports success; the result is freed either way.
+// Throws, freeing `result`, unless it reports success.
 void Check(PGresult* result, pg_conn* conn) {
   const ExecStatusType status = result ? PQresultStatus(result) : PGRES_FATAL_ERROR;
   if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return;
@@ -63,20 +62,16 @@ class PgStatement final : public SqlStatement::Engine {
   ~PgStatement() override { PQclear(result_); }
 
   void Bind(int index, int64_t value) override {
-    const uint64_t big = htobe64(static_cast<uint64_t>(value));
-    Set(index, kInt8Oid, &big, sizeof big);
+    AppendBig(Set(index, kInt8Oid).bytes, static_cast<uint64_t>(value), 8);
   }
   void Bind(int index, double value) override {
     uint64_t bits;
     std::memcpy(&bits, &value, sizeof bits);
-    bits = htobe64(bits);
-    Set(index, kFloat8Oid, &bits, sizeof bits);
+    AppendBig(Set(index, kFloat8Oid).bytes, bits, 8);
   }
-  void Bind(int index, const std::string& text) override {
-    Set(index, kTextOid, text.data(), text.size());
-  }
+  void Bind(int index, const std::string& text) override { Set(index, kTextOid).bytes = text; }
   void Bind(int index, const std::vector<uint8_t>& blob) override {
-    Set(index, kByteaOid, blob.data(), blob.size());
+    Set(index, kByteaOid).bytes.assign(blob.begin(), blob.end());
   }
   void BindNull(int index) override { Param(index) = Parameter{}; }
 
@@ -159,11 +154,13 @@ class PgStatement final : public SqlStatement::Engine {
     if (static_cast<size_t>(index) > params_.size()) params_.resize(static_cast<size_t>(index));
     return params_[static_cast<size_t>(index - 1)];
   }
-  void Set(int index, Oid type, const void* data, size_t size) {
+  // The parameter, of `type` and not NULL, its bytes empty for the value.
+  Parameter& Set(int index, Oid type) {
     Parameter& p = Param(index);
     p.type = type;
     p.null = false;
-    p.bytes.assign(static_cast<const char*>(data), size);
+    p.bytes.clear();
+    return p;
   }
 
   void Execute() {
