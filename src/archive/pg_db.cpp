@@ -325,7 +325,9 @@ void PgDb::InsertRows(const std::string& table, const std::vector<std::string>& 
 }
 
 void PgDb::Exec(const std::string& sql) {
-  Check(PQexec(conn_, PgSql(sql).c_str()), conn_);
+  PGresult* result = PQexec(conn_, PgSql(sql).c_str());
+  Check(result, conn_);
+  PQclear(result);
   changes_ = 0;
 }
 
