@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +20,35 @@ namespace {
 
 constexpr const char* kBin = "/usr/lib/postgresql/15/bin/";
 constexpr const char* kServerUser = "postgres";
+// Short, under /tmp: a socket's path is limited to 107 bytes.
+constexpr const char* kTempFolder = "/tmp";
+constexpr const char* kFolderPrefix = "orti-pg-";
+constexpr const char* kOwnerFile = "/owner";
+
+// Runs `command` through the shell, as the server's own user when this is
+// root (the server refuses to run as root); false when it failed.
+bool Shell(const std::string& command) {
+  const bool asServer = geteuid() == 0 && command.rfind("chown", 0) != 0;
+  const std::string line =
+      asServer ? std::string("runuser -u ") + kServerUser + " -- sh -c '" + command + "'" : command;
+  return std::system(line.c_str()) == 0;
+}
+
+// Servers of test programs that ended without stopping them (killed at a
+// timeout, crashed) are stopped and removed, so that they do not pile up.
+void RemoveOrphans() {
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(kTempFolder, ec)) {
+    const std::string folder = entry.path().string();
+    if (entry.path().filename().string().rfind(kFolderPrefix, 0) != 0) continue;
+    pid_t owner = 0;
+    std::ifstream(folder + kOwnerFile) >> owner;
+    if (owner <= 0 || kill(owner, 0) == 0 || errno != ESRCH) continue;
+    Shell(std::string(kBin) + "pg_ctl -D " + folder +
+          "/data -m immediate -w stop > /dev/null 2>&1");
+    std::filesystem::remove_all(folder, ec);
+  }
+}
 
 // A port nobody listens on now (the server itself listens on its socket only,
 // whose name carries the port).
@@ -46,14 +77,15 @@ std::string ReadAll(const std::string& path) {
 }  // namespace
 
 PgServer::PgServer(bool durable) {
-  // Short, under /tmp: a socket's path is limited to 107 bytes.
-  char folder[] = "/tmp/orti-pg-XXXXXX";
-  if (!mkdtemp(folder)) throw std::runtime_error("no temporary folder for the server");
-  folder_ = folder;
+  RemoveOrphans();
+  std::string pattern = std::string(kTempFolder) + "/" + kFolderPrefix + "XXXXXX";
+  if (!mkdtemp(pattern.data())) throw std::runtime_error("no temporary folder for the server");
+  folder_ = pattern;
+  std::ofstream(folder_ + kOwnerFile) << getpid();
   data_ = folder_ + "/data";
   port_ = FreePort();
   // Reachable by the test (root) and writable by the server's own user.
-  chmod(folder, 0755);
+  chmod(folder_.c_str(), 0755);
   if (geteuid() == 0) Run(std::string("chown ") + kServerUser + " " + folder_);
   Run(std::string(kBin) + "initdb -D " + data_ + " -U postgres -A trust --no-sync -E UTF8 " +
       "--locale=C.UTF-8 > " + folder_ + "/initdb.log 2>&1");
@@ -82,10 +114,7 @@ PgServer::~PgServer() {
 }
 
 void PgServer::Run(const std::string& command) const {
-  const bool asRoot = geteuid() == 0 && command.rfind("chown", 0) != 0;
-  const std::string line =
-      (asRoot ? std::string("runuser -u ") + kServerUser + " -- sh -c '" + command + "'" : command);
-  if (std::system(line.c_str()) != 0) {
+  if (!Shell(command)) {
     throw std::runtime_error("PostgreSQL command failed: " + command + "\n" +
                              ReadAll(folder_ + "/initdb.log") + ReadAll(folder_ + "/server.log"));
   }
