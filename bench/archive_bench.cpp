@@ -26,6 +26,7 @@
 #include "archive/archive_keeper.h"
 #include "archive/reading_measurements.h"
 #include "archive/sqlite_archive.h"
+#include "archive/sqlite_db.h"
 #include "device/console_services.h"
 #include "device/record_decoder.h"
 #include "folders/folder_compaction.h"
@@ -38,8 +39,6 @@
 namespace orti::bench {
 namespace {
 
-constexpr int kReadingRecords = kMaxFolders * kShownSlots;  // 2 500
-constexpr int kMeasurementsPerYear = 1000000;
 constexpr int kSearchedMeasurements = 100000;
 constexpr double kYear = 365;
 constexpr int kSamples = 10;
@@ -71,11 +70,6 @@ class NoDialogs final : public Dialogs {
   void ShowMessage(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
 };
 
-// The first day of the year of measurements that ends today.
-double FirstDay() {
-  return std::floor(LocalNow()) - kYear;
-}
-
 double CpuSeconds() {
   return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
 }
@@ -88,6 +82,10 @@ long ResidentBytes() {
 }
 
 }  // namespace
+
+double FirstDay() {
+  return std::floor(LocalNow()) - kYear;
+}
 
 std::unique_ptr<NotepadModel> FullReading(int generation, double firstDay) {
   auto model = std::make_unique<NotepadModel>();

@@ -5,9 +5,16 @@
 #include <memory>
 #include <string>
 
+#include "device/memory_map.h"
 #include "model/notepad_model.h"
 
 namespace orti::bench {
+
+constexpr int kReadingRecords = kMaxFolders * kShownSlots;  // 2 500
+constexpr int kMeasurementsPerYear = 1000000;
+
+// The first day of the year of measurements that ends today.
+double FirstDay();
 
 // Reading `generation` of a lab that fills every folder of its notepad with
 // records never read before: 2 500 of them, one every 31.5 s, so that a

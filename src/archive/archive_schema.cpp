@@ -126,19 +126,48 @@ std::vector<std::string> Steps() {
          WHERE match_key IS NOT NULL;
        CREATE INDEX imported_lines_import ON imported_lines(import_id)
          WHERE import_id IS NOT NULL;)",
+      // 4: a lab-wide archive. Readings and changes carry an origin that
+      // names them across workstations; what no server has confirmed yet is
+      // listed in unsent (local files only; the readings of earlier versions
+      // wait too, and get their origin when first sent). A reading is sent
+      // with the measurements it saw last, found by their last reading.
+      R"(ALTER TABLE instruments ADD COLUMN lab_name TEXT NOT NULL DEFAULT '';
+       ALTER TABLE readings ADD COLUMN workstation TEXT NOT NULL DEFAULT '';
+       ALTER TABLE readings ADD COLUMN origin TEXT;
+       CREATE UNIQUE INDEX readings_origin ON readings(origin);
+       CREATE TABLE changes(
+         id INTEGER PRIMARY KEY,
+         origin TEXT NOT NULL UNIQUE,
+         at REAL NOT NULL,
+         operator TEXT NOT NULL,
+         workstation TEXT NOT NULL,
+         instrument_id INTEGER REFERENCES instruments(id),
+         folder_index INTEGER,
+         folder_name TEXT NOT NULL,
+         kind TEXT NOT NULL,
+         detail TEXT NOT NULL,
+         records BLOB,
+         backup TEXT NOT NULL,
+         outcome TEXT NOT NULL);
+       CREATE INDEX changes_at ON changes(at);
+       ALTER TABLE measurements ADD COLUMN removed_by INTEGER REFERENCES changes(id);
+       CREATE INDEX measurements_last ON measurements(last_reading);
+       CREATE TABLE unsent(kind TEXT NOT NULL, local_id INTEGER NOT NULL,
+                           PRIMARY KEY(kind, local_id));
+       INSERT INTO unsent(kind, local_id) SELECT 'reading', id FROM readings;)",
   };
 }
 
 // Imported lines not yet read get the match key of their numbers. Lines of
 // version 2 always carried seconds.
-void FillMatchKeys(SqliteDb& db) {
-  SqliteStatement lines(db.Handle(),
-                        "SELECT l.measurement_id, m.taken, m.mode, l.temperature, l.emf, l.ph, "
-                        "l.ph25 FROM imported_lines l JOIN measurements m "
-                        "ON m.id = l.measurement_id WHERE l.import_id IS NOT NULL");
-  SqliteStatement update(db.Handle(),
-                         "UPDATE imported_lines SET match_key = ?, match_second = ? "
-                         "WHERE measurement_id = ?");
+void FillMatchKeys(SqlDb& db) {
+  SqlStatement lines = db.Prepare(
+      "SELECT l.measurement_id, m.taken, m.mode, l.temperature, l.emf, l.ph, "
+      "l.ph25 FROM imported_lines l JOIN measurements m "
+      "ON m.id = l.measurement_id WHERE l.import_id IS NOT NULL");
+  SqlStatement update = db.Prepare(
+      "UPDATE imported_lines SET match_key = ?, match_second = ? "
+      "WHERE measurement_id = ?");
   while (lines.Step()) {
     MatchValues v;
     v.taken = ArchiveDays(lines.Int(1));
@@ -155,20 +184,21 @@ void FillMatchKeys(SqliteDb& db) {
 
 }  // namespace
 
-int ArchiveVersion(SqliteDb& db) {
-  return static_cast<int>(db.QueryInt("PRAGMA user_version"));
+int ArchiveVersion(SqlDb& db) {
+  return db.Version();
 }
 
-void MigrateArchive(SqliteDb& db, int target) {
-  SqliteTransaction transaction(db);
-  const int from = ArchiveVersion(db);
+void MigrateArchive(SqlDb& db, int target) {
+  SqlTransaction transaction(db);
+  db.LockSchema();
+  const int from = db.Version();
   if (from >= target) return;
   const std::vector<std::string> steps = Steps();
   for (int v = from; v < target; ++v) {
-    db.Exec(steps.at(static_cast<size_t>(v)));
+    db.Exec(db.SchemaSql(steps.at(static_cast<size_t>(v))));
     if (v == kCompactVersion - 1) FillMatchKeys(db);
   }
-  db.Exec("PRAGMA user_version = " + std::to_string(target));
+  db.SetVersion(target);
   transaction.Commit();
 }
 

@@ -17,11 +17,16 @@ std::vector<Measurement> ArchiveStore::Page(const ArchiveFilter& filter,
   std::vector<Measurement> rows;
   if (limit == 0) return rows;
   rows.reserve(limit);
-  Scan(filter, after, [&](const Measurement& m) {
+  ScanUpTo(filter, after, limit, [&](const Measurement& m) {
     rows.push_back(m);
     return rows.size() < limit;
   });
   return rows;
+}
+
+void ArchiveStore::ScanUpTo(const ArchiveFilter& filter, const std::optional<ArchiveCursor>& after,
+                            size_t, const std::function<bool(const Measurement&)>& each) const {
+  Scan(filter, after, each);
 }
 
 }  // namespace orti

@@ -11,6 +11,8 @@
 
 #include "archive/archive_error.h"
 #include "archive/measurement.h"
+#include "archive/sent_reading.h"
+#include "model/instrument_change.h"
 
 namespace orti {
 
@@ -46,11 +48,39 @@ class ArchiveStore {
   // A consistent copy into a local file, even while others write.
   virtual void Backup(const std::string& target) const = 0;
 
+  // Appends a change (never updates one); when it is done and removed records, the archived
+  // measurements of those bytes on that instrument are marked removed by it. Returns its id.
+  virtual int64_t AddChange(const InstrumentChange& change) = 0;
+  // Changes the filter selects, oldest first, until `each` returns false.
+  virtual void ScanChanges(const ChangeFilter& filter,
+                           const std::function<bool(const InstrumentChange&)>& each) const = 0;
+
+  // Store and forward. A workstation's archive lists each reading and change
+  // it adds until a server has confirmed it; a server's lists nothing.
+  virtual Waiting Unsent() const = 0;
+  // Local ids of what waits, oldest first.
+  virtual std::vector<int64_t> UnsentIds(UnsentKind kind) const = 0;
+  // A waiting reading as a push sends it; one archived before readings had
+  // origins gets its origin now, kept for every later attempt.
+  virtual SentReading ReadingToSend(int64_t id) = 0;
+  virtual InstrumentChange ChangeToSend(int64_t id) const = 0;
+  virtual void MarkSent(UnsentKind kind, int64_t id) = 0;
+  // A pushed reading or change, in one transaction; false when this archive
+  // already has it (same origin) and nothing was done.
+  virtual bool ReceiveReading(const SentReading& reading) = 0;
+  virtual bool ReceiveChange(const InstrumentChange& change) = 0;
+
   // Every measurement the filter selects, in date order.
   std::vector<Measurement> Query(const ArchiveFilter& filter) const;
   // At most `limit` of them, after `after` when given.
   std::vector<Measurement> Page(const ArchiveFilter& filter,
                                 const std::optional<ArchiveCursor>& after, size_t limit) const;
+
+ protected:
+  // Scan, told that `each` stops after `limit` rows, so that an engine can
+  // stop fetching there.
+  virtual void ScanUpTo(const ArchiveFilter& filter, const std::optional<ArchiveCursor>& after,
+                        size_t limit, const std::function<bool(const Measurement&)>& each) const;
 };
 
 }  // namespace orti

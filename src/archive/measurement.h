@@ -34,6 +34,8 @@ struct Reading {
   std::vector<uint8_t> identity;  // the instrument's identity bytes
   std::string instrument;         // its name and version, as shown
   std::string operatorName;
+  std::string workstation;  // where it was read
+  std::string origin;       // its name across workstations; empty: the store makes one
   std::vector<Measurement> measurements;
 };
 
@@ -60,6 +62,11 @@ struct ArchiveFilter {
 struct ArchiveCursor {
   int64_t taken = 0;  // seconds, as stored
   int64_t id = 0;
+};
+
+struct ChangeFilter {
+  std::optional<double> from, to;  // days, inclusive
+  std::string instrumentContains;
 };
 
 struct ArchiveStats {

@@ -116,6 +116,9 @@ int Run(ArchiveStore& store, const CliOptions& o, CliEnvironment& env, std::ostr
     case ArchiveCommand::kBackup:
       store.Backup(a.files[0]);
       return kExitOk;
+    case ArchiveCommand::kInit:  // the server's own, in RunArchiveCommand
+    case ArchiveCommand::kPush:
+      break;
   }
   return kExitRefused;
 }

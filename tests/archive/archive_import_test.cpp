@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "archive/archive_engines.h"
 #include "archive/archive_test_model.h"
 #include "archive/csv_import.h"
 #include "archive/reading_measurements.h"
@@ -53,9 +54,12 @@ std::string ExportOf(NotepadModel& model, ViewKind kind, const std::string& sepa
   return test::ReadBytes(path);
 }
 
-TEST(ArchiveImport, AnExportOfArchivedRecordsAddsNothingInEitherLayout) {
-  test::TempDir dir;
-  SqliteArchive store(dir.File("a.sqlite"));
+class ArchiveImportTest : public test::OnEachEngine {};
+ORTI_ON_EACH_ENGINE(ArchiveImportTest);
+
+TEST_P(ArchiveImportTest, AnExportOfArchivedRecordsAddsNothingInEitherLayout) {
+  const auto owned = NewStore();
+  ArchiveStore& store = *owned;
   auto model = test::SmallNotepad(2, 3);
   store.AddReading(ReadingMeasurements(*model, "Петров"), 1);
   for (ViewKind kind : {ViewKind::kByFolders, ViewKind::kByDate}) {
@@ -70,9 +74,9 @@ TEST(ArchiveImport, AnExportOfArchivedRecordsAddsNothingInEitherLayout) {
   EXPECT_EQ(store.Query({}).size(), 6u);
 }
 
-TEST(ArchiveImport, NewLinesFormABatchThatCanBeTakenBackAndOddLinesAreRefusedOnce) {
-  test::TempDir dir;
-  SqliteArchive store(dir.File("a.sqlite"));
+TEST_P(ArchiveImportTest, NewLinesFormABatchThatCanBeTakenBackAndOddLinesAreRefusedOnce) {
+  const auto owned = NewStore();
+  ArchiveStore& store = *owned;
   auto model = test::SmallNotepad(1, 2);
   store.AddReading(ReadingMeasurements(*model, "Петров"), 1);
   const std::string line = "05.05.2025 10:00:00;Почва;pH;21,0;-3,5;6,500;6,600;Сидоров С С\r\n";
@@ -126,9 +130,9 @@ TEST(ArchiveImport, NewLinesFormABatchThatCanBeTakenBackAndOddLinesAreRefusedOnc
 // Read in one year, exported and imported in the next (the instrument stores
 // no year, so the file carries the year the console guessed then), read
 // again: nothing is added twice and the reading archives.
-TEST(ArchiveImport, AnExportOfTheNextYearAddsNothingAndTheNextReadingArchives) {
-  test::TempDir dir;
-  SqliteArchive store(dir.File("a.sqlite"));
+TEST_P(ArchiveImportTest, AnExportOfTheNextYearAddsNothingAndTheNextReadingArchives) {
+  const auto owned = NewStore();
+  ArchiveStore& store = *owned;
   auto model = test::SmallNotepad(2, 3);
   ASSERT_EQ(store.AddReading(ReadingMeasurements(*model, "Петров"), 1).added, 6);
   for (NotepadFolder& folder : model->folders) {
@@ -164,9 +168,9 @@ std::string Resaved(const std::string& line) {
 }
 
 // The re-save, saved as UTF-8, stands for what the archive holds.
-TEST(ArchiveImport, ASpreadsheetsResaveOfAnExportAddsNothing) {
-  test::TempDir dir;
-  SqliteArchive store(dir.File("a.sqlite"));
+TEST_P(ArchiveImportTest, ASpreadsheetsResaveOfAnExportAddsNothing) {
+  const auto owned = NewStore();
+  ArchiveStore& store = *owned;
   auto model = test::SmallNotepad(2, 3);
   store.AddReading(ReadingMeasurements(*model, "Петров"), 1);
   std::istringstream exported(Cp1251ToUtf8(ExportOf(*model, ViewKind::kByFolders, ".", dir)));
@@ -183,9 +187,9 @@ TEST(ArchiveImport, ASpreadsheetsResaveOfAnExportAddsNothing) {
   EXPECT_EQ(store.Query({}).size(), 6u);
 }
 
-TEST(ArchiveImport, ARecordImportedBeforeItIsReadIsNotArchivedTwice) {
-  test::TempDir dir;
-  SqliteArchive store(dir.File("a.sqlite"));
+TEST_P(ArchiveImportTest, ARecordImportedBeforeItIsReadIsNotArchivedTwice) {
+  const auto owned = NewStore();
+  ArchiveStore& store = *owned;
   auto model = test::SmallNotepad(1, 2);
   const ParsedExport parsed = ParseExportFile(ExportOf(*model, ViewKind::kByDate, ",", dir));
   EXPECT_EQ(store.Import("old.csv", parsed.lines, 1), 2);

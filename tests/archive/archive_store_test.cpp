@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "archive/archive_engines.h"
 #include "archive/archive_keeper.h"
 #include "archive/archive_schema.h"
 #include "archive/archive_test_model.h"
@@ -29,9 +30,12 @@ int Add(ArchiveStore& store, const NotepadModel& model, double now) {
   return store.AddReading(ReadingMeasurements(model, kOperator), now).added;
 }
 
-TEST(ArchiveStore, AMeasurementIsKeptOnceAndOutlivesTheInstrumentsCopy) {
-  test::TempDir dir;
-  SqliteArchive store(dir.File("a.sqlite"));
+class ArchiveStoreTest : public test::OnEachEngine {};
+ORTI_ON_EACH_ENGINE(ArchiveStoreTest);
+
+TEST_P(ArchiveStoreTest, AMeasurementIsKeptOnceAndOutlivesTheInstrumentsCopy) {
+  const auto owned = NewStore();
+  ArchiveStore& store = *owned;
   auto model = test::SmallNotepad(2, 3);
   test::PutRecord(*model, 1, kLastSlot);  // read and kept, never shown
   const double first = model->readTime, second = first + 1;
@@ -65,9 +69,9 @@ TEST(ArchiveStore, AMeasurementIsKeptOnceAndOutlivesTheInstrumentsCopy) {
 
 // The same bytes in two folders (a record copied, or two alike) are two
 // measurements, each with its folder's name, and follow a rename.
-TEST(ArchiveStore, TheSameBytesInTwoFoldersKeepBothNames) {
-  test::TempDir dir;
-  SqliteArchive store(dir.File("a.sqlite"));
+TEST_P(ArchiveStoreTest, TheSameBytesInTwoFoldersKeepBothNames) {
+  const auto owned = NewStore();
+  ArchiveStore& store = *owned;
   auto model = test::SmallNotepad(2, 1);
   NotepadFolder& second = model->folders[1];
   second.records[0] = model->folders[0].records[0];
@@ -82,18 +86,18 @@ TEST(ArchiveStore, TheSameBytesInTwoFoldersKeepBothNames) {
   EXPECT_EQ(rows[1].folderName, "Новая");
 }
 
-TEST(ArchiveStore, AFolderNotReadInFullAddsNothing) {
-  test::TempDir dir;
-  SqliteArchive store(dir.File("a.sqlite"));
+TEST_P(ArchiveStoreTest, AFolderNotReadInFullAddsNothing) {
+  const auto owned = NewStore();
+  ArchiveStore& store = *owned;
   auto model = test::SmallNotepad(3, 2);
   model->folders[1].readInFull = false;
   EXPECT_EQ(Add(store, *model, 1), 4);
   for (const Measurement& m : store.Query({})) EXPECT_NE(m.folderIndex, 1) << m.folderName;
 }
 
-TEST(ArchiveStore, FiltersSelectByDateFolderModeAndOperator) {
-  test::TempDir dir;
-  SqliteArchive store(dir.File("a.sqlite"));
+TEST_P(ArchiveStoreTest, FiltersSelectByDateFolderModeAndOperator) {
+  const auto owned = NewStore();
+  ArchiveStore& store = *owned;
   auto model = test::SmallNotepad(3, 2);
   test::PutRecord(*model, 2, 1, kModeMv);
   model->folders[2].records[1].dateTime = EncodeDate(2026, 4, 10);
@@ -124,8 +128,7 @@ TEST(ArchiveStore, AFileOfTheFormerSchemaIsMigratedWithEveryRow) {
     SqliteDb db(path, false);
     MigrateArchive(db, kCompactVersion - 1);
     db.Exec("INSERT INTO imports(file, imported, added) VALUES('f.csv', 20, 1)");
-    SqliteStatement insert(
-        db.Handle(),
+    SqlStatement insert = db.Prepare(
         "INSERT INTO measurements(instrument, identity, raw, folder_index, folder_name, slot, "
         "shown, taken, mode, temperature, emf, ph, ph25, match_key, first_read, last_read, "
         "operator, import_id) VALUES(?, ?, ?, ?, ?, ?, 1, ?, ?, ?, ?, ?, ?, 'k', ?, ?, ?, ?)");
@@ -147,6 +150,8 @@ TEST(ArchiveStore, AFileOfTheFormerSchemaIsMigratedWithEveryRow) {
   }
   SqliteArchive store(path);
   EXPECT_FALSE(store.ReadOnly());
+  // The readings made from the old rows (at 10, 11 and 12) wait for a server.
+  EXPECT_EQ(store.Unsent().readings, 3);
   {
     SqliteDb db(path, true);
     EXPECT_EQ(ArchiveVersion(db), kArchiveSchemaVersion);
