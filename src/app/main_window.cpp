@@ -360,7 +360,9 @@ ConsoleServices TForm1::Services() {
 }
 
 SyncContext TForm1::SyncFor() {
-  return {Services(), writeProgress_, *this};
+  SyncContext context{Services(), writeProgress_, *this};
+  context.changes = archive_.get();
+  return context;
 }
 
 void TForm1::UseSerialLine(std::unique_ptr<SerialPort> port, Clock& clock) {

@@ -1,7 +1,8 @@
 #pragma once
 // The archive as the console and the command line use it: opened on first
-// use, every reading added, and every fault reported once as a message and
-// a work-log line while the reading itself goes on.
+// use, every reading and every change made to an instrument added, and every
+// fault reported once as a message and a work-log line while the reading or
+// the write itself goes on.
 
 #include <functional>
 #include <memory>
@@ -10,19 +11,22 @@
 
 #include "archive/archive_store.h"
 #include "archive/sqlite_archive.h"
+#include "folders/change_sink.h"
 #include "platform/dialogs.h"
 #include "platform/log_sink.h"
 #include "workflow/reading.h"
 
 namespace orti {
 
-class ArchiveKeeper final : public ReadingArchive {
+class ArchiveKeeper final : public ReadingArchive, public ChangeSink {
  public:
   // `dialogs` gives the message boxes of the moment (tests replace them).
   ArchiveKeeper(std::string path, LogSink& log, std::function<Dialogs&()> dialogs,
                 int busyTimeoutMs = kArchiveBusyTimeoutMs);
 
   void AddReading(const NotepadModel& model, const ConsoleState& state) override;
+  // The change as made on this workstation.
+  void AddChange(const InstrumentChange& change) override;
 
   // The store, opened now if need be; null when it cannot be opened (reported).
   ArchiveStore* Store();
@@ -35,6 +39,7 @@ class ArchiveKeeper final : public ReadingArchive {
   void Report(const std::string& text);
 
   std::string path_;
+  std::string workstation_;
   int busyTimeoutMs_;
   LogSink& log_;
   std::function<Dialogs&()> dialogs_;

@@ -126,6 +126,33 @@ std::vector<std::string> Steps() {
          WHERE match_key IS NOT NULL;
        CREATE INDEX imported_lines_import ON imported_lines(import_id)
          WHERE import_id IS NOT NULL;)",
+      // 4: a lab-wide archive. Instruments get the name the lab gives them,
+      // readings the workstation and an id across workstations; every change
+      // made to an instrument is kept (rows are only ever added), and a
+      // measurement removed from its instrument names the change. What no
+      // server has confirmed yet is listed in unsent (local only).
+      R"(ALTER TABLE instruments ADD COLUMN lab_name TEXT NOT NULL DEFAULT '';
+       ALTER TABLE readings ADD COLUMN workstation TEXT NOT NULL DEFAULT '';
+       ALTER TABLE readings ADD COLUMN origin TEXT;
+       CREATE UNIQUE INDEX readings_origin ON readings(origin);
+       CREATE TABLE changes(
+         id INTEGER PRIMARY KEY,
+         origin TEXT NOT NULL UNIQUE,
+         at REAL NOT NULL,
+         operator TEXT NOT NULL,
+         workstation TEXT NOT NULL,
+         instrument_id INTEGER REFERENCES instruments(id),
+         folder_index INTEGER,
+         folder_name TEXT NOT NULL,
+         kind TEXT NOT NULL,
+         detail TEXT NOT NULL,
+         records BLOB,
+         backup TEXT NOT NULL,
+         outcome TEXT NOT NULL);
+       CREATE INDEX changes_at ON changes(at);
+       ALTER TABLE measurements ADD COLUMN removed_by INTEGER REFERENCES changes(id);
+       CREATE TABLE unsent(kind TEXT NOT NULL, local_id INTEGER NOT NULL,
+                           PRIMARY KEY(kind, local_id));)",
   };
 }
 

@@ -6,7 +6,7 @@
 
 namespace orti {
 
-constexpr int kArchiveSchemaVersion = 3;
+constexpr int kArchiveSchemaVersion = 4;
 // The version whose step rebuilt the measurements compactly.
 constexpr int kCompactVersion = 3;
 

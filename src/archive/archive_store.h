@@ -11,6 +11,7 @@
 
 #include "archive/archive_error.h"
 #include "archive/measurement.h"
+#include "model/instrument_change.h"
 
 namespace orti {
 
@@ -42,6 +43,15 @@ class ArchiveStore {
   virtual std::vector<ImportBatch> Imports() const = 0;
   // False when there is no such batch.
   virtual bool ForgetImport(int64_t batchId) = 0;
+
+  // Appends a change (never updates one); when it is done and removed records, the archived
+  // measurements of those bytes on that instrument are marked removed by it. Returns its id.
+  virtual int64_t AddChange(const InstrumentChange& change) = 0;
+  // Changes the filter selects, oldest first, until `each` returns false.
+  virtual void ScanChanges(const ChangeFilter& filter,
+                           const std::function<bool(const InstrumentChange&)>& each) const = 0;
+  virtual void SetLabName(const std::vector<uint8_t>& identity, const std::string& name) = 0;
+  virtual std::vector<InstrumentName> Instruments() const = 0;
 
   // A consistent copy into a local file, even while others write.
   virtual void Backup(const std::string& target) const = 0;

@@ -7,6 +7,8 @@
 #include <set>
 
 #include "archive/archive_schema.h"
+#include "archive/archive_sql.h"
+#include "archive/origin.h"
 #include "device/memory_map.h"
 #include "device/record_decoder.h"
 #include "platform/date_time.h"
@@ -16,15 +18,18 @@ namespace {
 
 // A measurement with its names, reading and imported numbers, as FromRow reads it.
 std::string SelectSql() {
-  return "SELECT m.id, m.raw, m.copy, m.position, m.taken, m.mode, f.name, ins.name, r.read_at, "
-         "l.read_at, coalesce(il.operator, r.operator, ''), il.import_id, im.imported, "
-         "il.temperature, il.emf, il.ph, il.ph25 "
+  return std::string("SELECT m.id, m.raw, m.copy, m.position, m.taken, m.mode, f.name, ") +
+         kShownInstrumentSql +
+         ", r.read_at, l.read_at, coalesce(il.operator, r.operator, ''), il.import_id, "
+         "im.imported, il.temperature, il.emf, il.ph, il.ph25, r.workstation, c.at, c.operator, "
+         "ins.name "
          "FROM measurements m JOIN folder_names f ON f.id = m.folder_name_id "
          "LEFT JOIN instruments ins ON ins.id = m.instrument_id "
          "LEFT JOIN readings r ON r.id = m.first_reading "
          "LEFT JOIN readings l ON l.id = m.last_reading "
          "LEFT JOIN imported_lines il ON il.measurement_id = m.id "
-         "LEFT JOIN imports im ON im.id = il.import_id ";
+         "LEFT JOIN imports im ON im.id = il.import_id "
+         "LEFT JOIN changes c ON c.id = m.removed_by ";
 }
 
 // The shown measurements a filter selects, after a cursor, in date order.
@@ -34,6 +39,7 @@ std::string SearchSql() {
          ") AND m.taken >= ?1 AND m.taken < ?2 AND (m.taken > ?3 OR m.id > ?4) "
          "AND instr(f.name, ?5) > 0 AND (?6 = 0 OR m.mode = ?6) "
          "AND instr(coalesce(il.operator, r.operator, ''), ?7) > 0 "
+         "AND (?8 = 0 OR m.removed_by IS NOT NULL) "
          "ORDER BY m.taken, m.id";
 }
 
@@ -75,6 +81,17 @@ void FromRow(const SqliteStatement& row, Measurement& m) {
     m.ph = row.Real(15);
     m.ph25 = row.Real(16);
   }
+  if (row.IsNull(17)) {
+    m.workstation.clear();
+  } else {
+    row.TextInto(17, m.workstation);
+  }
+  m.removedAt.reset();
+  m.removedBy.clear();
+  if (!row.IsNull(18)) {
+    m.removedAt = row.Real(18);
+    row.TextInto(19, m.removedBy);
+  }
 }
 
 // The key of an archived row: its bytes decoded, or an imported line's numbers.
@@ -106,17 +123,6 @@ class FolderNames {
   SqliteStatement add_, find_;
   std::map<std::string, int64_t> ids_;
 };
-
-int64_t InstrumentId(SqliteDb& db, const Reading& reading) {
-  SqliteStatement add(db.Handle(),
-                      "INSERT INTO instruments(identity, name) VALUES(?, ?) "
-                      "ON CONFLICT(identity) DO NOTHING");
-  add.Bind(1, reading.identity).Bind(2, reading.instrument).Run();
-  SqliteStatement find(db.Handle(), "SELECT id FROM instruments WHERE identity = ?");
-  find.Bind(1, reading.identity);
-  if (!find.Step()) throw ArchiveError("instrument not kept");
-  return find.Int(0);
-}
 
 // A savepoint around the work of one row: a row that fails leaves nothing
 // behind and the transaction goes on.
@@ -229,19 +235,25 @@ void SqliteArchive::RequireWritable() const {
 ReadingAdded SqliteArchive::AddReading(const Reading& reading, double now) {
   RequireWritable();
   SqliteTransaction transaction(*db_);
-  const int64_t instrument = InstrumentId(*db_, reading);
+  const int64_t instrument = InstrumentId(*db_, reading.identity, reading.instrument);
   SqliteStatement addReading(db_->Handle(),
-                             "INSERT INTO readings(instrument_id, read_at, operator) "
-                             "VALUES(?, ?, ?)");
-  addReading.Bind(1, instrument).Bind(2, now).Bind(3, reading.operatorName).Run();
-  const int64_t readingId = db_->LastInsertId();
+                             "INSERT INTO readings(instrument_id, read_at, operator, workstation, "
+                             "origin) VALUES(?, ?, ?, ?, ?) RETURNING id");
+  addReading.Bind(1, instrument).Bind(2, now).Bind(3, reading.operatorName);
+  addReading.Bind(4, reading.workstation);
+  addReading.Bind(5, reading.origin.empty() ? NewOrigin(reading.workstation) : reading.origin);
+  if (!addReading.Step()) throw ArchiveError("reading not kept");
+  const int64_t readingId = addReading.Int(0);
+  addReading.Reset();
+  MarkUnsent(*db_, kUnsentReading, readingId);
 
   FolderNames folders(*db_);
   ImportedLines lines(*db_);
   RowSavepoint savepoint(*db_);
   SqliteStatement seen(db_->Handle(),
                        "UPDATE measurements SET last_reading = ?, folder_name_id = ?, "
-                       "position = ? WHERE instrument_id = ? AND raw = ? AND copy = ?");
+                       "position = ?, removed_by = NULL "
+                       "WHERE instrument_id = ? AND raw = ? AND copy = ?");
   SqliteStatement adopt(db_->Handle(),
                         "UPDATE measurements SET instrument_id = ?, raw = ?, copy = ?, "
                         "folder_name_id = ?, position = ?, first_reading = ?, last_reading = ? "
@@ -290,9 +302,17 @@ void SqliteArchive::Scan(const ArchiveFilter& f, const std::optional<ArchiveCurs
   query.Bind(1, from).Bind(2, to);
   query.Bind(3, after ? after->taken : kNone).Bind(4, after ? after->id : kNone);
   query.Bind(5, f.folderContains).Bind(6, int64_t{f.mode}).Bind(7, f.operatorContains);
+  query.Bind(8, int64_t{f.removedOnly});
   Measurement m;
+  std::string reportedName;
   while (query.Step()) {
     FromRow(query, m);
+    if (query.IsNull(20)) {
+      reportedName.clear();
+    } else {
+      query.TextInto(20, reportedName);
+    }
+    if (!NamesContain(m.instrument, reportedName, f.instrumentContains)) continue;
     if (!each(m)) break;
   }
 }

@@ -27,6 +27,11 @@ class SqliteArchive final : public ArchiveStore {
                  int64_t* batchId = nullptr) override;
   std::vector<ImportBatch> Imports() const override;
   bool ForgetImport(int64_t batchId) override;
+  int64_t AddChange(const InstrumentChange& change) override;
+  void ScanChanges(const ChangeFilter& filter,
+                   const std::function<bool(const InstrumentChange&)>& each) const override;
+  void SetLabName(const std::vector<uint8_t>& identity, const std::string& name) override;
+  std::vector<InstrumentName> Instruments() const override;
   // SQLite's online backup.
   void Backup(const std::string& target) const override;
 
