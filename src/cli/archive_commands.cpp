@@ -18,13 +18,28 @@ std::string OptionalDate(const std::optional<double>& day) {
 }
 
 // Streamed: a million rows cost one row's memory. The instrument follows the
-// view's columns, so that two instruments' rows can be told apart.
+// view's columns, so that two instruments' rows can be told apart; with
+// --removed, who removed each from its instrument and when.
 int List(ArchiveStore& store, const ArchiveOptions& a, CliEnvironment& env, std::ostream& out) {
   StringGrid grid;
   PrepareArchiveGrid(grid);
   store.Scan(a.filter, std::nullopt, [&](const Measurement& m) {
     WriteArchiveRow(grid, kViewFixedRows, m, env.decimalSeparator);
-    out << ExportRowText(grid, kViewFixedRows) << m.instrument << ";\n";
+    out << ExportRowText(grid, kViewFixedRows) << m.instrument << ";";
+    if (a.filter.removedOnly) out << m.removedBy << ";" << OptionalDate(m.removedAt) << ";";
+    out << '\n';
+    return static_cast<bool>(out);
+  });
+  return kExitOk;
+}
+
+// One change per line, oldest first, tab-separated.
+int Audit(ArchiveStore& store, const ArchiveOptions& a, std::ostream& out) {
+  store.ScanChanges(a.changes, [&](const InstrumentChange& c) {
+    out << FormatDateTime(c.at) << '\t' << c.operatorName << '\t' << c.workstation << '\t'
+        << c.instrument << '\t' << c.folderIndex << '\t' << c.folderName << '\t'
+        << ChangeKindText(c.kind) << '\t' << c.detail << '\t' << c.records.size() << '\t'
+        << c.backup << '\t' << ChangeOutcomeText(c.outcome) << '\n';
     return static_cast<bool>(out);
   });
   return kExitOk;
@@ -114,6 +129,8 @@ int Run(ArchiveStore& store, const CliOptions& o, CliEnvironment& env, std::ostr
     case ArchiveCommand::kBackup:
       store.Backup(a.files[0]);
       return kExitOk;
+    case ArchiveCommand::kAudit:
+      return Audit(store, a, out);
   }
   return kExitRefused;
 }

@@ -9,11 +9,21 @@
 
 namespace orti::cli {
 
-enum class ArchiveCommand { kList, kExport, kImport, kImports, kForgetImport, kStats, kBackup };
+enum class ArchiveCommand {
+  kList,
+  kExport,
+  kImport,
+  kImports,
+  kForgetImport,
+  kStats,
+  kBackup,
+  kAudit,
+};
 
 struct ArchiveOptions {
   ArchiveCommand command = ArchiveCommand::kList;
   ArchiveFilter filter;
+  ChangeFilter changes;            // audit
   std::vector<std::string> files;  // export and backup: one; import: one or more
   bool extend = false, replace = false;
   int64_t batch = 0;

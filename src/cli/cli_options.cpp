@@ -239,7 +239,10 @@ Commands:
   delete N:S [N:S ...]       delete record slot S of folder N, then write the folders
   restore FILE [N ...]       write folders N (default: all) back from the backup FILE,
                              after printing what they hold now and in FILE
-  archive list [FILTERS]     print archived measurements as read --by-date does
+  archive list [FILTERS] [--removed]
+                             print archived measurements as read --by-date does, then
+                             the instrument; --removed: only those removed from their
+                             instrument, then who removed them and when
   archive export FILE [FILTERS] [--extend | --replace]
                              export archived measurements as the by-date view does
   archive import FILE...     add the lines of export files the archive lacks
@@ -247,9 +250,15 @@ Commands:
   archive forget-import N    take import N back
   archive stats              measurements, instruments, folders, first and last date
   archive backup FILE        copy the archive (safe while a console is open)
+  archive audit [--from D] [--to D] [--instrument TEXT]
+                             every change made to an instrument, oldest first, one per
+                             line, tab-separated: time, operator, workstation,
+                             instrument, folder number and name, change, detail,
+                             records removed, backup file, outcome
 
 Folder numbers N count from 0; record slots S are 0..24.
-FILTERS: --from YYYY-MM-DD --to YYYY-MM-DD --folder TEXT --mode pH|mV|pH25
+FILTERS: --from D --to D --folder TEXT --mode pH|mV|pH25 --instrument TEXT
+Dates D are YYYY-MM-DD or DD.MM.YYYY; TEXT in an instrument's name or lab name.
 Every reading is added to the archive (ORTI415_ARCHIVE, default
 ~/.local/share/orti415/archive.sqlite) unless --no-archive is given.
 

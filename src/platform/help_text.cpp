@@ -12,6 +12,9 @@ std::string EnvironmentAndFilesHelp(HelpFor program) {
       "                    ttyAMA*, ttyXRUSB*, rfcomm*, in that order\n"
       "  ORTI415_TRACE     append every request and reply on the serial line to this file\n"
       "  ORTI415_ARCHIVE   the archive file instead of the per-user archive.sqlite\n"
+      "  ORTI415_WORKSTATION\n"
+      "                    this computer's name in the archive (readings, changes made\n"
+      "                    to instruments) instead of the host name\n"
       "  XDG_DATA_HOME     where the per-user data folder lies (default ~/.local/share)\n"
       "  HOME              the user's home folder\n";
   if (console) {
