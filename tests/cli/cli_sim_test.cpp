@@ -49,6 +49,7 @@ namespace {
 using Lines = std::vector<std::string>;
 constexpr uint16_t kSmallNotepad = 62464;  // three folders
 constexpr const char* kOperator = "Петров Иван Ильич";
+constexpr const char* kWorkstation = "ПК-2";
 
 struct CliRun {
   int status = -1;
@@ -71,6 +72,7 @@ CliRun RunCliProgram(const Lines& args, const std::string& ports, const test::Te
     setenv("ORTI415_PORTS", ports.c_str(), 1);
     setenv("ORTI415_HOME", dir.Path().c_str(), 1);
     setenv("ORTI415_ARCHIVE", dir.File("archive.sqlite").c_str(), 1);
+    setenv("ORTI415_WORKSTATION", kWorkstation, 1);
     setenv("LC_ALL", "C", 1);
     const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -314,7 +316,7 @@ TEST_F(CliOnSim, SharedFilesBehaveAsTheirOtherProgramsExpect) {
   EXPECT_EQ(test::ReadBytes(target), before);
 }
 
-TEST_F(CliOnSim, TheArchiveKeepsEveryRecordOnceAfterTheFolderIsCleared) {
+TEST_F(CliOnSim, TheArchiveKeepsEveryRecordOnceAfterTheFolderIsClearedAndTheAuditNamesTheClear) {
   // A file that is no archive: one message, and the reading goes on.
   test::WriteBytes(dir_.File("archive.sqlite"), std::string(2048, '#'));
   const CliRun spoilt = Run({"read", "--by-date"});
@@ -325,7 +327,9 @@ TEST_F(CliOnSim, TheArchiveKeepsEveryRecordOnceAfterTheFolderIsCleared) {
   const CliRun first = Run({"read", "--by-date"});
   ASSERT_EQ(first.status, 0) << first.err;
   const std::string folder0 = Reference().FolderName(0);
-  ASSERT_EQ(Run({"clear", "0"}).status, 0);
+  int held = 0;
+  for (const NotepadRecord& r : Reference().Model().folders[0].records) held += r.HoldsRecord();
+  ASSERT_EQ(Run({"--operator", kOperator, "clear", "0"}).status, 0);
   const CliRun second = Run({"read", "--by-date"});
   ASSERT_EQ(second.status, 0) << second.err;
   EXPECT_EQ(second.out.find(";" + folder0 + ";"), std::string::npos) << "folder 0 was cleared";
@@ -354,6 +358,38 @@ TEST_F(CliOnSim, TheArchiveKeepsEveryRecordOnceAfterTheFolderIsCleared) {
   const CliRun stats = Run({"archive", "stats"});
   EXPECT_NE(stats.out.find("Измерений\t" + std::to_string(read.size()) + "\n"), std::string::npos)
       << stats.out;
+
+  // The clear is one audit line: who, where, which folder, how many records, done.
+  const std::string today = FormatDateTime(LocalNow()).substr(0, 10);
+  const CliRun audit = Run({"archive", "audit", "--from", today, "--instrument", "ОРТИ"});
+  ASSERT_EQ(audit.status, 0) << audit.err;
+  const Lines changes = SplitLines(audit.out);
+  ASSERT_EQ(changes.size(), 1u) << audit.out;
+  std::vector<std::string> fields;
+  std::istringstream line(changes[0]);
+  for (std::string field; std::getline(line, field, '\t');) fields.push_back(field);
+  ASSERT_EQ(fields.size(), 11u) << changes[0];
+  EXPECT_EQ(fields[0].substr(0, 10), today);
+  EXPECT_EQ(fields[1], kOperator);
+  EXPECT_EQ(fields[2], kWorkstation);
+  EXPECT_EQ(fields[3], instrument.substr(0, instrument.size() - 1));
+  EXPECT_EQ(fields[4], "0");
+  EXPECT_EQ(fields[5], folder0);
+  EXPECT_EQ(fields[6], "Очистка папки");
+  EXPECT_EQ(fields[8], std::to_string(held));
+  EXPECT_EQ(fields[10], "выполнено");
+  EXPECT_EQ(test::ReadBytes(fields[9]).empty(), false) << "the backup " << fields[9];
+  EXPECT_TRUE(Run({"archive", "audit", "--to", "01.01.2000"}).out.empty());
+  EXPECT_TRUE(Run({"archive", "audit", "--instrument", "нет такого"}).out.empty());
+
+  // Still archived, each followed by who removed it and when.
+  const Lines removed = SplitLines(Run({"archive", "list", "--removed"}).out);
+  EXPECT_EQ(static_cast<long>(removed.size()),
+            std::count_if(archived.begin(), archived.end(), ofFolder0));
+  for (const std::string& row : removed) {
+    EXPECT_TRUE(ofFolder0(row)) << row;
+    EXPECT_NE(row.find(instrument + kOperator + ";" + today), std::string::npos) << row;
+  }
 }
 
 TEST_F(CliOnSim, ARefusedNameGivesStatusTwoAndChangesNothing) {
