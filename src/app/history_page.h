@@ -1,7 +1,8 @@
 #pragma once
 // "Архив": the archived measurements of the last 30 days or of any filter,
 // listed page by page as the by-date view lists records, and plotted against
-// time one series per folder, each reduced to what the pixels can show. The
+// time one series per folder, each reduced to what the pixels can show; and
+// «Журнал изменений», every change made to an instrument in those days. The
 // page only wires widgets; the archive, the pages and the series come from
 // below.
 
@@ -11,12 +12,14 @@
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableView>
 #include <QWidget>
 #include <functional>
 #include <vector>
 
 #include "app/archive_table_model.h"
+#include "app/change_table_model.h"
 #include "archive/archive_keeper.h"
 #include "archive/measurement.h"
 #include "archive/plot_series.h"
@@ -43,6 +46,8 @@ class HistoryPage final : public QWidget {
   HistoryPage(Context context, QWidget* parent = nullptr);
 
   ArchiveFilter Filter() const;
+  ChangeFilter Changes() const;
+  const ChangeTableModel& ChangeRows() const { return *changes_; }
   // The rows fetched so far (more come as the table scrolls).
   int RowCount() const { return model_->rowCount(); }
   const StringGrid& Grid() const { return model_->Grid(); }
@@ -57,6 +62,10 @@ class HistoryPage final : public QWidget {
   QLineEdit* FolderEdit;
   QComboBox* ModeBox;
   QLineEdit* OperatorEdit;
+  QLineEdit* InstrumentEdit;
+  QCheckBox* RemovedOnlyCheck;
+  QTabWidget* Views;  // the measurements, «Журнал изменений»
+  QTableView* ChangesTable;
   QPushButton* BtnFind;
   QTableView* Table;
   QComboBox* ValueBox;
@@ -88,6 +97,7 @@ class HistoryPage final : public QWidget {
 
   Context context_;
   ArchiveTableModel* model_;
+  ChangeTableModel* changes_;
   std::vector<PlotSeries> plotted_;
   QCategoryAxis* timeAxis_ = nullptr;
   QValueAxis* valueAxis_ = nullptr;

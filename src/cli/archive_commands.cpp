@@ -2,6 +2,7 @@
 
 #include "archive/archive_grid.h"
 #include "archive/archive_keeper.h"
+#include "archive/change_rows.h"
 #include "archive/import_files.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_dialogs.h"
@@ -33,13 +34,12 @@ int List(ArchiveStore& store, const ArchiveOptions& a, CliEnvironment& env, std:
   return kExitOk;
 }
 
-// One change per line, oldest first, tab-separated.
+// One change per line, oldest first, tab-separated as the history page's columns.
 int Audit(ArchiveStore& store, const ArchiveOptions& a, std::ostream& out) {
   store.ScanChanges(a.changes, [&](const InstrumentChange& c) {
-    out << FormatDateTime(c.at) << '\t' << c.operatorName << '\t' << c.workstation << '\t'
-        << c.instrument << '\t' << c.folderIndex << '\t' << c.folderName << '\t'
-        << ChangeKindText(c.kind) << '\t' << c.detail << '\t' << c.records.size() << '\t'
-        << c.backup << '\t' << ChangeOutcomeText(c.outcome) << '\n';
+    const std::vector<std::string> texts = ChangeRowTexts(c);
+    for (size_t i = 0; i < texts.size(); ++i) out << (i ? "\t" : "") << texts[i];
+    out << '\n';
     return static_cast<bool>(out);
   });
   return kExitOk;
