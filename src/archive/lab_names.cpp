@@ -2,17 +2,9 @@
 
 #include <algorithm>
 
-namespace orti {
+#include "folders/backup_file.h"
 
-std::string IdentityHex(const std::vector<uint8_t>& identity) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string hex;
-  for (uint8_t b : identity) {
-    hex += kDigits[b >> 4];
-    hex += kDigits[b & 0xF];
-  }
-  return hex;
-}
+namespace orti {
 
 LabNames::LabNames(StringGrid& grid) : grid_(grid) {
   Fill();
@@ -45,7 +37,7 @@ void LabNames::Fill() {
   for (int i = 0; i < Count(); ++i) {
     const InstrumentName& instrument = instruments_[static_cast<size_t>(i)];
     grid_.SetCell(0, i + 1, instrument.name);
-    grid_.SetCell(1, i + 1, IdentityHex(instrument.identity));
+    grid_.SetCell(1, i + 1, HexDigits(instrument.identity));
     grid_.SetCell(kLabNameColumn, i + 1, instrument.labName);
   }
 }

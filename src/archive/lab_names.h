@@ -33,7 +33,4 @@ class LabNames {
   std::vector<InstrumentName> instruments_;
 };
 
-// The identity bytes in hexadecimal, as the table shows them.
-std::string IdentityHex(const std::vector<uint8_t>& identity);
-
 }  // namespace orti
