@@ -1,6 +1,5 @@
 #include "folders/change_capture.h"
 
-#include <algorithm>
 #include <map>
 
 #include "device/folder_block.h"
@@ -107,15 +106,12 @@ InstrumentChange FolderChange(const NotepadModel& model, const ConsoleState& sta
 }
 
 InstrumentChange RestoreChange(const NotepadModel& model, const ConsoleState& state, int folder,
-                               const uint8_t* current, const std::vector<uint8_t>& saved,
+                               const uint8_t* current, const uint8_t* restored,
                                const std::string& source, const std::string& backup) {
-  FolderBlock restored;
-  restored.fill(0xFF);
-  std::copy(saved.begin(), saved.end(), restored.begin());
-  InstrumentChange change = Change(model, state, folder, current, restored.data(), backup);
+  InstrumentChange change = Change(model, state, folder, current, restored, backup);
   change.kind = ChangeKind::kRestore;
-  change.detail = "из " + source + ": " + Renaming(change.folderName, NameOf(restored.data())) +
-                  ", " + RemovedCount(change.records.size());
+  change.detail = "из " + source + ": " + Renaming(change.folderName, NameOf(restored)) + ", " +
+                  RemovedCount(change.records.size());
   return change;
 }
 

@@ -19,10 +19,10 @@ namespace orti {
 InstrumentChange FolderChange(const NotepadModel& model, const ConsoleState& state, int folder,
                               ChangeKind clearKind, const std::string& backup);
 
-// A restore of `folder`, whose block is `current` now, from `saved` (the
-// backup's bytes) of the file `source`.
+// A restore of `folder`, whose block is `current` now, to the block
+// `restored` from the backup file `source`.
 InstrumentChange RestoreChange(const NotepadModel& model, const ConsoleState& state, int folder,
-                               const uint8_t* current, const std::vector<uint8_t>& saved,
+                               const uint8_t* current, const uint8_t* restored,
                                const std::string& source, const std::string& backup);
 
 // The records (slots 0..25) `before` holds that `after` does not, each as

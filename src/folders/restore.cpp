@@ -147,7 +147,7 @@ SyncOutcome RunRestore(const SyncContext& c, const RestorePlan& plan, double tod
     const bool tried = watch.MayWrite();
     const bool ok =
         tried && WriteBlockBytes(write, f, saved.block) && VerifyFolder(write, f, expected);
-    changes.push_back(RestoreChange(model, c.state, f, plan.current[j].data(), saved.block,
+    changes.push_back(RestoreChange(model, c.state, f, plan.current[j].data(), expected.data(),
                                     plan.path, outcome.backupFile));
     changes.back().outcome = ok ? ChangeOutcome::kRestored : ChangeOutcome::kFailed;
     NotepadFolder& folder = model.folders[f];
