@@ -326,9 +326,10 @@ TEST_F(CliOnSim, TheArchiveKeepsEveryRecordOnceAfterTheFolderIsClearedAndTheAudi
 
   const CliRun first = Run({"read", "--by-date"});
   ASSERT_EQ(first.status, 0) << first.err;
-  const std::string folder0 = Reference().FolderName(0);
+  const ConsoleReading before = Reference();
+  const std::string folder0 = before.FolderName(0);
   int held = 0;
-  for (const NotepadRecord& r : Reference().Model().folders[0].records) held += r.HoldsRecord();
+  for (const NotepadRecord& r : before.Model().folders[0].records) held += r.HoldsRecord();
   ASSERT_EQ(Run({"--operator", kOperator, "clear", "0"}).status, 0);
   const CliRun second = Run({"read", "--by-date"});
   ASSERT_EQ(second.status, 0) << second.err;
