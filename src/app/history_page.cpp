@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QSplitter>
 #include <QSvgGenerator>
+#include <QTabWidget>
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -106,6 +107,8 @@ void ApplyArchiveWidths(QTableView* table) {
   table->setColumnWidth(kFirstReadColumn, kDateViewWidths[0]);
   table->setColumnWidth(kReadByColumn, kOperatorWidth);
   table->setColumnWidth(kInstrumentColumn, kInstrumentWidth);
+  table->setColumnWidth(kRemovedByColumn, kOperatorWidth);
+  table->setColumnWidth(kRemovedAtColumn, kDateViewWidths[0]);
 }
 
 }  // namespace
@@ -122,6 +125,11 @@ HistoryPage::HistoryPage(Context context, QWidget* parent)
   auto* splitter = new QSplitter(Qt::Vertical, this);
   splitter->addWidget(Table);
   splitter->addWidget(BuildPlot());
+  changes_ = new ChangeTableModel(this);
+  ChangesTable = MakeTableView(changes_, "SGChanges", this);
+  Views = new QTabWidget(this);
+  Views->addTab(splitter, QString::fromUtf8("Измерения"));
+  Views->addTab(ChangesTable, QString::fromUtf8("Журнал изменений"));
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
   layout->addWidget(BuildFilters());
@@ -129,7 +137,7 @@ HistoryPage::HistoryPage(Context context, QWidget* parent)
   SourceLabel->setWordWrap(true);
   SourceLabel->hide();
   layout->addWidget(SourceLabel);
-  layout->addWidget(splitter, 1);
+  layout->addWidget(Views, 1);
 }
 
 QWidget* HistoryPage::BuildFilters() {
@@ -164,6 +172,11 @@ QWidget* HistoryPage::BuildFilters() {
   row->addWidget(new QLabel(QString::fromUtf8("Оператор"), bar));
   OperatorEdit = new QLineEdit(bar);
   row->addWidget(OperatorEdit);
+  row->addWidget(new QLabel(QString::fromUtf8("Прибор"), bar));
+  InstrumentEdit = new QLineEdit(bar);
+  row->addWidget(InstrumentEdit);
+  RemovedOnlyCheck = new QCheckBox(QString::fromUtf8("Только удалённые из прибора"), bar);
+  row->addWidget(RemovedOnlyCheck);
   BtnFind = new QPushButton(QString::fromUtf8("Найти"), bar);
   row->addWidget(BtnFind);
   BtnExport = new QPushButton(QString::fromUtf8("Экспорт"), bar);
@@ -172,6 +185,8 @@ QWidget* HistoryPage::BuildFilters() {
   connect(BtnFind, &QPushButton::clicked, this, &HistoryPage::Refresh);
   connect(FolderEdit, &QLineEdit::returnPressed, this, &HistoryPage::Refresh);
   connect(OperatorEdit, &QLineEdit::returnPressed, this, &HistoryPage::Refresh);
+  connect(InstrumentEdit, &QLineEdit::returnPressed, this, &HistoryPage::Refresh);
+  connect(RemovedOnlyCheck, &QCheckBox::toggled, this, &HistoryPage::Refresh);
   connect(BtnExport, &QPushButton::clicked, this, &HistoryPage::ExportSelected);
   return bar;
 }
@@ -227,7 +242,14 @@ ArchiveFilter HistoryPage::Filter() const {
   f.folderContains = FolderEdit->text().toStdString();
   f.mode = kModeChoices[std::max(0, ModeBox->currentIndex())];
   f.operatorContains = OperatorEdit->text().toStdString();
+  f.instrumentContains = InstrumentEdit->text().toStdString();
+  f.removedOnly = RemovedOnlyCheck->isChecked();
   return f;
+}
+
+ChangeFilter HistoryPage::Changes() const {
+  const ArchiveFilter f = Filter();
+  return {f.from, f.to, f.instrumentContains};
 }
 
 void HistoryPage::Refresh() {
@@ -243,6 +265,12 @@ void HistoryPage::Refresh() {
     // A server that went away is connected again at the next search.
     context_.archive.DropViewConnection();
     context_.archive.ReportFault("Архив измерений", error);
+  }
+  try {
+    changes_->Start(store_, Changes());
+  } catch (const ArchiveError& error) {
+    changes_->Start(nullptr, Changes());
+    context_.archive.ReportFault("Журнал изменений", error);
   }
   LoadPlot();
 }

@@ -1,7 +1,8 @@
 #pragma once
 // "Архив": the archived measurements of the last 30 days or of any filter,
 // listed page by page as the by-date view lists records, and plotted against
-// time one series per folder, each reduced to what the pixels can show. The
+// time one series per folder, each reduced to what the pixels can show; and
+// «Журнал изменений», every change made to an instrument in those days. The
 // page only wires widgets; the archive, the pages and the series come from
 // below.
 
@@ -12,12 +13,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableView>
 #include <QWidget>
 #include <functional>
 #include <vector>
 
 #include "app/archive_table_model.h"
+#include "app/change_table_model.h"
 #include "archive/archive_keeper.h"
 #include "archive/measurement.h"
 #include "archive/plot_series.h"
@@ -44,6 +47,8 @@ class HistoryPage final : public QWidget {
   HistoryPage(Context context, QWidget* parent = nullptr);
 
   ArchiveFilter Filter() const;
+  ChangeFilter Changes() const;
+  const ChangeTableModel& ChangeRows() const { return *changes_; }
   // The rows fetched so far (more come as the table scrolls).
   int RowCount() const { return model_->rowCount(); }
   const StringGrid& Grid() const { return model_->Grid(); }
@@ -58,6 +63,10 @@ class HistoryPage final : public QWidget {
   QLineEdit* FolderEdit;
   QComboBox* ModeBox;
   QLineEdit* OperatorEdit;
+  QLineEdit* InstrumentEdit;
+  QCheckBox* RemovedOnlyCheck;
+  QTabWidget* Views;  // the measurements, «Журнал изменений»
+  QTableView* ChangesTable;
   QPushButton* BtnFind;
   QTableView* Table;
   QComboBox* ValueBox;
@@ -92,6 +101,7 @@ class HistoryPage final : public QWidget {
   Context context_;
   ArchiveStore* store_ = nullptr;  // the one the last search read
   ArchiveTableModel* model_;
+  ChangeTableModel* changes_;
   std::vector<PlotSeries> plotted_;
   QCategoryAxis* timeAxis_ = nullptr;
   QValueAxis* valueAxis_ = nullptr;

@@ -161,6 +161,7 @@ void TForm1::BuildPages() {
   PageControl2 = new QTabWidget(TabSheet4);
   PageControl2->setObjectName("PageControl2");
   TabSheet6 = new SettingsPage(state_, operators_, PageControl2);
+  TabSheet6->SetArchive(archive_.get());
   TabSheet6->SetDialogs([this]() -> Dialogs& { return Ask(); });
   TabSheet7 = new LogPage(log_, totalData_, PageControl2);
   PageControl2->addTab(TabSheet6, "Настройки программы");
@@ -364,7 +365,9 @@ ConsoleServices TForm1::Services() {
 }
 
 SyncContext TForm1::SyncFor() {
-  return {Services(), writeProgress_, *this};
+  SyncContext context{Services(), writeProgress_, *this};
+  context.changes = archive_.get();
+  return context;
 }
 
 void TForm1::UseSerialLine(std::unique_ptr<SerialPort> port, Clock& clock) {

@@ -31,6 +31,7 @@ SettingsPage::SettingsPage(ConsoleState& state, OperatorTable& operators, QWidge
   BuildStartGroup();
   BuildConnectionGroup();
   BuildUsersGroup();
+  BuildInstrumentsGroup();
 
   GroupBox2 = new QGroupBox("Новая папка", this);
   GroupBox2->setObjectName("GroupBox2");
@@ -53,7 +54,7 @@ SettingsPage::SettingsPage(ConsoleState& state, OperatorTable& operators, QWidge
   left->addWidget(GroupBox1);
   left->addWidget(GroupBox3);
   left->addWidget(GroupBox2);
-  left->addStretch();
+  left->addWidget(GroupInstruments, 1);
   auto* groups = new QHBoxLayout;
   groups->addLayout(left);
   groups->addWidget(GroupBox6, 1);
@@ -124,6 +125,57 @@ void SettingsPage::BuildConnectionGroup() {
   layout->addWidget(RBFixed);
   layout->addLayout(fields);
   layout->addWidget(CBFastRead);
+}
+
+SettingsPage::~SettingsPage() {
+  delete SGInstruments;
+  delete instrumentsModel_;
+}
+
+void SettingsPage::BuildInstrumentsGroup() {
+  GroupInstruments = new QGroupBox("Приборы архива", this);
+  GroupInstruments->setObjectName("GroupInstruments");
+  instrumentsModel_ = new StringGridModel(instrumentsGrid_, this);
+  SGInstruments = MakeGridView(instrumentsModel_, "SGInstruments", GroupInstruments);
+  SGInstruments->setSelectionMode(QAbstractItemView::SingleSelection);
+  SGInstruments->setSelectionBehavior(QAbstractItemView::SelectRows);
+  ELabName = MakeEdit("ELabName", GroupInstruments);
+  BtnSetLabName = new QPushButton("Задать название", GroupInstruments);
+  BtnSetLabName->setObjectName("BtnSetLabName");
+  connect(BtnSetLabName, &QPushButton::clicked, this, &SettingsPage::BtnSetLabNameClick);
+  connect(ELabName, &QLineEdit::returnPressed, this, &SettingsPage::BtnSetLabNameClick);
+  auto* edit = new QHBoxLayout;
+  edit->addWidget(ELabName, 1);
+  edit->addWidget(BtnSetLabName);
+  auto* layout = new QVBoxLayout(GroupInstruments);
+  layout->addWidget(SGInstruments, 1);
+  layout->addLayout(edit);
+}
+
+void SettingsPage::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  LoadInstruments();
+}
+
+void SettingsPage::LoadInstruments() {
+  ArchiveStore* store = archive_ ? archive_->Store() : nullptr;
+  try {
+    labNames_.Load(store);
+  } catch (const ArchiveError& error) {
+    labNames_.Load(nullptr);
+    archive_->ReportFault("Приборы архива", error);
+  }
+}
+
+void SettingsPage::BtnSetLabNameClick() {
+  ArchiveStore* store = archive_ ? archive_->Store() : nullptr;
+  const QModelIndex current = SGInstruments->currentIndex();
+  if (!store || !current.isValid()) return;
+  try {
+    labNames_.Set(*store, current.row(), ELabName->text().trimmed().toStdString());
+  } catch (const ArchiveError& error) {
+    archive_->ReportFault("Название прибора не сохранено", error);
+  }
 }
 
 void SettingsPage::BuildUsersGroup() {

@@ -1,6 +1,7 @@
 #pragma once
-// "Настройки программы": start page, start style, connection, operators and
-// the place of the column choices of the two views.
+// "Настройки программы": start page, start style, connection, operators, the
+// place of the column choices of the two views, and the names the lab gives
+// the instruments the archive knows.
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -13,6 +14,8 @@
 #include <functional>
 
 #include "app/string_grid_model.h"
+#include "archive/archive_keeper.h"
+#include "archive/lab_names.h"
 #include "model/console_state.h"
 #include "platform/dialogs.h"
 #include "settings/operators.h"
@@ -24,9 +27,15 @@ class SettingsPage final : public QWidget {
   Q_OBJECT
  public:
   SettingsPage(ConsoleState& state, OperatorTable& operators, QWidget* parent = nullptr);
+  // The instruments' table goes before the grid it shows.
+  ~SettingsPage() override;
 
   // The message boxes of the main window, looked up at every use.
   void SetDialogs(std::function<Dialogs&()> dialogs) { dialogs_ = std::move(dialogs); }
+  // The archive whose instruments are named.
+  void SetArchive(ArchiveKeeper* archive) { archive_ = archive; }
+  // The instruments listed anew from the archive (opened now if need be).
+  void LoadInstruments();
 
   // What a save writes.
   SettingsPageValues Values() const;
@@ -60,6 +69,10 @@ class SettingsPage final : public QWidget {
   QGroupBox* GroupBox4;   // " Отображение данных блокнота "
   QWidget* ColumnsPlace;  // the views' column check lists go here
   QPushButton* BtnSaveOptions;
+  QGroupBox* GroupInstruments;  // "Приборы архива"
+  QTableView* SGInstruments;
+  QLineEdit* ELabName;
+  QPushButton* BtnSetLabName;
 
  signals:
   void SaveRequested();
@@ -74,14 +87,19 @@ class SettingsPage final : public QWidget {
   void RBFixedClick();
   void BtnAddUserClick();
   void BtnDelUserClick();
+  // The selected instrument gets the name typed in ELabName.
+  void BtnSetLabNameClick();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Each time the page is shown: instruments read since are listed too.
+  void showEvent(QShowEvent* event) override;
 
  private:
   void BuildStartGroup();
   void BuildConnectionGroup();
   void BuildUsersGroup();
+  void BuildInstrumentsGroup();
   void SetConnectionFieldsEnabled(bool enabled);
   void SettingsChanged() { state_.settings.settingsChanged = true; }
 
@@ -90,6 +108,10 @@ class SettingsPage final : public QWidget {
   StringGridModel* usersModel_;
   std::function<Dialogs&()> dialogs_;
   int keptUsersRow_ = 0;
+  ArchiveKeeper* archive_ = nullptr;
+  StringGrid instrumentsGrid_;
+  LabNames labNames_{instrumentsGrid_};
+  StringGridModel* instrumentsModel_;
 };
 
 }  // namespace orti

@@ -14,6 +14,8 @@ void PrepareArchiveGrid(StringGrid& grid) {
   grid.SetCell(kFirstReadColumn, 0, "Прочитано");
   grid.SetCell(kReadByColumn, 0, "Оператор");
   grid.SetCell(kInstrumentColumn, 0, "Прибор");
+  grid.SetCell(kRemovedByColumn, 0, "Удалил из прибора");
+  grid.SetCell(kRemovedAtColumn, 0, "Удалено");
   grid.SetRowCount(kViewFixedRows);
 }
 
@@ -26,6 +28,8 @@ void WriteArchiveRow(StringGrid& grid, int row, const Measurement& m,
   grid.SetCell(kFirstReadColumn, row, FormatDateTime(m.firstRead));
   grid.SetCell(kReadByColumn, row, m.operatorName);
   grid.SetCell(kInstrumentColumn, row, m.instrument);
+  grid.SetCell(kRemovedByColumn, row, m.removedBy);
+  grid.SetCell(kRemovedAtColumn, row, m.removedAt ? FormatDateTime(*m.removedAt) : "");
 }
 
 void FillArchiveGrid(const std::vector<Measurement>& measurements, StringGrid& grid,

@@ -1,6 +1,7 @@
 #pragma once
 // Archived measurements laid out as the by-date view, plus when each was
-// first read, by whom and on which instrument: the history page's table, the
+// first read, by whom, on which instrument, and who removed it from the
+// instrument and when: the history page's table, the
 // command line's rows and the export of selected rows all come from this grid.
 
 #include <string>
@@ -15,7 +16,9 @@ namespace orti {
 constexpr int kFirstReadColumn = kViewColumns;       // "Прочитано"
 constexpr int kReadByColumn = kViewColumns + 1;      // "Оператор"
 constexpr int kInstrumentColumn = kViewColumns + 2;  // "Прибор"
-constexpr int kArchiveColumns = kViewColumns + 3;
+constexpr int kRemovedByColumn = kViewColumns + 3;   // "Удалил из прибора"
+constexpr int kRemovedAtColumn = kViewColumns + 4;   // "Удалено"
+constexpr int kArchiveColumns = kViewColumns + 5;
 
 // The columns and titles, and no rows below them.
 void PrepareArchiveGrid(StringGrid& grid);

@@ -4,6 +4,7 @@
 #include "archive/reading_measurements.h"
 #include "archive/server_archive.h"
 #include "archive/sqlite_archive.h"
+#include "archive/workstation.h"
 
 namespace orti {
 namespace {
@@ -12,6 +13,7 @@ constexpr const char* kReadOnly =
     "Архив измерений записан более новой версией программы и открыт только для чтения: ";
 constexpr const char* kReadingNotAdded = "Чтение не добавлено в архив измерений";
 constexpr const char* kRowNotAdded = "Измерение не добавлено в архив: ";
+constexpr const char* kChangeNotAdded = "Изменение прибора не записано в журнал изменений";
 constexpr const char* kRowsNotAdded = "Не все измерения чтения добавлены в архив (см. журнал): ";
 constexpr const char* kServerUnreachable = "Сервер архива недоступен (";
 constexpr const char* kWaiting = ". Ждут отправки измерений: ";
@@ -31,6 +33,7 @@ std::string FirstLine(const std::string& text) {
 ArchiveKeeper::ArchiveKeeper(std::string path, LogSink& log, std::function<Dialogs&()> dialogs,
                              int busyTimeoutMs)
     : path_(std::move(path)),
+      workstation_(WorkstationName()),
       busyTimeoutMs_(busyTimeoutMs),
       log_(log),
       dialogs_(std::move(dialogs)) {}
@@ -67,8 +70,9 @@ void ArchiveKeeper::AddReading(const NotepadModel& model, const ConsoleState& st
   ArchiveStore* store = Store();
   if (!store || store->ReadOnly()) return;
   try {
-    const ReadingAdded added = store->AddReading(
-        ReadingMeasurements(model, state.session.operatorFullName), model.readTime);
+    Reading reading = ReadingMeasurements(model, state.session.operatorFullName);
+    reading.workstation = workstation_;
+    const ReadingAdded added = store->AddReading(reading, model.readTime);
     // Each row that failed is named once; the rest of the reading is kept.
     for (const RowFault& fault : added.faults) {
       const std::string line = kRowNotAdded + fault.measurement + " (" + fault.reason + ")";
@@ -158,6 +162,20 @@ ArchiveStore* ArchiveKeeper::ViewStore(std::string& notice) {
 
 void ArchiveKeeper::DropViewConnection() {
   serverStore_.reset();
+}
+
+void ArchiveKeeper::AddChange(const InstrumentChange& change) {
+  ArchiveStore* store = Store();
+  if (!store) return;
+  try {
+    InstrumentChange made = change;
+    made.workstation = workstation_;
+    store->AddChange(made);
+  } catch (const ArchiveError& error) {
+    ReportFault(kChangeNotAdded, error);
+    return;
+  }
+  Forward();
 }
 
 void ArchiveKeeper::ReportFault(const std::string& what, const ArchiveError& error) {

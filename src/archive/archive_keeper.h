@@ -1,8 +1,9 @@
 #pragma once
 // The archive as the console and the command line use it: opened on first
-// use, every reading added to the local file and then forwarded to the lab's
-// server when one is named, and every fault reported once as a message and
-// a work-log line while the reading itself goes on.
+// use, every reading and every change made to an instrument added to the
+// local file and then forwarded to the lab's server when one is named, and
+// every fault reported once as a message and a work-log line while the
+// reading or the write itself goes on.
 
 #include <chrono>
 #include <functional>
@@ -13,6 +14,7 @@
 #include "archive/archive_push.h"
 #include "archive/archive_store.h"
 #include "archive/sqlite_archive.h"
+#include "folders/change_sink.h"
 #include "platform/dialogs.h"
 #include "platform/log_sink.h"
 #include "workflow/reading.h"
@@ -35,7 +37,7 @@ struct PushReport {
   std::string error;    // why it stopped, when it did, in the console's words
 };
 
-class ArchiveKeeper final : public ReadingArchive {
+class ArchiveKeeper final : public ReadingArchive, public ChangeSink {
  public:
   // `dialogs` gives the message boxes of the moment (tests replace them).
   ArchiveKeeper(std::string path, LogSink& log, std::function<Dialogs&()> dialogs,
@@ -50,6 +52,8 @@ class ArchiveKeeper final : public ReadingArchive {
   void SetRunner(BackgroundRunner* runner) { runner_ = runner; }
 
   void AddReading(const NotepadModel& model, const ConsoleState& state) override;
+  // The change as made on this workstation.
+  void AddChange(const InstrumentChange& change) override;
 
   // The local store, opened now if need be; null when it cannot be opened (reported).
   ArchiveStore* Store();
@@ -76,6 +80,7 @@ class ArchiveKeeper final : public ReadingArchive {
   void Report(const std::string& text);
 
   std::string path_;
+  std::string workstation_;
   int busyTimeoutMs_;
   LogSink& log_;
   std::function<Dialogs&()> dialogs_;

@@ -45,15 +45,17 @@ class ArchiveStore {
   // False when there is no such batch.
   virtual bool ForgetImport(int64_t batchId) = 0;
 
-  // A consistent copy into a local file, even while others write.
-  virtual void Backup(const std::string& target) const = 0;
-
   // Appends a change (never updates one); when it is done and removed records, the archived
   // measurements of those bytes on that instrument are marked removed by it. Returns its id.
   virtual int64_t AddChange(const InstrumentChange& change) = 0;
   // Changes the filter selects, oldest first, until `each` returns false.
   virtual void ScanChanges(const ChangeFilter& filter,
                            const std::function<bool(const InstrumentChange&)>& each) const = 0;
+  virtual void SetLabName(const std::vector<uint8_t>& identity, const std::string& name) = 0;
+  virtual std::vector<InstrumentName> Instruments() const = 0;
+
+  // A consistent copy into a local file, even while others write.
+  virtual void Backup(const std::string& target) const = 0;
 
   // Store and forward. A workstation's archive lists each reading and change
   // it adds until a server has confirmed it; a server's lists nothing.

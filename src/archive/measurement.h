@@ -27,6 +27,10 @@ struct Measurement {
   double firstRead = 0, lastRead = 0;
   std::string operatorName;  // who read (or imported) it first
   int64_t importId = 0;      // 0: read from an instrument
+  std::string workstation;   // where it was first read
+  // Removed from its instrument by a change the console made: when and by whom.
+  std::optional<double> removedAt;
+  std::string removedBy;
 };
 
 // One reading as the archive receives it.
@@ -56,17 +60,32 @@ struct ArchiveFilter {
   std::string folderContains;
   uint8_t mode = 0;  // 0: any
   std::string operatorContains;
-};
-
-// Where a page of a search ends: the next page starts after it.
-struct ArchiveCursor {
-  int64_t taken = 0;  // seconds, as stored
-  int64_t id = 0;
+  bool removedOnly = false;          // only what was removed from its instrument
+  std::string instrumentContains{};  // in its shown or reported name
 };
 
 struct ChangeFilter {
   std::optional<double> from, to;  // days, inclusive
   std::string instrumentContains;
+};
+
+// An instrument the archive knows: its identity, the name it reports, and
+// the name the lab gave it (empty: none).
+struct InstrumentName {
+  std::vector<uint8_t> identity;
+  std::string name;
+  std::string labName;
+};
+
+// The name an instrument is shown by: the lab's when given.
+inline const std::string& ShownInstrumentName(const InstrumentName& instrument) {
+  return instrument.labName.empty() ? instrument.name : instrument.labName;
+}
+
+// Where a page of a search ends: the next page starts after it.
+struct ArchiveCursor {
+  int64_t taken = 0;  // seconds, as stored
+  int64_t id = 0;
 };
 
 struct ArchiveStats {

@@ -6,6 +6,7 @@
 
 #include "archive/archive_schema.h"
 #include "archive/origin.h"
+#include "archive/sql_archive_text.h"
 #include "device/memory_map.h"
 #include "device/record_decoder.h"
 #include "platform/date_time.h"
@@ -13,17 +14,20 @@
 namespace orti {
 namespace {
 
-// A measurement with its names, reading and imported numbers, as FromRow reads it.
+// A measurement with its names, reading, imported numbers and removal, as
+// FromRow reads it. The instrument is shown by the lab's name when it has one.
 std::string SelectSql() {
-  return "SELECT m.id, m.raw, m.copy, m.position, m.taken, m.mode, f.name, ins.name, r.read_at, "
-         "l.read_at, coalesce(il.operator, r.operator, ''), il.import_id, im.imported, "
-         "il.temperature, il.emf, il.ph, il.ph25 "
+  return std::string("SELECT m.id, m.raw, m.copy, m.position, m.taken, m.mode, f.name, ") +
+         kShownInstrumentSql +
+         ", r.read_at, l.read_at, coalesce(il.operator, r.operator, ''), il.import_id, "
+         "im.imported, il.temperature, il.emf, il.ph, il.ph25, r.workstation, c.at, c.operator "
          "FROM measurements m JOIN folder_names f ON f.id = m.folder_name_id "
          "LEFT JOIN instruments ins ON ins.id = m.instrument_id "
          "LEFT JOIN readings r ON r.id = m.first_reading "
          "LEFT JOIN readings l ON l.id = m.last_reading "
          "LEFT JOIN imported_lines il ON il.measurement_id = m.id "
-         "LEFT JOIN imports im ON im.id = il.import_id ";
+         "LEFT JOIN imports im ON im.id = il.import_id "
+         "LEFT JOIN changes c ON c.id = m.removed_by ";
 }
 
 // The shown measurements a filter selects, after a cursor, in date order.
@@ -40,6 +44,8 @@ std::string SearchSql(const ArchiveFilter& f, bool afterCursor) {
   if (!f.operatorContains.empty()) {
     sql += "AND instr(coalesce(il.operator, r.operator, ''), ?7) > 0 ";
   }
+  if (f.removedOnly) sql += "AND m.removed_by IS NOT NULL ";
+  if (!f.instrumentContains.empty()) sql += "AND " + InstrumentContainsSql(9) + " ";
   return sql + "ORDER BY m.taken, m.id LIMIT ?8";
 }
 
@@ -80,6 +86,17 @@ void FromRow(const SqlStatement& row, Measurement& m) {
     m.emf = row.Real(14);
     m.ph = row.Real(15);
     m.ph25 = row.Real(16);
+  }
+  if (row.IsNull(17)) {
+    m.workstation.clear();
+  } else {
+    row.TextInto(17, m.workstation);
+  }
+  m.removedAt.reset();
+  m.removedBy.clear();
+  if (!row.IsNull(18)) {
+    m.removedAt = row.Real(18);
+    row.TextInto(19, m.removedBy);
   }
 }
 
@@ -232,7 +249,8 @@ ReadingAdded SqlArchive::AddReading(const Reading& reading, double now) {
   RowSavepoint savepoint(*db_);
   SqlStatement seen(
       db_->Prepare("UPDATE measurements SET last_reading = ?, folder_name_id = ?, "
-                   "position = ? WHERE instrument_id = ? AND raw = ? AND copy = ?"));
+                   "position = ?, removed_by = NULL "
+                   "WHERE instrument_id = ? AND raw = ? AND copy = ?"));
   SqlStatement adopt(
       db_->Prepare("UPDATE measurements SET instrument_id = ?, raw = ?, copy = ?, "
                    "folder_name_id = ?, position = ?, first_reading = ?, last_reading = ? "
@@ -287,6 +305,7 @@ void SqlArchive::ScanUpTo(const ArchiveFilter& f, const std::optional<ArchiveCur
   query.Bind(3, after ? after->taken : kNone).Bind(4, after ? after->id : kNone);
   query.Bind(5, f.folderContains).Bind(6, int64_t{f.mode}).Bind(7, f.operatorContains);
   query.Bind(8, static_cast<int64_t>(std::min<size_t>(limit, std::numeric_limits<int64_t>::max())));
+  query.Bind(9, f.instrumentContains);
   Measurement m;
   while (query.Step()) {
     FromRow(query, m);

@@ -31,6 +31,8 @@ class SqlArchive : public ArchiveStore {
   int64_t AddChange(const InstrumentChange& change) override;
   void ScanChanges(const ChangeFilter& filter,
                    const std::function<bool(const InstrumentChange&)>& each) const override;
+  void SetLabName(const std::vector<uint8_t>& identity, const std::string& name) override;
+  std::vector<InstrumentName> Instruments() const override;
 
   Waiting Unsent() const override;
   std::vector<int64_t> UnsentIds(UnsentKind kind) const override;

@@ -1,32 +1,20 @@
 // The audit trail: changes made to instruments, only ever added.
 
-#include <array>
-
 #include "archive/origin.h"
 #include "archive/sql_archive.h"
+#include "archive/sql_archive_text.h"
 #include "device/memory_map.h"
 
 namespace orti {
 namespace {
 
-constexpr std::array<const char*, 7> kKindWords = {"delete", "rename",    "create", "remove",
-                                                   "clear",  "clear-all", "restore"};
-constexpr std::array<const char*, 3> kOutcomeWords = {"done", "failed", "restored"};
-
-template <typename Enum, size_t N>
-Enum FromWord(const std::array<const char*, N>& words, const std::string& word) {
-  for (size_t i = 0; i < N; ++i) {
-    if (word == words[i]) return static_cast<Enum>(i);
-  }
-  throw ArchiveError("unknown word in the audit trail: " + word);
-}
-
 // A change with its instrument, as ChangeFromRow reads it.
-constexpr const char* kChangeSql =
-    "SELECT c.id, c.origin, c.at, c.operator, c.workstation, i.identity, "
-    "coalesce(nullif(i.lab_name, ''), i.name, ''), c.folder_index, c.folder_name, c.kind, "
-    "c.detail, c.records, c.backup, c.outcome "
-    "FROM changes c LEFT JOIN instruments i ON i.id = c.instrument_id ";
+std::string ChangeSql() {
+  return std::string("SELECT c.id, c.origin, c.at, c.operator, c.workstation, ins.identity, ") +
+         kShownInstrumentSql +
+         ", c.folder_index, c.folder_name, c.kind, c.detail, c.records, c.backup, c.outcome "
+         "FROM changes c LEFT JOIN instruments ins ON ins.id = c.instrument_id ";
+}
 
 InstrumentChange ChangeFromRow(const SqlStatement& row) {
   InstrumentChange c;
@@ -35,19 +23,23 @@ InstrumentChange ChangeFromRow(const SqlStatement& row) {
   c.at = row.Real(2);
   c.operatorName = row.Text(3);
   c.workstation = row.Text(4);
-  c.identity = row.Blob(5);
-  c.instrument = row.Text(6);
+  if (!row.IsNull(5)) c.identity = row.Blob(5);
+  if (!row.IsNull(6)) c.instrument = row.Text(6);
   c.folderIndex = row.IsNull(7) ? -1 : static_cast<int>(row.Int(7));
   c.folderName = row.Text(8);
-  c.kind = FromWord<ChangeKind>(kKindWords, row.Text(9));
+  if (!ChangeKindFromWord(row.Text(9), c.kind)) {
+    throw ArchiveError("unknown change in the audit trail: " + row.Text(9));
+  }
   c.detail = row.Text(10);
-  const std::vector<uint8_t> records = row.Blob(11);
+  const std::vector<uint8_t> records = row.IsNull(11) ? std::vector<uint8_t>() : row.Blob(11);
   for (size_t at = 0; at + kRecordSize <= records.size(); at += kRecordSize) {
     c.records.emplace_back(records.begin() + static_cast<long>(at),
                            records.begin() + static_cast<long>(at + kRecordSize));
   }
   c.backup = row.Text(12);
-  c.outcome = FromWord<ChangeOutcome>(kOutcomeWords, row.Text(13));
+  if (!ChangeOutcomeFromWord(row.Text(13), c.outcome)) {
+    throw ArchiveError("unknown outcome in the audit trail: " + row.Text(13));
+  }
   return c;
 }
 
@@ -63,19 +55,23 @@ int64_t SqlArchive::StoreChange(const InstrumentChange& c, bool forward) {
   add.Bind(1, c.origin).Bind(2, c.at).Bind(3, c.operatorName).Bind(4, c.workstation);
   if (instrument != 0) add.Bind(5, instrument);
   if (c.folderIndex >= 0) add.Bind(6, int64_t{c.folderIndex});
-  add.Bind(7, c.folderName).Bind(8, std::string(kKindWords.at(static_cast<size_t>(c.kind))));
+  add.Bind(7, c.folderName).Bind(8, std::string(ChangeKindWord(c.kind)));
   add.Bind(9, c.detail);
   std::vector<uint8_t> records;
   for (const std::vector<uint8_t>& r : c.records) records.insert(records.end(), r.begin(), r.end());
   if (!c.records.empty()) add.Bind(10, records);
-  add.Bind(11, c.backup).Bind(12, std::string(kOutcomeWords.at(static_cast<size_t>(c.outcome))));
+  add.Bind(11, c.backup).Bind(12, std::string(ChangeOutcomeWord(c.outcome)));
   if (!add.Step()) return 0;  // already here
   const int64_t id = add.Int(0);
   add.Reset();
   if (c.outcome == ChangeOutcome::kDone && instrument != 0) {
+    // Each removed record marks one archived measurement of its bytes not yet
+    // marked: the last copy, as a reading that finds the bytes fewer times
+    // keeps the first ones.
     SqlStatement mark(
-        db_->Prepare("UPDATE measurements SET removed_by = ? WHERE instrument_id = ? "
-                     "AND raw = ? AND removed_by IS NULL"));
+        db_->Prepare("UPDATE measurements SET removed_by = ? WHERE id IN "
+                     "(SELECT id FROM measurements WHERE instrument_id = ? AND raw = ? "
+                     "AND removed_by IS NULL ORDER BY copy DESC LIMIT 1)"));
     for (const std::vector<uint8_t>& r : c.records) {
       mark.Reset();
       mark.Bind(1, id).Bind(2, instrument).Bind(3, r).Run();
@@ -110,11 +106,9 @@ bool SqlArchive::ReceiveChange(const InstrumentChange& change) {
 
 void SqlArchive::ScanChanges(const ChangeFilter& f,
                              const std::function<bool(const InstrumentChange&)>& each) const {
-  SqlStatement query(
-      db_->Prepare(std::string(kChangeSql) +
-                   "WHERE c.at >= ?1 AND c.at < ?2 AND "
-                   "instr(coalesce(i.lab_name, '') || ' ' || coalesce(i.name, ''), ?3) > 0 "
-                   "ORDER BY c.at, c.id"));
+  std::string sql = ChangeSql() + "WHERE c.at >= ?1 AND c.at < ?2 ";
+  if (!f.instrumentContains.empty()) sql += "AND " + InstrumentContainsSql(3) + " ";
+  SqlStatement query(db_->Prepare(sql + "ORDER BY c.at, c.id"));
   query.Bind(1, f.from ? *f.from : -1e300).Bind(2, f.to ? *f.to + 1 : 1e300);
   query.Bind(3, f.instrumentContains);
   while (query.Step()) {
@@ -123,10 +117,24 @@ void SqlArchive::ScanChanges(const ChangeFilter& f,
 }
 
 InstrumentChange SqlArchive::ChangeToSend(int64_t id) const {
-  SqlStatement query(db_->Prepare(std::string(kChangeSql) + "WHERE c.id = ?"));
+  SqlStatement query(db_->Prepare(ChangeSql() + "WHERE c.id = ?"));
   query.Bind(1, id);
   if (!query.Step()) throw ArchiveError("no change " + std::to_string(id));
   return ChangeFromRow(query);
+}
+
+void SqlArchive::SetLabName(const std::vector<uint8_t>& identity, const std::string& name) {
+  RequireWritable();
+  SqlStatement set(db_->Prepare("UPDATE instruments SET lab_name = ? WHERE identity = ?"));
+  set.Bind(1, name).Bind(2, identity).Run();
+  if (db_->Changes() == 0) throw ArchiveError("no such instrument in the archive");
+}
+
+std::vector<InstrumentName> SqlArchive::Instruments() const {
+  SqlStatement query(db_->Prepare("SELECT identity, name, lab_name FROM instruments ORDER BY id"));
+  std::vector<InstrumentName> instruments;
+  while (query.Step()) instruments.push_back({query.Blob(0), query.Text(1), query.Text(2)});
+  return instruments;
 }
 
 }  // namespace orti

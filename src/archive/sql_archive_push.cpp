@@ -130,7 +130,7 @@ bool SqlArchive::ReceiveReading(const SentReading& sent) {
       "LEFT JOIN readings fr ON fr.origin = s.first_origin WHERE true ORDER BY s.raw, s.copy "
       "ON CONFLICT(instrument_id, raw, copy) WHERE raw IS NOT NULL DO UPDATE SET "
       "last_reading = excluded.last_reading, folder_name_id = excluded.folder_name_id, "
-      "position = excluded.position "
+      "position = excluded.position, removed_by = NULL "
       "WHERE NOT EXISTS(SELECT 1 FROM readings r WHERE r.id = measurements.last_reading "
       "AND r.read_at > ?3)"));
   apply.Bind(1, instrument).Bind(2, readingId).Bind(3, sent.readAt).Run();

@@ -3,6 +3,7 @@
 #include "archive/archive_grid.h"
 #include "archive/archive_keeper.h"
 #include "archive/archive_schema.h"
+#include "archive/change_rows.h"
 #include "archive/import_files.h"
 #include "archive/server_archive.h"
 #include "cli/cli_commands.h"
@@ -20,13 +21,27 @@ std::string OptionalDate(const std::optional<double>& day) {
 }
 
 // Streamed: a million rows cost one row's memory. The instrument follows the
-// view's columns, so that two instruments' rows can be told apart.
+// view's columns, so that two instruments' rows can be told apart; with
+// --removed, who removed each from its instrument and when.
 int List(ArchiveStore& store, const ArchiveOptions& a, CliEnvironment& env, std::ostream& out) {
   StringGrid grid;
   PrepareArchiveGrid(grid);
   store.Scan(a.filter, std::nullopt, [&](const Measurement& m) {
     WriteArchiveRow(grid, kViewFixedRows, m, env.decimalSeparator);
-    out << ExportRowText(grid, kViewFixedRows) << m.instrument << ";\n";
+    out << ExportRowText(grid, kViewFixedRows) << m.instrument << ";";
+    if (a.filter.removedOnly) out << m.removedBy << ";" << OptionalDate(m.removedAt) << ";";
+    out << '\n';
+    return static_cast<bool>(out);
+  });
+  return kExitOk;
+}
+
+// One change per line, oldest first, tab-separated as the history page's columns.
+int Audit(ArchiveStore& store, const ArchiveOptions& a, std::ostream& out) {
+  store.ScanChanges(a.changes, [&](const InstrumentChange& c) {
+    const std::vector<std::string> texts = ChangeRowTexts(c);
+    for (size_t i = 0; i < texts.size(); ++i) out << (i ? "\t" : "") << texts[i];
+    out << '\n';
     return static_cast<bool>(out);
   });
   return kExitOk;
@@ -116,6 +131,8 @@ int Run(ArchiveStore& store, const CliOptions& o, CliEnvironment& env, std::ostr
     case ArchiveCommand::kBackup:
       store.Backup(a.files[0]);
       return kExitOk;
+    case ArchiveCommand::kAudit:
+      return Audit(store, a, out);
     case ArchiveCommand::kInit:  // the server's own, in RunArchiveCommand
     case ArchiveCommand::kPush:
       break;
@@ -130,7 +147,7 @@ constexpr const char* kNoServer =
 // imports, its backup) is its own file.
 bool ReadsTheServer(ArchiveCommand command) {
   return command == ArchiveCommand::kList || command == ArchiveCommand::kExport ||
-         command == ArchiveCommand::kStats;
+         command == ArchiveCommand::kStats || command == ArchiveCommand::kAudit;
 }
 
 // Opening the server brings its tables up to date, under the server's lock.

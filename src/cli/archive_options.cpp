@@ -27,6 +27,7 @@ constexpr SubcommandName kSubcommands[] = {
     {"backup", ArchiveCommand::kBackup, false, 1, 1},
     {"init", ArchiveCommand::kInit, false, 0, 0},
     {"push", ArchiveCommand::kPush, false, 0, 0},
+    {"audit", ArchiveCommand::kAudit, false, 0, 0},
 };
 
 bool Fail(std::string& error, const std::string& reason) {
@@ -34,13 +35,13 @@ bool Fail(std::string& error, const std::string& reason) {
   return false;
 }
 
+// YYYY-MM-DD, or DD.MM.YYYY as the console writes dates.
 bool ParseDay(const std::string& text, double& day) {
   int y, m, d;
   char tail;
-  if (std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &y, &m, &d, &tail) != 3 || m < 1 || m > 12 ||
-      d < 1 || d > 31 || y < 1900) {
-    return false;
-  }
+  const bool read = std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &y, &m, &d, &tail) == 3 ||
+                    std::sscanf(text.c_str(), "%2d.%2d.%4d%c", &d, &m, &y, &tail) == 3;
+  if (!read || m < 1 || m > 12 || d < 1 || d > 31 || y < 1900) return false;
   day = EncodeDate(y, m, d);
   return DecodeDateTime(day).day == d;
 }
@@ -64,13 +65,25 @@ bool ParseArchiveOptions(const std::vector<std::string>& arguments, ArchiveOptio
   if (!sub) return Fail(error, "unknown archive subcommand " + arguments[0]);
   o.command = sub->command;
   std::vector<std::string> positional;
+  const bool audit = o.command == ArchiveCommand::kAudit;
   for (size_t i = 1; i < arguments.size(); ++i) {
     const std::string& a = arguments[i];
     const bool hasValue = i + 1 < arguments.size();
-    if (sub->filters && (a == "--from" || a == "--to")) {
+    if ((sub->filters || audit) && (a == "--from" || a == "--to")) {
       double day = 0;
-      if (!hasValue || !ParseDay(arguments[++i], day)) return Fail(error, a + " needs YYYY-MM-DD");
-      (a == "--from" ? o.filter.from : o.filter.to) = day;
+      if (!hasValue || !ParseDay(arguments[++i], day)) {
+        return Fail(error, a + " needs YYYY-MM-DD or DD.MM.YYYY");
+      }
+      if (audit) {
+        (a == "--from" ? o.changes.from : o.changes.to) = day;
+      } else {
+        (a == "--from" ? o.filter.from : o.filter.to) = day;
+      }
+    } else if ((sub->filters || audit) && a == "--instrument") {
+      if (!hasValue) return Fail(error, "--instrument needs a text");
+      (audit ? o.changes.instrumentContains : o.filter.instrumentContains) = arguments[++i];
+    } else if (o.command == ArchiveCommand::kList && a == "--removed") {
+      o.filter.removedOnly = true;
     } else if (sub->filters && a == "--folder") {
       if (!hasValue) return Fail(error, "--folder needs a text");
       o.filter.folderContains = arguments[++i];

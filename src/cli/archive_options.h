@@ -18,12 +18,14 @@ enum class ArchiveCommand {
   kStats,
   kBackup,
   kInit,
-  kPush
+  kPush,
+  kAudit,
 };
 
 struct ArchiveOptions {
   ArchiveCommand command = ArchiveCommand::kList;
   ArchiveFilter filter;
+  ChangeFilter changes;            // audit
   std::vector<std::string> files;  // export and backup: one; import: one or more
   bool extend = false, replace = false;
   int64_t batch = 0;

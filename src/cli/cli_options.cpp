@@ -242,7 +242,10 @@ Commands:
   delete N:S [N:S ...]       delete record slot S of folder N, then write the folders
   restore FILE [N ...]       write folders N (default: all) back from the backup FILE,
                              after printing what they hold now and in FILE
-  archive list [FILTERS]     print archived measurements as read --by-date does
+  archive list [FILTERS] [--removed]
+                             print archived measurements as read --by-date does, then
+                             the instrument; --removed: only those removed from their
+                             instrument, then who removed them and when
   archive export FILE [FILTERS] [--extend | --replace]
                              export archived measurements as the by-date view does
   archive import FILE...     add the lines of export files the archive lacks
@@ -253,14 +256,20 @@ Commands:
   archive init               create or update the archive's tables on the server
   archive push               send the readings and changes waiting in the local
                              archive to the server
+  archive audit [--from D] [--to D] [--instrument TEXT]
+                             every change made to an instrument, oldest first, one per
+                             line, tab-separated: time, operator, workstation,
+                             instrument, folder number and name, change, detail,
+                             records removed, backup file, outcome
 
 Folder numbers N count from 0; record slots S are 0..24.
-FILTERS: --from YYYY-MM-DD --to YYYY-MM-DD --folder TEXT --mode pH|mV|pH25
+FILTERS: --from D --to D --folder TEXT --mode pH|mV|pH25 --instrument TEXT
+Dates D are YYYY-MM-DD or DD.MM.YYYY; TEXT in an instrument's name or lab name.
 Every reading is added to the archive (ORTI415_ARCHIVE, default
 ~/.local/share/orti415/archive.sqlite) unless --no-archive is given, then sent on
 to the lab's server when one is named (--server, ORTI415_SERVER or [Archive] Server=
 of orti415.ini); what the server cannot take now waits for the next reading or
-"archive push". With a server, archive list, export and stats read the server (the
+"archive push". With a server, archive list, export, stats and audit read the server (the
 local file when it cannot be reached, saying so on standard error).
 
 Options:

@@ -130,7 +130,9 @@ ConsoleServices CliSession::Services() {
 }
 
 SyncContext CliSession::SyncFor() {
-  return {Services(), progress_, *this};
+  SyncContext context{Services(), progress_, *this};
+  context.changes = archive_.get();
+  return context;
 }
 
 }  // namespace orti::cli

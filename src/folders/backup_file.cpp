@@ -25,16 +25,6 @@ std::string Line(const std::string& key, const std::string& value) {
   return key + "=" + Utf8ToCp1251(value) + kLineEnd;
 }
 
-std::string HexDigits(const std::vector<uint8_t>& bytes) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string text;
-  for (uint8_t b : bytes) {
-    text += kDigits[b >> 4];
-    text += kDigits[b & 0x0F];
-  }
-  return text;
-}
-
 std::string ChecksumText(uint32_t crc) {
   char text[16];
   std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(crc));
@@ -189,6 +179,16 @@ bool ParseFolder(const Section& s, Parser& p, BackupFolder& f) {
 }
 
 }  // namespace
+
+std::string HexDigits(const std::vector<uint8_t>& bytes) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string text;
+  for (uint8_t b : bytes) {
+    text += kDigits[b >> 4];
+    text += kDigits[b & 0x0F];
+  }
+  return text;
+}
 
 uint32_t Crc32(const std::string& bytes) {
   uint32_t crc = 0xFFFFFFFFu;

@@ -57,6 +57,9 @@ bool ParseBackup(const std::string& bytes, Backup& backup, std::string& error);
 // The folder name a saved block holds (UTF-8); empty for a free slot.
 std::string BlockNameUtf8(const std::vector<uint8_t>& block);
 
+// The bytes as upper-case hexadecimal digits, two per byte.
+std::string HexDigits(const std::vector<uint8_t>& bytes);
+
 // CRC-32 (the polynomial of zip and PNG).
 uint32_t Crc32(const std::string& bytes);
 

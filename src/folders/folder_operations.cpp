@@ -188,7 +188,7 @@ void FolderOperations::BtnClearFoldersClick() {
     folder.state = FolderState::kClearPending;
   }
   sync_.views.FillGrids();
-  BtnSyncroFoldersClick();
+  SynchroniseFolders(sync_, true, ChangeKind::kClearAll);
   RebuildViews();
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "folders/backup_store.h"
+#include "folders/change_capture.h"
 #include "folders/folder_writer.h"
 #include "folders/sync_backup.h"
 #include "folders/write_verification.h"
@@ -136,6 +137,7 @@ SyncOutcome RunRestore(const SyncContext& c, const RestorePlan& plan, double tod
   StepBar stepBar(c.progress);
   const FolderWrite write{model, c.link, c.log, stepBar, outcome.failedRequests};
   InstrumentWatch watch(c);
+  std::vector<InstrumentChange> changes;
   bool allRestored = true;
   for (int j = 0; j < count; ++j) {
     const BackupFolder& saved = plan.backup.folders[plan.entries[j]];
@@ -145,6 +147,9 @@ SyncOutcome RunRestore(const SyncContext& c, const RestorePlan& plan, double tod
     const bool tried = watch.MayWrite();
     const bool ok =
         tried && WriteBlockBytes(write, f, saved.block) && VerifyFolder(write, f, expected);
+    changes.push_back(RestoreChange(model, c.state, f, plan.current[j].data(), expected.data(),
+                                    plan.path, outcome.backupFile));
+    changes.back().outcome = ok ? ChangeOutcome::kRestored : ChangeOutcome::kFailed;
     NotepadFolder& folder = model.folders[f];
     if (ok) {
       LoadFolderFromBlock(folder, expected, today, c.dialogs);
@@ -170,6 +175,7 @@ SyncOutcome RunRestore(const SyncContext& c, const RestorePlan& plan, double tod
       });
   if (allRestored && coversUnwritten) MarkBackupCompleted(plan.path);
   FinishWriting(c, backup, outcome);
+  RecordChanges(c, changes);
   return outcome;
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "device/identify.h"
+#include "folders/change_capture.h"
 #include "folders/folder_compaction.h"
 #include "folders/folder_names.h"
 #include "folders/folder_writer.h"
@@ -98,7 +99,7 @@ std::string FolderList(const NotepadModel& model, const std::vector<int>& folder
   return list;
 }
 
-SyncOutcome SynchroniseFolders(const SyncContext& c, bool ask) {
+SyncOutcome SynchroniseFolders(const SyncContext& c, bool ask, ChangeKind clearKind) {
   SyncOutcome outcome;
   if (c.state.link.busy) return outcome;
   BusyGuard busy(c.state);
@@ -133,6 +134,10 @@ SyncOutcome SynchroniseFolders(const SyncContext& c, bool ask) {
       return outcome;
     }
     outcome.backupFile = backup.Path();
+  }
+  std::vector<InstrumentChange> changes;
+  for (int f : toWrite) {
+    changes.push_back(FolderChange(model, c.state, f, clearKind, outcome.backupFile));
   }
 
   c.progress.Open(kWritingTitle);
@@ -173,8 +178,17 @@ SyncOutcome SynchroniseFolders(const SyncContext& c, bool ask) {
   for (int i = 0; i < folders; ++i) {
     if (!model.folders[i].writeFailed) DropPending(model.folders[i]);
   }
+  for (InstrumentChange& change : changes) {
+    if (model.folders[change.folderIndex].writeFailed) change.outcome = ChangeOutcome::kFailed;
+  }
   FinishWriting(c, backup, outcome);
+  RecordChanges(c, changes);
   return outcome;
+}
+
+void RecordChanges(const SyncContext& c, const std::vector<InstrumentChange>& changes) {
+  if (!c.changes) return;
+  for (const InstrumentChange& change : changes) c.changes->AddChange(change);
 }
 
 void FinishWriting(const SyncContext& c, WriteBackup& backup, const SyncOutcome& outcome) {

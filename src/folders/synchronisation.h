@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "device/console_services.h"
+#include "folders/change_sink.h"
 #include "folders/sync_hooks.h"
 
 namespace orti {
@@ -29,6 +30,7 @@ constexpr const char* kLogInstrumentLost = "Прибор не отвечает: 
 struct SyncContext : ConsoleServices {
   SyncProgress& progress;
   ViewsHooks& views;
+  ChangeSink* changes = nullptr;  // none: the changes are not recorded
 };
 
 struct SyncOutcome {
@@ -59,8 +61,10 @@ class InstrumentWatch {
 // The whole synchronisation: the question (unless `ask` is false: the
 // operator has said Yes already), the backup, the writes and their read-back,
 // the deletion pass, the reset of the pending state and the views rebuilt.
-// Does nothing while another synchronisation or a reading runs.
-SyncOutcome SynchroniseFolders(const SyncContext& context, bool ask = true);
+// Does nothing while another synchronisation or a reading runs. Each folder
+// written is one change recorded, its clear recorded as `clearKind`.
+SyncOutcome SynchroniseFolders(const SyncContext& context, bool ask = true,
+                               ChangeKind clearKind = ChangeKind::kClear);
 
 // Asked before leaving a page while a folder is pending; Yes synchronises.
 bool ConfirmPendingSync(const SyncContext& context);
@@ -72,6 +76,9 @@ class WriteBackup;
 // folders were closed up or restored), the views rebuilt, and a warning that
 // names the backup file when anything failed.
 void FinishWriting(const SyncContext& context, WriteBackup& backup, const SyncOutcome& outcome);
+
+// Hands the changes of a write to the context's sink, if any.
+void RecordChanges(const SyncContext& context, const std::vector<InstrumentChange>& changes);
 
 // Folders 0 .. folderCount-1 whose writing failed, in order.
 std::vector<int> WriteFailedFolders(const NotepadModel& model);

@@ -1,6 +1,7 @@
 #pragma once
-// One change the console made (or tried) to an instrument's memory, as the
-// audit trail keeps it.
+// One change the console made to an instrument's notepad, as the audit trail
+// keeps it: who, where, which folder, what was removed or changed, the
+// backup written before, and how it ended.
 
 #include <cstdint>
 #include <string>
@@ -25,5 +26,16 @@ struct InstrumentChange {
   std::string backup;
   ChangeOutcome outcome = ChangeOutcome::kDone;
 };
+
+// The words the archive stores ("delete", "clear-all", "done", ...) and back;
+// false for a word it does not know.
+const char* ChangeKindWord(ChangeKind kind);
+bool ChangeKindFromWord(const std::string& word, ChangeKind& kind);
+const char* ChangeOutcomeWord(ChangeOutcome outcome);
+bool ChangeOutcomeFromWord(const std::string& word, ChangeOutcome& outcome);
+
+// The same in the console's language, for the history page and the command line.
+const char* ChangeKindText(ChangeKind kind);
+const char* ChangeOutcomeText(ChangeOutcome outcome);
 
 }  // namespace orti

@@ -15,6 +15,9 @@ std::string EnvironmentAndFilesHelp(HelpFor program) {
       "  ORTI415_SERVER    the lab's PostgreSQL archive server, a libpq connection\n"
       "                    string without a password (else [Archive] Server= of\n"
       "                    orti415.ini)\n"
+      "  ORTI415_WORKSTATION\n"
+      "                    this computer's name in the archive (readings, changes made\n"
+      "                    to instruments) instead of the host name\n"
       "  XDG_DATA_HOME     where the per-user data folder lies (default ~/.local/share)\n"
       "  HOME              the user's home folder\n";
   if (console) {

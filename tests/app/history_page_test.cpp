@@ -202,5 +202,51 @@ TEST(HistoryPageInWindow, TheSeventhSpeedButtonAndTheMenuItemOpenIt) {
   EXPECT_EQ(form.PageControl1->currentIndex(), kPageArchive);
 }
 
+TEST_F(HistoryPageTest, TheChangeLogListsEachChangeAndRemovedRecordsShowWhoRemovedThem) {
+  ArchiveStore* store = keeper.Store();
+  const std::vector<Measurement> all = store->Query({});
+  ASSERT_GE(all.size(), 3u);
+  const std::vector<uint8_t> identity = store->Instruments().at(0).identity;
+  store->SetLabName(identity, "pH-метр №2");
+  InstrumentChange clear;
+  clear.at = EncodeDate(2026, 3, 5) + EncodeTime(10, 0, 0);
+  clear.operatorName = "Сидоров Сидор Сидорович";
+  clear.workstation = "ПК-1";
+  clear.identity = identity;
+  clear.folderIndex = 1;
+  clear.folderName = "P1";
+  clear.kind = ChangeKind::kClear;
+  clear.records = {all[0].raw, all[1].raw};
+  clear.backup = "/b/1.bak";
+  store->AddChange(clear);
+  // A write that failed removed nothing.
+  InstrumentChange failed = clear;
+  failed.at += 1;
+  failed.records = {all[2].raw};
+  failed.outcome = ChangeOutcome::kFailed;
+  store->AddChange(failed);
+
+  page->RemovedOnlyCheck->setChecked(true);  // searches at once
+  ASSERT_EQ(page->RowCount(), 2);
+  for (int row = kViewFixedRows; row < kViewFixedRows + 2; ++row) {
+    EXPECT_EQ(page->Grid().Cell(kRemovedByColumn, row), clear.operatorName);
+    EXPECT_EQ(page->Grid().Cell(kRemovedAtColumn, row), "05.03.2026 10:00:00");
+    EXPECT_EQ(page->Grid().Cell(kInstrumentColumn, row), "pH-метр №2");
+  }
+  const ChangeTableModel& changes = page->ChangeRows();
+  ASSERT_EQ(changes.rowCount(), 2);
+  EXPECT_EQ(changes.Row(0),
+            (std::vector<std::string>{"05.03.2026 10:00:00", "Сидоров Сидор Сидорович", "ПК-1",
+                                      "pH-метр №2", "1", "P1", "Очистка папки", "", "2", "/b/1.bak",
+                                      "выполнено"}));
+  EXPECT_EQ(changes.Row(1)[10], "не записано");
+  EXPECT_EQ(changes.headerData(6, Qt::Horizontal, Qt::DisplayRole).toString(), "Изменение");
+
+  page->InstrumentEdit->setText("другой");
+  page->Refresh();
+  EXPECT_EQ(page->RowCount(), 0);
+  EXPECT_EQ(changes.rowCount(), 0);
+}
+
 }  // namespace
 }  // namespace orti

@@ -10,6 +10,7 @@
 #include "app/registration_window.h"
 #include "app/silent_line.h"
 #include "platform/cp1251.h"
+#include "support/recording_log.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
 #include "support/test_app.h"
@@ -135,6 +136,39 @@ TEST_F(SettingsPageTest, EnterMovesFromFieldToFieldAndStopsOnAdd) {
 }
 
 // The main window with the settings file in a fresh program folder.
+// Two instruments of one model: the lab names the second, and the archive's
+// rows of it show that name from then on.
+TEST_F(SettingsPageTest, ALabNameGivenToOneInstrumentIsKeptAndShownForItsMeasurements) {
+  test::TempDir dir;
+  test::RecordingLog log;
+  ArchiveKeeper keeper(dir.File("a.sqlite"), log, [this]() -> Dialogs& { return dialogs; });
+  Measurement m;
+  m.raw.assign(kRecordSize, 0x11);
+  m.raw[0] = kModePh;
+  m.folderIndex = m.slot = 0;
+  m.folderName = "P0";
+  for (uint8_t n : {1, 2}) {
+    keeper.Store()->AddReading({{n, 0, 0}, "ОРТИ-415 1", "Петров", "ПК-1", "", {m}}, 46000.5);
+  }
+  page.SetArchive(&keeper);
+  page.LoadInstruments();
+  const QAbstractItemModel* table = page.SGInstruments->model();
+  ASSERT_EQ(table->rowCount(), 2);
+  EXPECT_EQ(table->index(1, 1).data().toString(), "020000");
+
+  page.SGInstruments->setCurrentIndex(table->index(1, 0));
+  page.ELabName->setText("  pH-метр у окна ");
+  page.BtnSetLabName->click();
+  EXPECT_EQ(table->index(1, kLabNameColumn).data().toString(), "pH-метр у окна");
+  EXPECT_EQ(table->index(0, kLabNameColumn).data().toString(), "");
+  std::vector<std::string> shown;
+  for (const Measurement& row : keeper.Store()->Query({})) shown.push_back(row.instrument);
+  EXPECT_EQ(shown, (std::vector<std::string>{"ОРТИ-415 1", "pH-метр у окна"}));
+  page.LoadInstruments();  // as kept in the archive
+  EXPECT_EQ(table->index(1, kLabNameColumn).data().toString(), "pH-метр у окна");
+  EXPECT_TRUE(dialogs.Calls().empty());
+}
+
 class SettingsFlowTest : public ::testing::Test {
  protected:
   SettingsFlowTest() {

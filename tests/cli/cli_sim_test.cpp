@@ -49,6 +49,7 @@ namespace {
 
 constexpr uint16_t kSmallNotepad = 62464;  // three folders
 constexpr const char* kOperator = "Петров Иван Ильич";
+constexpr const char* kWorkstation = "ПК-2";
 
 Lines SplitLines(const std::string& text) {
   Lines lines;
@@ -116,7 +117,10 @@ class CliOnSim : public ::testing::Test {
     const std::string device = sim_.FirstLine();
     ASSERT_EQ(device.rfind("/dev/", 0), 0u) << device;
   }
-  CliRun Run(const Lines& args) { return RunCliProgram(args, "1=" + dir_.File("orti"), dir_); }
+  CliRun Run(const Lines& args) {
+    return RunCliProgram(args, "1=" + dir_.File("orti"), dir_,
+                         {{"ORTI415_WORKSTATION", kWorkstation}});
+  }
   std::string Image() const { return test::ReadBytes(dir_.File("notepad.img")); }
   ConsoleReading Reference() const { return ConsoleReading(dir_.File("notepad.img")); }
 
@@ -279,7 +283,7 @@ TEST_F(CliOnSim, SharedFilesBehaveAsTheirOtherProgramsExpect) {
   EXPECT_EQ(test::ReadBytes(target), before);
 }
 
-TEST_F(CliOnSim, TheArchiveKeepsEveryRecordOnceAfterTheFolderIsCleared) {
+TEST_F(CliOnSim, TheArchiveKeepsEveryRecordOnceAfterTheFolderIsClearedAndTheAuditNamesTheClear) {
   // A file that is no archive: one message, and the reading goes on.
   test::WriteBytes(dir_.File("archive.sqlite"), std::string(2048, '#'));
   const CliRun spoilt = Run({"read", "--by-date"});
@@ -289,8 +293,11 @@ TEST_F(CliOnSim, TheArchiveKeepsEveryRecordOnceAfterTheFolderIsCleared) {
 
   const CliRun first = Run({"read", "--by-date"});
   ASSERT_EQ(first.status, 0) << first.err;
-  const std::string folder0 = Reference().FolderName(0);
-  ASSERT_EQ(Run({"clear", "0"}).status, 0);
+  const ConsoleReading before = Reference();
+  const std::string folder0 = before.FolderName(0);
+  int held = 0;
+  for (const NotepadRecord& r : before.Model().folders[0].records) held += r.HoldsRecord();
+  ASSERT_EQ(Run({"--operator", kOperator, "clear", "0"}).status, 0);
   const CliRun second = Run({"read", "--by-date"});
   ASSERT_EQ(second.status, 0) << second.err;
   EXPECT_EQ(second.out.find(";" + folder0 + ";"), std::string::npos) << "folder 0 was cleared";
@@ -319,6 +326,38 @@ TEST_F(CliOnSim, TheArchiveKeepsEveryRecordOnceAfterTheFolderIsCleared) {
   const CliRun stats = Run({"archive", "stats"});
   EXPECT_NE(stats.out.find("Измерений\t" + std::to_string(read.size()) + "\n"), std::string::npos)
       << stats.out;
+
+  // The clear is one audit line: who, where, which folder, how many records, done.
+  const std::string today = FormatDateTime(LocalNow()).substr(0, 10);
+  const CliRun audit = Run({"archive", "audit", "--from", today, "--instrument", "ОРТИ"});
+  ASSERT_EQ(audit.status, 0) << audit.err;
+  const Lines changes = SplitLines(audit.out);
+  ASSERT_EQ(changes.size(), 1u) << audit.out;
+  std::vector<std::string> fields;
+  std::istringstream line(changes[0]);
+  for (std::string field; std::getline(line, field, '\t');) fields.push_back(field);
+  ASSERT_EQ(fields.size(), 11u) << changes[0];
+  EXPECT_EQ(fields[0].substr(0, 10), today);
+  EXPECT_EQ(fields[1], kOperator);
+  EXPECT_EQ(fields[2], kWorkstation);
+  EXPECT_EQ(fields[3], instrument.substr(0, instrument.size() - 1));
+  EXPECT_EQ(fields[4], "0");
+  EXPECT_EQ(fields[5], folder0);
+  EXPECT_EQ(fields[6], "Очистка папки");
+  EXPECT_EQ(fields[8], std::to_string(held));
+  EXPECT_EQ(fields[10], "выполнено");
+  EXPECT_EQ(test::ReadBytes(fields[9]).empty(), false) << "the backup " << fields[9];
+  EXPECT_TRUE(Run({"archive", "audit", "--to", "01.01.2000"}).out.empty());
+  EXPECT_TRUE(Run({"archive", "audit", "--instrument", "нет такого"}).out.empty());
+
+  // Still archived, each followed by who removed it and when.
+  const Lines removed = SplitLines(Run({"archive", "list", "--removed"}).out);
+  EXPECT_EQ(static_cast<long>(removed.size()),
+            std::count_if(archived.begin(), archived.end(), ofFolder0));
+  for (const std::string& row : removed) {
+    EXPECT_TRUE(ofFolder0(row)) << row;
+    EXPECT_NE(row.find(instrument + kOperator + ";" + today), std::string::npos) << row;
+  }
 }
 
 TEST_F(CliOnSim, ARefusedNameGivesStatusTwoAndChangesNothing) {

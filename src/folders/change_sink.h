@@ -1,0 +1,18 @@
+#pragma once
+// Where the changes the console makes to an instrument are recorded: the
+// audit trail. The archive implements it; the folders layer only hands the
+// changes over.
+
+#include "model/instrument_change.h"
+
+namespace orti {
+
+class ChangeSink {
+ public:
+  virtual ~ChangeSink() = default;
+  // Must not fail the write: faults are reported by the sink itself. The
+  // sink adds the workstation and the change's origin.
+  virtual void AddChange(const InstrumentChange& change) = 0;
+};
+
+}  // namespace orti
