@@ -1,5 +1,8 @@
 #include "archive/archive_push.h"
 
+#include <optional>
+#include <vector>
+
 #include "archive/sql_db.h"
 
 namespace orti {
@@ -29,19 +32,28 @@ PushResult PushArchive(ArchiveStore& local, ArchiveStore& server, const PushProb
     if (probe.afterServerCommit) probe.afterServerCommit();
     local.MarkSent(kind, id);
   };
-  // Readings first: a change marks measurements the server must already have.
-  for (int64_t id : local.UnsentIds(UnsentKind::kReading)) {
-    const SentReading reading = local.ReadingToSend(id);
-    Retrying([&] { server.ReceiveReading(reading); });
-    confirmed(UnsentKind::kReading, id);
-    ++result.readings;
-    result.measurements += static_cast<int64_t>(reading.records.size());
-  }
-  for (int64_t id : local.UnsentIds(UnsentKind::kChange)) {
-    const InstrumentChange change = local.ChangeToSend(id);
-    Retrying([&] { server.ReceiveChange(change); });
-    confirmed(UnsentKind::kChange, id);
-    ++result.changes;
+  // In the order they happened, so that the server ends as the workstation
+  // did: a change marks measurements an earlier reading brought, and a later
+  // reading that finds a removed record again (after a restore) unmarks it.
+  const std::vector<int64_t> readings = local.UnsentIds(UnsentKind::kReading);
+  const std::vector<int64_t> changes = local.UnsentIds(UnsentKind::kChange);
+  std::optional<SentReading> reading;
+  std::optional<InstrumentChange> change;
+  for (size_t r = 0, c = 0; r < readings.size() || c < changes.size();) {
+    if (!reading && r < readings.size()) reading = local.ReadingToSend(readings[r]);
+    if (!change && c < changes.size()) change = local.ChangeToSend(changes[c]);
+    if (reading && (!change || reading->readAt <= change->at)) {
+      Retrying([&] { server.ReceiveReading(*reading); });
+      confirmed(UnsentKind::kReading, readings[r++]);
+      ++result.readings;
+      result.measurements += static_cast<int64_t>(reading->records.size());
+      reading.reset();
+    } else {
+      Retrying([&] { server.ReceiveChange(*change); });
+      confirmed(UnsentKind::kChange, changes[c++]);
+      ++result.changes;
+      change.reset();
+    }
   }
   return result;
 }

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <set>
 #include <thread>
 #include <tuple>
@@ -27,13 +28,13 @@ namespace orti {
 namespace {
 
 using Row = std::tuple<std::string, std::vector<uint8_t>, int, std::string, int, double, double,
-                       std::string>;
+                       std::string, std::optional<double>>;
 
 std::multiset<Row> Rows(const ArchiveStore& store) {
   std::multiset<Row> rows;
   for (const Measurement& m : store.Query({})) {
     rows.insert({m.instrument, m.raw, m.copy, m.folderName, m.folderIndex * 1000 + m.slot,
-                 m.firstRead, m.lastRead, m.operatorName});
+                 m.firstRead, m.lastRead, m.operatorName, m.removedAt});
   }
   return rows;
 }
@@ -121,6 +122,40 @@ TEST_P(ArchivePushTest, ASecondPushOrACutBeforeTheLocalMarkAddsNothingTwice) {
   EXPECT_EQ(db->QueryInt("SELECT count(*) FROM readings"), 3);
   EXPECT_EQ(db->QueryInt("SELECT count(*) FROM measurements WHERE removed_by IS NOT NULL"), 1);
   EXPECT_EQ(server->Unsent().readings + server->Unsent().changes, 0);  // received, not added
+}
+
+// Deleted, restored and read again: the record is back in the instrument, on
+// the server as on the workstation, however the push is cut into pieces.
+TEST_P(ArchivePushTest, ARecordRestoredAndReadAgainIsNotRemovedOnTheServer) {
+  for (int pushAfter : {0, 2, 4}) {
+    test::TempDir dir;
+    SqliteArchive local(dir.File("a.sqlite"));
+    auto server = NewStore();
+    auto model = test::SmallNotepad(1, 2);
+    const Reading reading = ReadingOf(*model, "lab-1");
+    InstrumentChange change;
+    change.identity = reading.identity;
+    change.records = {reading.measurements[0].raw};
+    int step = 0;
+    auto then = [&] {
+      if (++step == pushAfter) PushArchive(local, *server);
+    };
+    local.AddReading(reading, 100);
+    then();
+    change.at = 101;
+    local.AddChange(change);  // deleted
+    then();
+    change.at = 102;
+    change.kind = ChangeKind::kRestore;
+    change.outcome = ChangeOutcome::kRestored;
+    local.AddChange(change);
+    then();
+    local.AddReading(reading, 103);  // found again
+    PushArchive(local, *server);
+    EXPECT_TRUE(local.Query({{}, {}, {}, 0, {}, true}).empty());
+    EXPECT_EQ(Rows(*server), Rows(local)) << "pushed after step " << pushAfter;
+    EXPECT_EQ(Changes(*server), Changes(local));
+  }
 }
 
 TEST(ArchivePush, AServerStoppedHalfwayThenPushedAgainEqualsTheWorkstation) {
