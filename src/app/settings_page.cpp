@@ -158,7 +158,9 @@ void SettingsPage::showEvent(QShowEvent* event) {
 }
 
 void SettingsPage::LoadInstruments() {
-  ArchiveStore* store = archive_ ? archive_->Store() : nullptr;
+  // The lab's instruments: the server's when one is named.
+  std::string notice;
+  ArchiveStore* store = archive_ ? archive_->ViewStore(notice) : nullptr;
   try {
     labNames_.Load(store);
   } catch (const ArchiveError& error) {
@@ -168,11 +170,10 @@ void SettingsPage::LoadInstruments() {
 }
 
 void SettingsPage::BtnSetLabNameClick() {
-  ArchiveStore* store = archive_ ? archive_->Store() : nullptr;
   const QModelIndex current = SGInstruments->currentIndex();
-  if (!store || !current.isValid()) return;
+  if (!archive_ || !current.isValid()) return;
   try {
-    labNames_.Set(*store, current.row(), ELabName->text().trimmed().toStdString());
+    labNames_.Set(*archive_, current.row(), ELabName->text().trimmed().toStdString());
   } catch (const ArchiveError& error) {
     archive_->ReportFault("Название прибора не сохранено", error);
   }

@@ -160,6 +160,20 @@ ArchiveStore* ArchiveKeeper::ViewStore(std::string& notice) {
   return Store();
 }
 
+void ArchiveKeeper::SetLabName(const std::vector<uint8_t>& identity, const std::string& name) {
+  std::string notice;
+  ArchiveStore* view = ViewStore(notice);
+  if (!view) throw ArchiveError(kOpenFailed + path_);
+  view->SetLabName(identity, name);
+  ArchiveStore* local = Store();
+  if (local == view || !local) return;
+  try {
+    local->SetLabName(identity, name);
+  } catch (const ArchiveError&) {
+    // An instrument only other workstations have read is not in this file.
+  }
+}
+
 void ArchiveKeeper::DropViewConnection() {
   serverStore_.reset();
 }

@@ -64,6 +64,10 @@ class ArchiveKeeper final : public ReadingArchive, public ChangeSink {
   // server that did not answer is not tried again for a minute, so that each
   // search does not wait out its connect timeout.
   ArchiveStore* ViewStore(std::string& notice);
+  // The lab's name for an instrument where the views read it (the server when
+  // one is named) and in the local file, for when the server cannot be
+  // reached. Throws ArchiveError when the views' archive refuses it.
+  void SetLabName(const std::vector<uint8_t>& identity, const std::string& name);
   // Forgets the server's connection, so the next view connects again.
   void DropViewConnection();
 

@@ -15,10 +15,10 @@ void LabNames::Load(const ArchiveStore* store) {
   Fill();
 }
 
-bool LabNames::Set(ArchiveStore& store, int row, const std::string& name) {
+bool LabNames::Set(ArchiveKeeper& archive, int row, const std::string& name) {
   if (row < 0 || row >= Count()) return false;
   InstrumentName& instrument = instruments_[static_cast<size_t>(row)];
-  store.SetLabName(instrument.identity, name);
+  archive.SetLabName(instrument.identity, name);
   instrument.labName = name;
   grid_.SetCell(kLabNameColumn, row + 1, name);
   return true;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/archive_keeper.h"
 #include "archive/archive_store.h"
 #include "model/string_grid.h"
 
@@ -23,7 +24,7 @@ class LabNames {
   // Gives the instrument of table row `row` (0: the first below the titles)
   // the name `name` (empty: none) and shows it. False when there is no such
   // row. Throws ArchiveError.
-  bool Set(ArchiveStore& store, int row, const std::string& name);
+  bool Set(ArchiveKeeper& archive, int row, const std::string& name);
   int Count() const { return static_cast<int>(instruments_.size()); }
 
  private:

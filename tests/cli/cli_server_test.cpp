@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -74,6 +75,24 @@ TEST(CliOnServer, FourWorkstationsOnTwoInstrumentsStoreEachMeasurementOnce) {
   EXPECT_EQ(local[2], local[3]);
   EXPECT_EQ(Measurements(stations[0]->Run({"--server", server, "archive", "stats"})),
             local[0] + local[2]);
+
+  // A deletion from a workstation of each instrument: the lab's audit names both.
+  for (int i : {0, 2}) {
+    const CliRun deletion = stations[i]->Run({"--fast", "--server", server, "delete", "0:0"});
+    ASSERT_EQ(deletion.status, 0) << deletion.err;
+  }
+  const CliRun audit = stations[1]->Run({"--server", server, "archive", "audit"});
+  ASSERT_EQ(audit.status, 0) << audit.err;
+  EXPECT_EQ(audit.err, "");
+  std::vector<std::string> lines;
+  for (size_t at = 0, end; (end = audit.out.find('\n', at)) != std::string::npos; at = end + 1) {
+    lines.push_back(audit.out.substr(at, end - at));
+  }
+  ASSERT_EQ(lines.size(), 2u) << audit.out;
+  EXPECT_NE(lines[0].find("\tws0\t"), std::string::npos) << lines[0];
+  EXPECT_NE(lines[1].find("\tws2\t"), std::string::npos) << lines[1];
+  const CliRun removed = stations[3]->Run({"--server", server, "archive", "list", "--removed"});
+  EXPECT_EQ(std::count(removed.out.begin(), removed.out.end(), '\n'), 2) << removed.out;
 }
 
 TEST(CliOnServer, ReadingsWhileTheServerIsDownArePushedOnceLater) {
