@@ -62,14 +62,6 @@ class ScratchArchive {
   std::string path_;
 };
 
-class NoDialogs final : public Dialogs {
- public:
-  DialogAnswer Ask(const std::string&, const std::string&, DialogIcon, DialogButtons) override {
-    return DialogAnswer::kOk;
-  }
-  void ShowMessage(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
-};
-
 double CpuSeconds() {
   return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
 }

@@ -1,6 +1,7 @@
 // orti415-bench [--folders N] [--turnaround MS,...] [--no-reading] [--sim PATH]
 //               [benchmark options]
 // orti415-bench --build-archive FILE [--measurements N]
+// orti415-bench --server-reading [--folders N]
 //
 // First timed readings of a generated N-folder notepad (default 100) from
 // orti415-sim --pace over a pseudo-terminal, normal and fast, for each
@@ -8,7 +9,9 @@
 // full-folder rewrite with its read-back, then the in-memory view rebuild
 // benchmarks. The reading at real pacing takes minutes for 100 folders.
 // --build-archive only adds N measurements (default a million, a year of a
-// busy lab) to the archive FILE and ends.
+// busy lab) to the archive FILE and ends. --server-reading only times one
+// reading each with the archive's file alone, a reachable lab server and one
+// that does not answer.
 
 #include <benchmark/benchmark.h>
 
@@ -21,6 +24,7 @@
 #include "device/device_link.h"
 #include "paced_reading.h"
 #include "paced_rewrite.h"
+#include "server_reading.h"
 
 namespace {
 
@@ -30,6 +34,7 @@ struct Options {
   int folders = kMaxFolders;
   std::vector<int> turnarounds{0};
   bool reading = true;
+  bool serverReading = false;  // --server-reading: only that
   std::string simPath = ORTI415_SIM_PATH;
   std::string archive;  // --build-archive: only that
   int measurements = 1000000;
@@ -59,6 +64,8 @@ bool TakeOptions(int& argc, char** argv, Options& options) {
         options.turnarounds.push_back(static_cast<int>(ms));
         p = *end ? end + 1 : end;
       }
+    } else if (arg == "--server-reading") {
+      options.serverReading = true;
     } else if (arg == "--no-reading") {
       options.reading = false;
     } else if (arg == "--sim" && i + 1 < argc) {
@@ -131,6 +138,10 @@ int main(int argc, char** argv) {
   if (!TakeOptions(argc, argv, options)) return 2;
   if (!options.archive.empty()) {
     orti::bench::BuildArchive(options.archive, options.measurements);
+    return 0;
+  }
+  if (options.serverReading) {
+    orti::bench::RunServerReadings(options.simPath, options.folders);
     return 0;
   }
   benchmark::Initialize(&argc, argv);

@@ -22,7 +22,7 @@ class NoWindows final : public QuietReadingHooks {
 }  // namespace
 
 PacedReadingResult RunPacedReading(const std::string& simPath, int folders, bool fastRead,
-                                   Ms turnaround) {
+                                   Ms turnaround, ReadingArchive* archive) {
   PacedReadingResult result;
   result.folders = folders;
   result.fastRead = fastRead;
@@ -31,7 +31,7 @@ PacedReadingResult RunPacedReading(const std::string& simPath, int folders, bool
   NoWindows windows;
   const auto started = std::chrono::steady_clock::now();
   if (line.Identify()) {
-    ReadingContext context{line.Services(), windows, LocalNow()};
+    ReadingContext context{line.Services(), windows, LocalNow(), archive};
     result.failedRequests = RunReading(context);
     result.ok = true;
   }

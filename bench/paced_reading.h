@@ -5,6 +5,8 @@
 #include <chrono>
 #include <string>
 
+#include "workflow/reading.h"
+
 namespace orti::bench {
 
 struct PacedReadingResult {
@@ -23,8 +25,10 @@ struct PacedReadingResult {
   std::chrono::milliseconds slept{0};  // the console's own pauses
 };
 
-// `folders` blocks (1 to 100) at the end of the instrument's memory.
+// `folders` blocks (1 to 100) at the end of the instrument's memory; the
+// reading is added to `archive` when given, as the console adds it.
 PacedReadingResult RunPacedReading(const std::string& simPath, int folders, bool fastRead,
-                                   std::chrono::milliseconds turnaround);
+                                   std::chrono::milliseconds turnaround,
+                                   ReadingArchive* archive = nullptr);
 
 }  // namespace orti::bench
