@@ -127,6 +127,9 @@ HistoryPage::HistoryPage(Context context, QWidget* parent)
   splitter->addWidget(BuildPlot());
   changes_ = new ChangeTableModel(this);
   ChangesTable = MakeTableView(changes_, "SGChanges", this);
+  // The journal is read whole and is short: its columns fit what they hold.
+  connect(changes_, &QAbstractItemModel::modelReset, ChangesTable,
+          [this] { ChangesTable->resizeColumnsToContents(); });
   Views = new QTabWidget(this);
   Views->addTab(splitter, QString::fromUtf8("Измерения"));
   Views->addTab(ChangesTable, QString::fromUtf8("Журнал изменений"));
@@ -141,9 +144,14 @@ HistoryPage::HistoryPage(Context context, QWidget* parent)
 }
 
 QWidget* HistoryPage::BuildFilters() {
+  // Two rows: the searched texts get room, the actions stay in sight.
   auto* bar = new QWidget(this);
-  auto* row = new QHBoxLayout(bar);
-  row->setContentsMargins(0, 0, 0, 0);
+  auto* rows = new QVBoxLayout(bar);
+  rows->setContentsMargins(0, 0, 0, 0);
+  auto* row = new QHBoxLayout();
+  auto* actions = new QHBoxLayout();
+  rows->addLayout(row);
+  rows->addLayout(actions);
   const QDate today = QDate::currentDate();
   auto dateFilter = [&](const char* label, QCheckBox*& check, QDateEdit*& edit, QDate date,
                         bool on) {
@@ -162,7 +170,7 @@ QWidget* HistoryPage::BuildFilters() {
   dateFilter("по", ToCheck, ToDate, today, false);
   row->addWidget(new QLabel(QString::fromUtf8("Папка"), bar));
   FolderEdit = new QLineEdit(bar);
-  row->addWidget(FolderEdit);
+  row->addWidget(FolderEdit, 1);
   row->addWidget(new QLabel(QString::fromUtf8("Режим"), bar));
   ModeBox = new QComboBox(bar);
   for (uint8_t mode : kModeChoices) {
@@ -171,17 +179,18 @@ QWidget* HistoryPage::BuildFilters() {
   row->addWidget(ModeBox);
   row->addWidget(new QLabel(QString::fromUtf8("Оператор"), bar));
   OperatorEdit = new QLineEdit(bar);
-  row->addWidget(OperatorEdit);
+  row->addWidget(OperatorEdit, 1);
   row->addWidget(new QLabel(QString::fromUtf8("Прибор"), bar));
   InstrumentEdit = new QLineEdit(bar);
-  row->addWidget(InstrumentEdit);
+  row->addWidget(InstrumentEdit, 1);
   RemovedOnlyCheck = new QCheckBox(QString::fromUtf8("Только удалённые из прибора"), bar);
-  row->addWidget(RemovedOnlyCheck);
+  actions->addWidget(RemovedOnlyCheck);
+  actions->addStretch(1);
   BtnFind = new QPushButton(QString::fromUtf8("Найти"), bar);
-  row->addWidget(BtnFind);
+  actions->addWidget(BtnFind);
   BtnExport = new QPushButton(QString::fromUtf8("Экспорт"), bar);
   BtnExport->setToolTip(QString::fromUtf8("Выбранные строки в файл"));
-  row->addWidget(BtnExport);
+  actions->addWidget(BtnExport);
   connect(BtnFind, &QPushButton::clicked, this, &HistoryPage::Refresh);
   connect(FolderEdit, &QLineEdit::returnPressed, this, &HistoryPage::Refresh);
   connect(OperatorEdit, &QLineEdit::returnPressed, this, &HistoryPage::Refresh);
@@ -262,15 +271,15 @@ void HistoryPage::Refresh() {
   } catch (const ArchiveError& error) {
     model_->Start(nullptr, Filter());
     store_ = nullptr;
+    context_.archive.ReportViewFault("Архив измерений", error);
     // A server that went away is connected again at the next search.
     context_.archive.DropViewConnection();
-    context_.archive.ReportFault("Архив измерений", error);
   }
   try {
     changes_->Start(store_, Changes());
   } catch (const ArchiveError& error) {
     changes_->Start(nullptr, Changes());
-    context_.archive.ReportFault("Журнал изменений", error);
+    context_.archive.ReportViewFault("Журнал изменений", error);
   }
   LoadPlot();
 }
@@ -282,7 +291,7 @@ void HistoryPage::LoadPlot() {
       plotted_ = LoadPlotSeries(*store, model_->Pages().Filter(),
                                 static_cast<PlotValue>(std::max(0, ValueBox->currentIndex())));
     } catch (const ArchiveError& error) {
-      context_.archive.ReportFault("Архив измерений", error);
+      context_.archive.ReportViewFault("Архив измерений", error);
     }
   }
   DrawPlot();

@@ -165,7 +165,7 @@ void SettingsPage::LoadInstruments() {
     labNames_.Load(store);
   } catch (const ArchiveError& error) {
     labNames_.Load(nullptr);
-    archive_->ReportFault("Приборы архива", error);
+    archive_->ReportViewFault("Приборы архива", error);
   }
 }
 
@@ -175,7 +175,7 @@ void SettingsPage::BtnSetLabNameClick() {
   try {
     labNames_.Set(*archive_, current.row(), ELabName->text().trimmed().toStdString());
   } catch (const ArchiveError& error) {
-    archive_->ReportFault("Название прибора не сохранено", error);
+    archive_->ReportViewFault("Название прибора не сохранено", error);
   }
 }
 

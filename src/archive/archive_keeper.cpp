@@ -15,12 +15,13 @@ constexpr const char* kReadingNotAdded = "Чтение не добавлено �
 constexpr const char* kRowNotAdded = "Измерение не добавлено в архив: ";
 constexpr const char* kChangeNotAdded = "Изменение прибора не записано в журнал изменений";
 constexpr const char* kRowsNotAdded = "Не все измерения чтения добавлены в архив (см. журнал): ";
-constexpr const char* kServerUnreachable = "Сервер архива недоступен (";
+constexpr const char* kNotSent = "Не отправлено на сервер архива (";
 constexpr const char* kWaiting = ". Ждут отправки измерений: ";
 constexpr const char* kWaitingTail =
     "; они уйдут на сервер со следующим чтением или по команде «orti415-cli archive push».";
 constexpr const char* kSent = "Отправлено на сервер архива: чтений ";
 constexpr std::chrono::minutes kViewRetry{1};
+constexpr const char* kServerName = "сервер архива";
 constexpr const char* kViewLocal = "Сервер архива недоступен, показан локальный архив ";
 }  // namespace
 
@@ -95,7 +96,7 @@ PushReport ArchiveKeeper::Push() const {
       report.sent = PushArchive(local, *server);
       report.ok = true;
     } catch (const ArchiveError& error) {
-      report.error = kServerUnreachable + FirstLine(error.what()) + ")";
+      report.error = kNotSent + FirstLine(error.what()) + ")";
     }
     report.waiting = local.Unsent().measurements;
   } catch (const ArchiveError& error) {
@@ -194,6 +195,14 @@ void ArchiveKeeper::AddChange(const InstrumentChange& change) {
 
 void ArchiveKeeper::ReportFault(const std::string& what, const ArchiveError& error) {
   Report(what + ": " + path_ + " (" + error.what() + ")");
+}
+
+void ArchiveKeeper::ReportViewFault(const std::string& what, const ArchiveError& error) {
+  if (!serverStore_) {
+    ReportFault(what, error);
+    return;
+  }
+  Report(what + ": " + kServerName + " (" + FirstLine(error.what()) + ")");
 }
 
 void ArchiveKeeper::Report(const std::string& text) {

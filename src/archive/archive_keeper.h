@@ -77,6 +77,8 @@ class ArchiveKeeper final : public ReadingArchive, public ChangeSink {
 
   // Reports a fault of an archive operation (once per distinct text).
   void ReportFault(const std::string& what, const ArchiveError& error);
+  // The same for what ViewStore gave: names the server when it was the server's.
+  void ReportViewFault(const std::string& what, const ArchiveError& error);
 
  private:
   void Forward();

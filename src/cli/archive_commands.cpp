@@ -159,7 +159,7 @@ int InitServer(const std::string& server, std::ostream& out, std::ostream& err) 
       return kExitFailed;
     }
   } catch (const ArchiveError& error) {
-    err << "Сервер архива недоступен: " << FirstLine(error.what()) << '\n';
+    err << "Архив на сервере не подготовлен: " << FirstLine(error.what()) << '\n';
     return kExitFailed;
   }
   out << "Архив на сервере готов, версия схемы " << kArchiveSchemaVersion << '\n';
