@@ -146,7 +146,8 @@ ArchiveStore* ArchiveKeeper::ViewStore(std::string& notice) {
   if (server_.empty()) return Store();
   if (serverStore_) return serverStore_.get();
   const auto now = std::chrono::steady_clock::now();
-  if (viewFailure_.empty() || now - viewFailedAt_ >= kViewRetry) {
+  const bool retry = viewFailure_.empty() || now - viewFailedAt_ >= kViewRetry;
+  if (retry) {
     try {
       serverStore_ = OpenServerArchive(server_);
       viewFailure_.clear();
@@ -154,10 +155,10 @@ ArchiveStore* ArchiveKeeper::ViewStore(std::string& notice) {
     } catch (const ArchiveError& error) {
       viewFailure_ = FirstLine(error.what());
       viewFailedAt_ = now;
-      log_.AddLogLine(kViewLocal + path_ + " (" + viewFailure_ + ")");
     }
   }
   notice = kViewLocal + path_ + " (" + viewFailure_ + ")";
+  if (retry) log_.AddLogLine(notice);  // once per attempt, not per search
   return Store();
 }
 
@@ -179,18 +180,20 @@ void ArchiveKeeper::DropViewConnection() {
   serverStore_.reset();
 }
 
-void ArchiveKeeper::AddChange(const InstrumentChange& change) {
+void ArchiveKeeper::AddChanges(const std::vector<InstrumentChange>& changes) {
   ArchiveStore* store = Store();
   if (!store) return;
-  try {
-    InstrumentChange made = change;
+  bool added = false;
+  for (InstrumentChange made : changes) {
     made.workstation = workstation_;
-    store->AddChange(made);
-  } catch (const ArchiveError& error) {
-    ReportFault(kChangeNotAdded, error);
-    return;
+    try {
+      store->AddChange(made);
+      added = true;
+    } catch (const ArchiveError& error) {
+      ReportFault(kChangeNotAdded, error);
+    }
   }
-  Forward();
+  if (added) Forward();
 }
 
 void ArchiveKeeper::ReportFault(const std::string& what, const ArchiveError& error) {

@@ -52,8 +52,8 @@ class ArchiveKeeper final : public ReadingArchive, public ChangeSink {
   void SetRunner(BackgroundRunner* runner) { runner_ = runner; }
 
   void AddReading(const NotepadModel& model, const ConsoleState& state) override;
-  // The change as made on this workstation.
-  void AddChange(const InstrumentChange& change) override;
+  // The changes as made on this workstation, then one push.
+  void AddChanges(const std::vector<InstrumentChange>& changes) override;
 
   // The local store, opened now if need be; null when it cannot be opened (reported).
   ArchiveStore* Store();

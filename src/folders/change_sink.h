@@ -3,6 +3,8 @@
 // audit trail. The archive implements it; the folders layer only hands the
 // changes over.
 
+#include <vector>
+
 #include "model/instrument_change.h"
 
 namespace orti {
@@ -10,9 +12,10 @@ namespace orti {
 class ChangeSink {
  public:
   virtual ~ChangeSink() = default;
-  // Must not fail the write: faults are reported by the sink itself. The
-  // sink adds the workstation and the change's origin.
-  virtual void AddChange(const InstrumentChange& change) = 0;
+  // The changes of one write, together. Must not fail the write: faults are
+  // reported by the sink itself. The sink adds the workstation and each
+  // change's origin.
+  virtual void AddChanges(const std::vector<InstrumentChange>& changes) = 0;
 };
 
 }  // namespace orti

@@ -187,8 +187,7 @@ SyncOutcome SynchroniseFolders(const SyncContext& c, bool ask, ChangeKind clearK
 }
 
 void RecordChanges(const SyncContext& c, const std::vector<InstrumentChange>& changes) {
-  if (!c.changes) return;
-  for (const InstrumentChange& change : changes) c.changes->AddChange(change);
+  if (c.changes && !changes.empty()) c.changes->AddChanges(changes);
 }
 
 void FinishWriting(const SyncContext& c, WriteBackup& backup, const SyncOutcome& outcome) {
