@@ -41,6 +41,10 @@ ArchiveKeeper::ArchiveKeeper(std::string path, LogSink& log, std::function<Dialo
 
 ArchiveKeeper::~ArchiveKeeper() = default;
 
+std::string ArchiveKeeper::OpenFailed(const ArchiveError& error) const {
+  return kOpenFailed + path_ + " (" + error.what() + ")";
+}
+
 bool ArchiveKeeper::SetServer(const std::string& conninfo) {
   serverStore_.reset();
   server_.clear();
@@ -60,7 +64,7 @@ ArchiveStore* ArchiveKeeper::Store() {
     store_ = std::make_unique<SqliteArchive>(path_, busyTimeoutMs_);
   } catch (const ArchiveError& error) {
     // Not kept: a file locked now may open at the next reading.
-    Report(kOpenFailed + path_ + " (" + error.what() + ")");
+    Report(OpenFailed(error));
     return nullptr;
   }
   if (store_->ReadOnly()) Report(kReadOnly + path_);
@@ -100,7 +104,7 @@ PushReport ArchiveKeeper::Push() const {
     }
     report.waiting = local.Unsent().measurements;
   } catch (const ArchiveError& error) {
-    report.error = kOpenFailed + path_ + " (" + error.what() + ")";
+    report.error = OpenFailed(error);
   }
   return report;
 }

@@ -81,6 +81,7 @@ class ArchiveKeeper final : public ReadingArchive, public ChangeSink {
   void ReportViewFault(const std::string& what, const ArchiveError& error);
 
  private:
+  std::string OpenFailed(const ArchiveError& error) const;
   void Forward();
   void ReportPush(const PushReport& report);
   void Report(const std::string& text);

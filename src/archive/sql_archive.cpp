@@ -14,6 +14,12 @@
 namespace orti {
 namespace {
 
+// A measurement the views show: an imported line, or a slot other than the last.
+std::string ShownSql(const std::string& position) {
+  return "(" + position + " IS NULL OR " + position + " % " + std::to_string(kSlotsPerFolder) +
+         " < " + std::to_string(kShownSlots) + ")";
+}
+
 // A measurement with its names, reading, imported numbers and removal, as
 // FromRow reads it. The instrument is shown by the lab's name when it has one.
 std::string SelectSql() {
@@ -35,9 +41,8 @@ std::string SelectSql() {
 // engine's planner sees the query as it is. The parameters keep their
 // numbers whichever are left out.
 std::string SearchSql(const ArchiveFilter& f, bool afterCursor) {
-  std::string sql = SelectSql() + "WHERE (m.position IS NULL OR m.position % " +
-                    std::to_string(kSlotsPerFolder) + " < " + std::to_string(kShownSlots) +
-                    ") AND m.taken >= ?1 AND m.taken < ?2 ";
+  std::string sql =
+      SelectSql() + "WHERE " + ShownSql("m.position") + " AND m.taken >= ?1 AND m.taken < ?2 ";
   if (afterCursor) sql += "AND (m.taken > ?3 OR m.id > ?4) ";
   if (!f.folderContains.empty()) sql += "AND instr(f.name, ?5) > 0 ";
   if (f.mode != 0) sql += "AND m.mode = ?6 ";
@@ -316,8 +321,8 @@ void SqlArchive::ScanUpTo(const ArchiveFilter& f, const std::optional<ArchiveCur
 ArchiveStats SqlArchive::Stats() const {
   const std::string sql =
       "SELECT count(*), count(DISTINCT instrument_id), count(DISTINCT folder_name_id), "
-      "min(taken), max(taken) FROM measurements WHERE position IS NULL OR position % " +
-      std::to_string(kSlotsPerFolder) + " < " + std::to_string(kShownSlots);
+      "min(taken), max(taken) FROM measurements WHERE " +
+      ShownSql("position");
   SqlStatement query(db_->Prepare(sql.c_str()));
   ArchiveStats stats;
   if (!query.Step()) return stats;

@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <string>
 
-#include "platform/system_error.h"
+#include "platform/atomic_file.h"
 
 namespace orti {
 
@@ -11,7 +11,7 @@ void ReportWin32Error(int errorNumber, ConsoleState& state, LogSink& log,
                       const std::string& reason) {
   std::string text = std::to_string(errorNumber);
   if (errorNumber != 0) {
-    const std::string message = reason.empty() ? SystemErrorText(errorNumber) : reason;
+    const std::string message = FileErrorText({false, errorNumber, reason});
     if (!message.empty()) text += " - " + message;
   }
   log.AddLogLine("Win32 Error:" + text);

@@ -5,6 +5,7 @@
 
 #include "device/folder_block.h"
 #include "folders/backup_store.h"
+#include "platform/atomic_file.h"
 #include "platform/cp1251.h"
 #include "platform/system_error.h"
 
@@ -95,12 +96,14 @@ bool WriteBackup::BeginWith(const DeviceIdentity& identity, ConsoleState& state,
 
 bool WriteBackup::SaveChecked(std::string& error, bool restorable) {
   // A backup that a restore would refuse could not bring the blocks back.
+  // The bytes checked are the bytes written.
+  const std::string text = FormatBackup(backup_);
   Backup reread;
-  if (restorable && !ParseBackup(FormatBackup(backup_), reread, error)) {
+  if (restorable && !ParseBackup(text, reread, error)) {
     error = path_ + ": " + error;
     return false;
   }
-  const FileResult saved = SaveBackup(path_, backup_);
+  const FileResult saved = WriteFileAtomically(path_, text);
   if (saved.ok) return true;
   error = path_ + ": " + FileErrorText(saved);
   return false;

@@ -1,14 +1,19 @@
 #include "model/instrument_change.h"
 
+#include <cstddef>
+
 namespace orti {
 namespace {
 
-struct KindNames {
-  ChangeKind kind;
+// A value with the word the archive stores and the text the console shows.
+template <typename Enum>
+struct Names {
+  Enum value;
   const char* word;
   const char* text;
 };
-constexpr KindNames kKinds[] = {
+
+constexpr Names<ChangeKind> kKinds[] = {
     {ChangeKind::kDelete, "delete", "Удаление записей"},
     {ChangeKind::kRename, "rename", "Переименование папки"},
     {ChangeKind::kCreate, "create", "Создание папки"},
@@ -18,64 +23,52 @@ constexpr KindNames kKinds[] = {
     {ChangeKind::kRestore, "restore", "Восстановление из копии"},
 };
 
-struct OutcomeNames {
-  ChangeOutcome outcome;
-  const char* word;
-  const char* text;
-};
-constexpr OutcomeNames kOutcomes[] = {
+constexpr Names<ChangeOutcome> kOutcomes[] = {
     {ChangeOutcome::kDone, "done", "выполнено"},
     {ChangeOutcome::kFailed, "failed", "не записано"},
     {ChangeOutcome::kRestored, "restored", "восстановлено"},
 };
 
-const KindNames& KindEntry(ChangeKind kind) {
-  for (const KindNames& entry : kKinds) {
-    if (entry.kind == kind) return entry;
+template <typename Enum, size_t N>
+const Names<Enum>& Entry(const Names<Enum> (&table)[N], Enum value) {
+  for (const Names<Enum>& entry : table) {
+    if (entry.value == value) return entry;
   }
-  return kKinds[0];
+  return table[0];
 }
 
-const OutcomeNames& OutcomeEntry(ChangeOutcome outcome) {
-  for (const OutcomeNames& entry : kOutcomes) {
-    if (entry.outcome == outcome) return entry;
+template <typename Enum, size_t N>
+bool FromWord(const Names<Enum> (&table)[N], const std::string& word, Enum& value) {
+  for (const Names<Enum>& entry : table) {
+    if (word == entry.word) {
+      value = entry.value;
+      return true;
+    }
   }
-  return kOutcomes[0];
+  return false;
 }
 
 }  // namespace
 
 const char* ChangeKindWord(ChangeKind kind) {
-  return KindEntry(kind).word;
+  return Entry(kKinds, kind).word;
 }
 const char* ChangeKindText(ChangeKind kind) {
-  return KindEntry(kind).text;
+  return Entry(kKinds, kind).text;
 }
 const char* ChangeOutcomeWord(ChangeOutcome outcome) {
-  return OutcomeEntry(outcome).word;
+  return Entry(kOutcomes, outcome).word;
 }
 const char* ChangeOutcomeText(ChangeOutcome outcome) {
-  return OutcomeEntry(outcome).text;
+  return Entry(kOutcomes, outcome).text;
 }
 
 bool ChangeKindFromWord(const std::string& word, ChangeKind& kind) {
-  for (const KindNames& entry : kKinds) {
-    if (word == entry.word) {
-      kind = entry.kind;
-      return true;
-    }
-  }
-  return false;
+  return FromWord(kKinds, word, kind);
 }
 
 bool ChangeOutcomeFromWord(const std::string& word, ChangeOutcome& outcome) {
-  for (const OutcomeNames& entry : kOutcomes) {
-    if (word == entry.word) {
-      outcome = entry.outcome;
-      return true;
-    }
-  }
-  return false;
+  return FromWord(kOutcomes, word, outcome);
 }
 
 }  // namespace orti
